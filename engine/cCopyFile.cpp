@@ -1,0 +1,125 @@
+#include "cCopyFile.h"
+
+#include <utility>
+
+#include "cFile.h"
+#include "cFileError.h"
+#include "mFileSys.h"
+
+namespace {
+
+constexpr std::int32_t kDefaultBufferSize = 0x100000;
+
+// Runs one step of a copy; a file error that escapes it is labelled with the step.
+template <class Action>
+decltype(auto) AtStep(CopyStep step, Action&& action) {
+  try {
+    return std::forward<Action>(action)();
+  } catch (cFileError& error) {
+    if (error.Step() == CopyStep::None) error.SetStep(step);
+    throw;
+  }
+}
+
+// Owns the temporary file until it has become the destination.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(std::wstring path) : m_Path(std::move(path)) {}
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+  ~TemporaryFile() {
+    if (m_Owned) {
+      // Only reached while another error is on its way out; that error is the one to report.
+      try {
+        mFileSys::RemoveFile(m_Path);
+      } catch (const cFileError&) {
+      }
+    }
+  }
+  const std::wstring& Path() const { return m_Path; }
+  void MoveTo(const std::wstring& destination) {
+    mFileSys::ReplaceWith(m_Path, destination);
+    m_Owned = false;
+  }
+  void Remove() {
+    mFileSys::RemoveFile(m_Path);
+    m_Owned = false;
+  }
+
+ private:
+  std::wstring m_Path;
+  bool m_Owned = true;
+};
+
+}  // namespace
+
+cCopyFile::cCopyFile(cCopyFileEvents* listener) : cCopyFile(listener, Options{}) {}
+
+cCopyFile::cCopyFile(cCopyFileEvents* listener, Options options)
+    : m_Listener(listener), m_Options(options) {
+  BufferSize(kDefaultBufferSize);
+  m_StopRequest = false;
+}
+
+void cCopyFile::BufferSize(std::int32_t vData) { m_BufferSize = vData; }
+
+std::int32_t cCopyFile::BufferSize() const { return m_BufferSize; }
+
+void cCopyFile::CopyStop() { m_StopRequest = true; }
+
+void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo) {
+  const bool destinationExisted =
+      AtStep(CopyStep::OpenDestination, [&] { return mFileSys::ProbeWritable(FileTo); });
+  const std::int64_t allBytes =
+      AtStep(CopyStep::MeasureSource, [&] { return mFileSys::FileLength(FileFrom); });
+  cFile source = AtStep(CopyStep::OpenSource, [&] { return cFile::OpenForReading(FileFrom); });
+
+  TemporaryFile temporary(mFileSys::TemporaryNameBeside(FileTo));
+  cFile target =
+      AtStep(CopyStep::CreateTemporary, [&] { return cFile::CreateNew(temporary.Path()); });
+
+  // A stop left pending from before this copy means nothing is copied.
+  const bool stoppedBeforeFirstChunk = m_StopRequest && allBytes > 0;
+  std::int64_t copied = 0;
+  CopyChunks(source, target, allBytes, copied);
+  m_StopRequest = false;
+
+  AtStep(CopyStep::ReadSource, [&] { source.Close(); });
+  if (m_Options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.Flush(); });
+  AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
+
+  if (stoppedBeforeFirstChunk && destinationExisted) {
+    AtStep(CopyStep::ReplaceDestination, [&] { temporary.Remove(); });
+  } else {
+    AtStep(CopyStep::ReplaceDestination, [&] { temporary.MoveTo(FileTo); });
+  }
+
+  if (m_Listener) m_Listener->CopyComplete(allBytes);
+}
+
+void cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes,
+                           std::int64_t& copied) {
+  while (copied < allBytes && !m_StopRequest) {
+    const std::size_t length = ChunkLength(copied, allBytes);
+    m_Buffer.resize(length);
+    const std::size_t got = AtStep(CopyStep::ReadSource, [&] { return source.Read(m_Buffer); });
+    if (got != length) {
+      throw cFileError(L"ReadFile", source.Path(), 0, L"the source ended before its measured length",
+                       cFileError::Cause::SourceChanged, CopyStep::ReadSource);
+    }
+    AtStep(CopyStep::WriteDestination, [&] { target.Write(m_Buffer); });
+    copied += static_cast<std::int64_t>(length);
+    if (m_Listener) m_Listener->CopyProgress(copied, allBytes);
+  }
+}
+
+std::size_t cCopyFile::ChunkLength(std::int64_t copied, std::int64_t allBytes) const {
+  // The size is read anew for every chunk: a listener may change it between chunks.
+  const std::int64_t chunk = m_BufferSize;
+  if (chunk < 1) {
+    throw cFileError(L"CopyFile", L"", 0, L"invalid chunk length " + std::to_wstring(chunk),
+                     cFileError::Cause::InvalidChunkLength, CopyStep::ReadSource);
+  }
+  const std::int64_t length = copied + chunk > allBytes ? allBytes - copied : chunk;
+  return static_cast<std::size_t>(length);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Copies one file to another path in chunks of BufferSize bytes, telling its listener after
+// every chunk and once at the end. The copy is written to a temporary file beside the
+// destination and takes the destination's place only once it is on stable storage, so a
+// failed copy leaves an earlier backup as it was.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "cCopyFileEvents.h"
+
+// <windows.h> maps CopyFile onto CopyFileW; the member keeps its own name in every file.
+#ifdef CopyFile
+#undef CopyFile
+#endif
+
+class cFile;
+
+class cCopyFile {
+ public:
+  struct Options {
+    // Off only for measuring what the flush to stable storage costs.
+    bool flushToDisk = true;
+  };
+
+  explicit cCopyFile(cCopyFileEvents* listener = nullptr);
+  cCopyFile(cCopyFileEvents* listener, Options options);
+
+  void BufferSize(std::int32_t vData);
+  std::int32_t BufferSize() const;
+  void CopyStop();
+  void CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo);
+
+ private:
+  void CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied);
+  std::size_t ChunkLength(std::int64_t copied, std::int64_t allBytes) const;
+
+  bool m_StopRequest = false;
+  std::int32_t m_BufferSize = 0;
+  std::vector<std::byte> m_Buffer;
+  cCopyFileEvents* m_Listener;  // not owned
+  Options m_Options;
+};

@@ -1,0 +1,43 @@
+#pragma once
+// An open file, closed when the object goes away. Reads and writes run in sequence from the
+// file's start. One implementation per platform (win32/, posix/); every failure throws cFileError.
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+class cFile {
+ public:
+  // Opens an existing file for sequential binary reading; others may keep reading and writing it.
+  static cFile OpenForReading(const std::wstring& path);
+  // Creates a new file for writing; fails when the name exists already.
+  static cFile CreateNew(const std::wstring& path);
+
+  cFile(cFile&& other) noexcept;
+  cFile& operator=(cFile&& other) noexcept;
+  cFile(const cFile&) = delete;
+  cFile& operator=(const cFile&) = delete;
+  ~cFile();
+
+  // Reads up to buffer.size() bytes; returns fewer only at the end of the file.
+  std::size_t Read(std::span<std::byte> buffer);
+  void Write(std::span<const std::byte> data);
+  // Pushes written data through to stable storage.
+  void Flush();
+  // Closes now, reporting a failure (the destructor cannot).
+  void Close();
+  bool IsOpen() const noexcept;
+  const std::wstring& Path() const noexcept { return m_Path; }
+
+ private:
+#ifdef _WIN32
+  using Native = void*;
+#else
+  using Native = int;
+#endif
+  cFile(Native handle, std::wstring path) noexcept;
+  void Release() noexcept;
+
+  Native m_Handle;
+  std::wstring m_Path;
+};

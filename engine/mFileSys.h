@@ -1,0 +1,25 @@
+#pragma once
+// File-system operations on whole paths, beside cFile. One implementation per platform.
+#include <cstdint>
+#include <string>
+
+namespace mFileSys {
+
+// Length in bytes of an existing file.
+std::int64_t FileLength(const std::wstring& path);
+
+// Checks that an existing file could be opened for writing, without changing it.
+// Returns false when there is no such file (it may be created); throws for every other
+// reason (folder missing, invalid name, access denied, a folder of that name).
+bool ProbeWritable(const std::wstring& path);
+
+// A name for a temporary file in the same folder as path that does not exist yet.
+std::wstring TemporaryNameBeside(const std::wstring& path);
+
+// Moves from over to, replacing a file that is there; the change reaches stable storage.
+void ReplaceWith(const std::wstring& from, const std::wstring& to);
+
+// Removes a file; throws when that fails for any reason but its absence.
+void RemoveFile(const std::wstring& path);
+
+}  // namespace mFileSys

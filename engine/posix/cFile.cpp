@@ -1,0 +1,91 @@
+#include "../cFile.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <utility>
+
+#include "../cFileError.h"
+#include "../mText.h"
+
+namespace {
+
+constexpr std::size_t kMaxIo = 1u << 30;
+
+int Open(const std::wstring& path, int flags) {
+  int fd;
+  do {
+    fd = ::open(mText::ToUtf8(path).c_str(), flags | O_CLOEXEC, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) throw cFileError::FromLastError(L"open", path);
+  return fd;
+}
+
+}  // namespace
+
+cFile cFile::OpenForReading(const std::wstring& path) { return cFile(Open(path, O_RDONLY), path); }
+
+cFile cFile::CreateNew(const std::wstring& path) {
+  return cFile(Open(path, O_WRONLY | O_CREAT | O_EXCL), path);
+}
+
+cFile::cFile(Native handle, std::wstring path) noexcept
+    : m_Handle(handle), m_Path(std::move(path)) {}
+
+cFile::cFile(cFile&& other) noexcept
+    : m_Handle(std::exchange(other.m_Handle, -1)), m_Path(std::move(other.m_Path)) {}
+
+cFile& cFile::operator=(cFile&& other) noexcept {
+  if (this != &other) {
+    Release();
+    m_Handle = std::exchange(other.m_Handle, -1);
+    m_Path = std::move(other.m_Path);
+  }
+  return *this;
+}
+
+cFile::~cFile() { Release(); }
+
+void cFile::Release() noexcept {
+  if (m_Handle >= 0) ::close(m_Handle);
+  m_Handle = -1;
+}
+
+bool cFile::IsOpen() const noexcept { return m_Handle >= 0; }
+
+std::size_t cFile::Read(std::span<std::byte> buffer) {
+  std::size_t total = 0;
+  while (total < buffer.size()) {
+    const ssize_t got = ::read(m_Handle, buffer.data() + total, std::min(buffer.size() - total, kMaxIo));
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      throw cFileError::FromLastError(L"read", m_Path);
+    }
+    if (got == 0) break;
+    total += static_cast<std::size_t>(got);
+  }
+  return total;
+}
+
+void cFile::Write(std::span<const std::byte> data) {
+  std::size_t total = 0;
+  while (total < data.size()) {
+    const ssize_t put = ::write(m_Handle, data.data() + total, std::min(data.size() - total, kMaxIo));
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      throw cFileError::FromLastError(L"write", m_Path);
+    }
+    total += static_cast<std::size_t>(put);
+  }
+}
+
+void cFile::Flush() {
+  if (::fsync(m_Handle) != 0) throw cFileError::FromLastError(L"fsync", m_Path);
+}
+
+void cFile::Close() {
+  const int fd = std::exchange(m_Handle, -1);
+  if (fd >= 0 && ::close(fd) != 0) throw cFileError::FromLastError(L"close", m_Path);
+}

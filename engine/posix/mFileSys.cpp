@@ -1,0 +1,87 @@
+#include "../mFileSys.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+
+#include "../cFileError.h"
+#include "../mText.h"
+
+namespace mFileSys {
+namespace {
+
+std::wstring FolderOf(const std::wstring& path) {
+  const auto cut = path.find_last_of(L'/');
+  return cut == std::wstring::npos ? L"" : path.substr(0, cut + 1);
+}
+
+// A rename is durable only once its folder has been synced too.
+void SyncFolder(const std::wstring& path) {
+  std::wstring folder = FolderOf(path);
+  if (folder.empty()) folder = L".";
+  const int fd = ::open(mText::ToUtf8(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) throw cFileError::FromLastError(L"open", folder);
+  const bool ok = ::fsync(fd) == 0;
+  const int error = errno;
+  ::close(fd);
+  if (!ok) {
+    errno = error;
+    throw cFileError::FromLastError(L"fsync", folder);
+  }
+}
+
+}  // namespace
+
+std::int64_t FileLength(const std::wstring& path) {
+  struct stat st {};
+  if (::stat(mText::ToUtf8(path).c_str(), &st) != 0) throw cFileError::FromLastError(L"stat", path);
+  if (S_ISDIR(st.st_mode)) {
+    errno = EISDIR;
+    throw cFileError::FromLastError(L"stat", path);
+  }
+  return static_cast<std::int64_t>(st.st_size);
+}
+
+bool ProbeWritable(const std::wstring& path) {
+  const int fd = ::open(mText::ToUtf8(path).c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd >= 0) {
+    ::close(fd);
+    return true;
+  }
+  if (errno == ENOENT) {
+    // ENOENT also means a missing folder; tell the two apart by the folder itself.
+    const std::wstring folder = FolderOf(path);
+    struct stat st {};
+    if (folder.empty() || (::stat(mText::ToUtf8(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+      return false;
+    errno = ENOENT;
+  }
+  throw cFileError::FromLastError(L"open", path);
+}
+
+std::wstring TemporaryNameBeside(const std::wstring& path) {
+  static std::atomic<unsigned> counter{0};
+  const std::wstring folder = FolderOf(path);
+  for (;;) {
+    std::wstring name = folder + L"~omb" + std::to_wstring(::getpid()) + L"-" +
+                        std::to_wstring(counter++) + L".tmp";
+    struct stat st {};
+    if (::lstat(mText::ToUtf8(name).c_str(), &st) != 0) return name;
+  }
+}
+
+void ReplaceWith(const std::wstring& from, const std::wstring& to) {
+  if (::rename(mText::ToUtf8(from).c_str(), mText::ToUtf8(to).c_str()) != 0)
+    throw cFileError::FromLastError(L"rename", to);
+  SyncFolder(to);
+}
+
+void RemoveFile(const std::wstring& path) {
+  if (::unlink(mText::ToUtf8(path).c_str()) != 0 && errno != ENOENT)
+    throw cFileError::FromLastError(L"unlink", path);
+}
+
+}  // namespace mFileSys

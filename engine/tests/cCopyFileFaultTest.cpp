@@ -1,0 +1,198 @@
+// The copy engine when things go wrong: nothing that existed is lost, no temporary file stays.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "CopyRecorder.h"
+#include "cCopyFile.h"
+#include "cFileError.h"
+#include "cTestDir.h"
+
+#ifdef _WIN32
+#include <windows.h>
+constexpr std::uint32_t kNotFound = ERROR_FILE_NOT_FOUND;
+constexpr std::uint32_t kFolderNotFound = ERROR_PATH_NOT_FOUND;
+constexpr std::uint32_t kIsFolder = ERROR_ACCESS_DENIED;
+#else
+#include <cerrno>
+constexpr std::uint32_t kNotFound = ENOENT;
+constexpr std::uint32_t kFolderNotFound = ENOENT;
+constexpr std::uint32_t kIsFolder = EISDIR;
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::int32_t kChunk = 4096;
+
+// Runs a copy that must fail and returns its error.
+cFileError CopyError(cCopyFile& engine, const std::wstring& from, const std::wstring& to) {
+  try {
+    engine.CopyFile(from, to);
+  } catch (const cFileError& error) {
+    return error;
+  }
+  ADD_FAILURE() << "the copy did not fail";
+  return cFileError(L"", L"", 0, L"");
+}
+
+std::vector<std::wstring> Sorted(std::vector<std::wstring> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+class CopyFaultTest : public testing::Test {
+ protected:
+  CopyFaultTest() { engine.BufferSize(kChunk); }
+  cTestDir dir;
+  CopyRecorder recorder;
+  cCopyFile engine{&recorder};
+};
+
+TEST_F(CopyFaultTest, MissingSourceFailsWithoutEventsOrDestination) {
+  const cFileError error = CopyError(engine, dir.Path(L"missing.bin"), dir.Path(L"dst.bin"));
+  EXPECT_EQ(error.Step(), CopyStep::MeasureSource);
+  EXPECT_EQ(error.Code(), kNotFound);
+  EXPECT_EQ(error.Path(), dir.Path(L"missing.bin"));
+  EXPECT_FALSE(error.SystemText().empty());
+  EXPECT_NE(std::string(error.what()).find("measure source"), std::string::npos) << error.what();
+  EXPECT_TRUE(recorder.events.empty());
+  EXPECT_TRUE(dir.Names().empty()) << "no destination and no temporary file";
+
+  const Bytes older = Pattern(77);
+  dir.Write(L"dst.bin", older);
+  CopyError(engine, dir.Path(L"missing.bin"), dir.Path(L"dst.bin"));
+  EXPECT_EQ(dir.Read(L"dst.bin"), older);
+  EXPECT_EQ(dir.Names().size(), 1u);
+}
+
+TEST_F(CopyFaultTest, UnusableDestinationsFailBeforeAnythingIsWritten) {
+  dir.Write(L"src.bin", Pattern(kChunk));
+  fs::create_directory(FsPath(dir.Path(L"folder")));
+  struct Case {
+    const char* name;
+    std::wstring destination;
+    std::uint32_t code;
+  } cases[] = {
+      {"folder missing", WidePath(FsPath(dir.Path(L"no such folder")) / "dst.bin"), kFolderNotFound},
+      {"a folder of that name", dir.Path(L"folder"), kIsFolder},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const cFileError error = CopyError(engine, dir.Path(L"src.bin"), c.destination);
+    EXPECT_EQ(error.Step(), CopyStep::OpenDestination);
+    EXPECT_EQ(error.Code(), c.code) << error.what();
+    EXPECT_TRUE(recorder.events.empty());
+  }
+  EXPECT_EQ(Sorted(dir.Names()), (std::vector<std::wstring>{L"folder", L"src.bin"}));
+  EXPECT_TRUE(fs::is_empty(FsPath(dir.Path(L"folder"))));
+}
+
+#ifdef _WIN32
+TEST_F(CopyFaultTest, InvalidNamesAndReadOnlyFilesFailBeforeAnythingIsWritten) {
+  dir.Write(L"src.bin", Pattern(kChunk));
+  EXPECT_EQ(CopyError(engine, dir.Path(L"src.bin"), dir.Path(L"bad?name|.bin")).Step(),
+            CopyStep::OpenDestination);
+  const Bytes older = Pattern(10, 4);
+  dir.Write(L"locked.bin", older);
+  ASSERT_TRUE(SetFileAttributesW(dir.Path(L"locked.bin").c_str(), FILE_ATTRIBUTE_READONLY));
+  const cFileError error = CopyError(engine, dir.Path(L"src.bin"), dir.Path(L"locked.bin"));
+  EXPECT_EQ(error.Step(), CopyStep::OpenDestination);
+  EXPECT_EQ(error.Code(), static_cast<std::uint32_t>(ERROR_ACCESS_DENIED));
+  SetFileAttributesW(dir.Path(L"locked.bin").c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(dir.Read(L"locked.bin"), older);
+  EXPECT_EQ(Sorted(dir.Names()), (std::vector<std::wstring>{L"locked.bin", L"src.bin"}));
+}
+#endif
+
+TEST_F(CopyFaultTest, InvalidChunkSizeFailsBeforeTheFirstReadAndKeepsTheOldBackup) {
+  dir.Write(L"src.bin", Pattern(kChunk));
+  const Bytes older = Pattern(33, 2);
+  dir.Write(L"dst.bin", older);
+  for (std::int32_t size : {0, -1, -4096}) {
+    SCOPED_TRACE(size);
+    engine.BufferSize(size);
+    const cFileError error = CopyError(engine, dir.Path(L"src.bin"), dir.Path(L"dst.bin"));
+    EXPECT_EQ(error.Reason(), cFileError::Cause::InvalidChunkLength);
+    EXPECT_EQ(dir.Read(L"dst.bin"), older);
+    EXPECT_EQ(dir.Names().size(), 2u);
+  }
+  EXPECT_TRUE(recorder.events.empty());
+  dir.Write(L"empty.bin", {});
+  engine.CopyFile(dir.Path(L"empty.bin"), dir.Path(L"dst.bin"));
+  EXPECT_TRUE(dir.Read(L"dst.bin").empty()) << "an empty source copies with any chunk size";
+}
+
+TEST_F(CopyFaultTest, SourceThatShrinksDuringTheCopyFailsAndKeepsTheOldBackup) {
+  dir.Write(L"src.bin", Pattern(4 * kChunk));
+  const Bytes older = Pattern(20, 6);
+  dir.Write(L"dst.bin", older);
+  recorder.onProgress = [&](std::int64_t) { fs::resize_file(FsPath(dir.Path(L"src.bin")), kChunk + 10); };
+  const cFileError error = CopyError(engine, dir.Path(L"src.bin"), dir.Path(L"dst.bin"));
+  EXPECT_EQ(error.Reason(), cFileError::Cause::SourceChanged);
+  EXPECT_EQ(error.Step(), CopyStep::ReadSource);
+  EXPECT_EQ(recorder.events.size(), 1u) << "no short chunk is written or reported";
+  EXPECT_EQ(dir.Read(L"dst.bin"), older);
+  EXPECT_EQ(dir.Names().size(), 2u);
+}
+
+TEST_F(CopyFaultTest, ListenerErrorLeavesNoTemporaryFile) {
+  dir.Write(L"src.bin", Pattern(3 * kChunk));
+  recorder.onProgress = [&](std::int64_t) { throw std::runtime_error("listener failed"); };
+  EXPECT_THROW(engine.CopyFile(dir.Path(L"src.bin"), dir.Path(L"dst.bin")), std::runtime_error);
+  EXPECT_EQ(dir.Names(), std::vector<std::wstring>{L"src.bin"});
+}
+
+TEST_F(CopyFaultTest, FullDiskFailsAndKeepsTheOldBackup) {
+  cTestDir tiny("OMB_TEST_TINY_DIR");
+  if (!tiny.Valid()) GTEST_SKIP() << "OMB_TEST_TINY_DIR (a small mounted file system) is not set";
+  const Bytes older = Pattern(1000, 3);
+  tiny.Write(L"dst.bin", older);
+  dir.Write(L"src.bin", Pattern(1 << 20));  // four times the tiny file system
+  const cFileError error = CopyError(engine, dir.Path(L"src.bin"), tiny.Path(L"dst.bin"));
+  EXPECT_TRUE(error.Step() == CopyStep::WriteDestination || error.Step() == CopyStep::FlushDestination)
+      << error.what();
+  EXPECT_NE(error.Code(), 0u);
+  EXPECT_EQ(tiny.Read(L"dst.bin"), older);
+  EXPECT_EQ(tiny.Names(), std::vector<std::wstring>{L"dst.bin"});
+  fs::remove(FsPath(tiny.Path(L"dst.bin")));
+}
+
+TEST_F(CopyFaultTest, ReadOnlyDestinationFolderFailsBeforeAnythingIsWritten) {
+  cTestDir readOnly("OMB_TEST_READONLY_DIR");
+  if (!readOnly.Valid()) GTEST_SKIP() << "OMB_TEST_READONLY_DIR (a read-only file system) is not set";
+  dir.Write(L"src.bin", Pattern(kChunk));
+  const cFileError error = CopyError(engine, dir.Path(L"src.bin"), readOnly.Path(L"dst.bin"));
+  EXPECT_TRUE(error.Step() == CopyStep::OpenDestination || error.Step() == CopyStep::CreateTemporary)
+      << error.what();
+  EXPECT_TRUE(recorder.events.empty());
+  EXPECT_TRUE(readOnly.Names().empty());
+}
+
+TEST_F(CopyFaultTest, SparseSourceBeyondTwoGibibytesCopiesWithSixtyFourBitCounts) {
+  const std::int64_t length = (std::int64_t{1} << 31) + 4097;
+  const Bytes tail = Pattern(4097, 11);
+  {
+    std::ofstream out(FsPath(dir.Path(L"big.bin")), std::ios::binary);
+    out.seekp(length - static_cast<std::int64_t>(tail.size()));
+    out.write(reinterpret_cast<const char*>(tail.data()), static_cast<std::streamsize>(tail.size()));
+  }
+  ASSERT_EQ(static_cast<std::int64_t>(fs::file_size(FsPath(dir.Path(L"big.bin")))), length);
+  engine.BufferSize(0x400000);
+  engine.CopyFile(dir.Path(L"big.bin"), dir.Path(L"copy.bin"));
+  ASSERT_EQ(recorder.events.size(), 514u);  // 512 full chunks, one short one, Complete
+  EXPECT_EQ(recorder.events[511], Progress(std::int64_t{1} << 31, length));
+  EXPECT_EQ(recorder.events[512], Progress(length, length));
+  EXPECT_EQ(recorder.events[513], Complete(length));
+  EXPECT_EQ(static_cast<std::int64_t>(fs::file_size(FsPath(dir.Path(L"copy.bin")))), length);
+  std::ifstream in(FsPath(dir.Path(L"copy.bin")), std::ios::binary);
+  in.seekg(length - static_cast<std::int64_t>(tail.size()) - 1);
+  Bytes read(tail.size() + 1);
+  in.read(reinterpret_cast<char*>(read.data()), static_cast<std::streamsize>(read.size()));
+  EXPECT_EQ(read[0], std::byte{0});
+  EXPECT_EQ(Bytes(read.begin() + 1, read.end()), tail);
+}
+
+}  // namespace

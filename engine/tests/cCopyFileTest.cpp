@@ -1,0 +1,183 @@
+// The copy engine against real files: event sequences, stop requests, exact copies.
+#include <gtest/gtest.h>
+
+#include "CopyRecorder.h"
+#include "cCopyFile.h"
+#include "cFileError.h"
+#include "cTestDir.h"
+
+namespace {
+
+constexpr std::int32_t kChunk = 4096;
+
+class CopyFileTest : public testing::Test {
+ protected:
+  CopyFileTest() { engine.BufferSize(kChunk); }
+
+  void Copy(const std::wstring& from = L"src.bin", const std::wstring& to = L"dst.bin") {
+    engine.CopyFile(dir.Path(from), dir.Path(to));
+  }
+  // Nothing but the named files is left in the folder (no temporary file).
+  void ExpectOnlyFiles(std::vector<std::wstring> expected) {
+    auto names = dir.Names();
+    std::sort(names.begin(), names.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(names, expected);
+  }
+
+  cTestDir dir;
+  CopyRecorder recorder;
+  cCopyFile engine{&recorder};
+};
+
+TEST(cCopyFileDefaults, StartsWithOneMebibyteChunks) {
+  cCopyFile engine;
+  EXPECT_EQ(engine.BufferSize(), 1048576);
+  engine.BufferSize(-7);
+  EXPECT_EQ(engine.BufferSize(), -7) << "the setter stores without checking";
+}
+
+struct SizeCase {
+  const char* name;
+  std::int64_t length;
+  std::vector<std::int64_t> progress;
+};
+
+TEST_F(CopyFileTest, RaisesOneProgressPerChunkThenOneComplete) {
+  const SizeCase cases[] = {
+      {"empty", 0, {}},
+      {"one byte", 1, {1}},
+      {"one chunk less one", kChunk - 1, {kChunk - 1}},
+      {"exactly one chunk", kChunk, {kChunk}},
+      {"one chunk and one byte", kChunk + 1, {kChunk, kChunk + 1}},
+      {"two and a half chunks", kChunk * 5 / 2, {kChunk, 2 * kChunk, kChunk * 5 / 2}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    recorder.events.clear();
+    const Bytes data = Pattern(static_cast<std::size_t>(c.length), static_cast<std::uint32_t>(c.length + 3));
+    dir.Write(L"src.bin", data);
+    Copy();
+    std::vector<CopyEvent> expected;
+    for (auto bytes : c.progress) expected.push_back(Progress(bytes, c.length));
+    expected.push_back(Complete(c.length));
+    EXPECT_EQ(recorder.events, expected);
+    EXPECT_EQ(dir.Read(L"dst.bin"), data);
+    ExpectOnlyFiles({L"src.bin", L"dst.bin"});
+  }
+}
+
+TEST_F(CopyFileTest, CopiesWithTheWindowsChunkSizeByteForByte) {
+  engine.BufferSize(0x400000);
+  const Bytes data = Pattern(10485760);
+  dir.Write(L"src.bin", data);
+  Copy();
+  EXPECT_EQ(recorder.events, (std::vector<CopyEvent>{Progress(4194304, 10485760),
+                                                     Progress(8388608, 10485760),
+                                                     Progress(10485760, 10485760),
+                                                     Complete(10485760)}));
+  EXPECT_EQ(dir.Read(L"dst.bin"), data);
+}
+
+TEST_F(CopyFileTest, ReplacesALongerOlderDestinationExactly) {
+  dir.Write(L"dst.bin", Pattern(3 * kChunk, 9));
+  const Bytes data = Pattern(kChunk + 10);
+  dir.Write(L"src.bin", data);
+  Copy();
+  EXPECT_EQ(dir.Read(L"dst.bin"), data) << "no stale tail of the older file";
+
+  dir.Write(L"src.bin", {});
+  Copy();
+  EXPECT_TRUE(dir.Read(L"dst.bin").empty()) << "an empty source empties the destination";
+}
+
+TEST_F(CopyFileTest, ChunkSizeChangedByListenerAppliesFromTheNextChunk) {
+  dir.Write(L"src.bin", Pattern(10000));
+  recorder.onProgress = [&](std::int64_t) { engine.BufferSize(1000); };
+  Copy();
+  std::vector<std::int64_t> progress;
+  for (const auto& e : recorder.events)
+    if (e.kind == CopyEvent::Progress) progress.push_back(e.copyBytes);
+  EXPECT_EQ(progress, (std::vector<std::int64_t>{4096, 5096, 6096, 7096, 8096, 9096, 10000}));
+  EXPECT_EQ(dir.Read(L"dst.bin"), Pattern(10000));
+}
+
+TEST_F(CopyFileTest, StopFromFirstProgressKeepsOneChunkAndReportsFullLength) {
+  const Bytes data = Pattern(3 * kChunk);
+  dir.Write(L"src.bin", data);
+  dir.Write(L"dst.bin", Pattern(100, 5));
+  recorder.onProgress = [&](std::int64_t) { engine.CopyStop(); };
+  Copy();
+  EXPECT_EQ(recorder.events, (std::vector<CopyEvent>{Progress(kChunk, 3 * kChunk), Complete(3 * kChunk)}));
+  EXPECT_EQ(dir.Read(L"dst.bin"), Bytes(data.begin(), data.begin() + kChunk));
+  ExpectOnlyFiles({L"src.bin", L"dst.bin"});
+
+  recorder.onProgress = nullptr;
+  recorder.events.clear();
+  Copy();
+  EXPECT_EQ(recorder.events.size(), 4u) << "the stop request was cleared";
+  EXPECT_EQ(dir.Read(L"dst.bin"), data);
+}
+
+TEST_F(CopyFileTest, StopWhileIdleMakesTheNextCopyCopyNothing) {
+  const Bytes data = Pattern(2 * kChunk);
+  dir.Write(L"src.bin", data);
+  const Bytes older = Pattern(50, 8);
+  dir.Write(L"old.bin", older);
+
+  engine.CopyStop();
+  Copy(L"src.bin", L"new.bin");
+  EXPECT_EQ(recorder.events, (std::vector<CopyEvent>{Complete(2 * kChunk)}));
+  EXPECT_TRUE(dir.Exists(L"new.bin"));
+  EXPECT_TRUE(dir.Read(L"new.bin").empty()) << "created empty where none existed";
+
+  engine.CopyStop();
+  Copy(L"src.bin", L"old.bin");
+  EXPECT_EQ(dir.Read(L"old.bin"), older) << "an existing destination stays as it was";
+  ExpectOnlyFiles({L"src.bin", L"new.bin", L"old.bin"});
+
+  recorder.events.clear();
+  Copy(L"src.bin", L"new.bin");
+  EXPECT_EQ(recorder.events.size(), 3u);
+  EXPECT_EQ(dir.Read(L"new.bin"), data);
+}
+
+TEST_F(CopyFileTest, StopFromCompleteHandlerStaysPendingForTheNextCopy) {
+  dir.Write(L"src.bin", Pattern(kChunk));
+  class StopOnComplete : public CopyRecorder {
+   public:
+    cCopyFile* engine = nullptr;
+    void CopyComplete(std::int64_t all) override {
+      CopyRecorder::CopyComplete(all);
+      engine->CopyStop();
+    }
+  } stopper;
+  cCopyFile stopping(&stopper);
+  stopper.engine = &stopping;
+  stopping.CopyFile(dir.Path(L"src.bin"), dir.Path(L"a.bin"));
+  stopping.CopyFile(dir.Path(L"src.bin"), dir.Path(L"b.bin"));
+  EXPECT_EQ(stopper.events, (std::vector<CopyEvent>{Progress(kChunk, kChunk), Complete(kChunk), Complete(kChunk)}));
+  EXPECT_TRUE(dir.Read(L"b.bin").empty());
+}
+
+TEST_F(CopyFileTest, CopyOntoItselfLeavesTheFileUnchanged) {
+  const Bytes data = Pattern(kChunk * 3 + 5);
+  dir.Write(L"same.bin", data);
+  Copy(L"same.bin", L"same.bin");
+  EXPECT_EQ(dir.Read(L"same.bin"), data);
+  EXPECT_EQ(recorder.events.back(), Complete(kChunk * 3 + 5));
+  ExpectOnlyFiles({L"same.bin"});
+}
+
+TEST_F(CopyFileTest, CopiesNamesOutsideAnyAnsiCodePage) {
+  const std::wstring names[] = {L"备份 文件.txt", L"テスト ファイル.txt", L"emoji \U0001F600.bin",
+                                L"Ελληνικά ü.dat"};
+  for (const auto& name : names) {
+    const Bytes data = Pattern(kChunk + 1, static_cast<std::uint32_t>(name.size()));
+    dir.Write(name, data);
+    engine.CopyFile(dir.Path(name), dir.Path(L"copy of " + name));
+    EXPECT_EQ(dir.Read(L"copy of " + name), data);
+  }
+}
+
+}  // namespace

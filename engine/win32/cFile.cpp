@@ -1,0 +1,92 @@
+#include "../cFile.h"
+
+#include <windows.h>
+
+#include <limits>
+#include <utility>
+
+#include "../cFileError.h"
+#include "mLongPath.h"
+
+namespace {
+
+// One ReadFile/WriteFile call takes a DWORD count; stay well below it.
+constexpr std::size_t kMaxIo = 1u << 30;
+
+HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+  HANDLE h = CreateFileW(mLongPath::ForSystem(path).c_str(), access, share, nullptr, disposition,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw cFileError::FromLastError(L"CreateFileW", path);
+  return h;
+}
+
+}  // namespace
+
+cFile cFile::OpenForReading(const std::wstring& path) {
+  return cFile(Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING), path);
+}
+
+cFile cFile::CreateNew(const std::wstring& path) {
+  return cFile(Open(path, GENERIC_WRITE, 0, CREATE_NEW), path);
+}
+
+cFile::cFile(Native handle, std::wstring path) noexcept
+    : m_Handle(handle), m_Path(std::move(path)) {}
+
+cFile::cFile(cFile&& other) noexcept
+    : m_Handle(std::exchange(other.m_Handle, INVALID_HANDLE_VALUE)),
+      m_Path(std::move(other.m_Path)) {}
+
+cFile& cFile::operator=(cFile&& other) noexcept {
+  if (this != &other) {
+    Release();
+    m_Handle = std::exchange(other.m_Handle, INVALID_HANDLE_VALUE);
+    m_Path = std::move(other.m_Path);
+  }
+  return *this;
+}
+
+cFile::~cFile() { Release(); }
+
+void cFile::Release() noexcept {
+  if (m_Handle != INVALID_HANDLE_VALUE) CloseHandle(m_Handle);
+  m_Handle = INVALID_HANDLE_VALUE;
+}
+
+bool cFile::IsOpen() const noexcept { return m_Handle != INVALID_HANDLE_VALUE; }
+
+std::size_t cFile::Read(std::span<std::byte> buffer) {
+  std::size_t total = 0;
+  while (total < buffer.size()) {
+    const auto want = static_cast<DWORD>(std::min(buffer.size() - total, kMaxIo));
+    DWORD got = 0;
+    if (!ReadFile(m_Handle, buffer.data() + total, want, &got, nullptr))
+      throw cFileError::FromLastError(L"ReadFile", m_Path);
+    if (got == 0) break;  // end of file
+    total += got;
+  }
+  return total;
+}
+
+void cFile::Write(std::span<const std::byte> data) {
+  std::size_t total = 0;
+  while (total < data.size()) {
+    const auto want = static_cast<DWORD>(std::min(data.size() - total, kMaxIo));
+    DWORD put = 0;
+    if (!WriteFile(m_Handle, data.data() + total, want, &put, nullptr))
+      throw cFileError::FromLastError(L"WriteFile", m_Path);
+    if (put == 0)
+      throw cFileError(L"WriteFile", m_Path, ERROR_WRITE_FAULT, SystemErrorText(ERROR_WRITE_FAULT));
+    total += put;
+  }
+}
+
+void cFile::Flush() {
+  if (!FlushFileBuffers(m_Handle)) throw cFileError::FromLastError(L"FlushFileBuffers", m_Path);
+}
+
+void cFile::Close() {
+  HANDLE h = std::exchange(m_Handle, INVALID_HANDLE_VALUE);
+  if (h != INVALID_HANDLE_VALUE && !CloseHandle(h))
+    throw cFileError::FromLastError(L"CloseHandle", m_Path);
+}

@@ -1,0 +1,60 @@
+#include "../mFileSys.h"
+
+#include <windows.h>
+
+#include <atomic>
+
+#include "../cFileError.h"
+#include "mLongPath.h"
+
+namespace mFileSys {
+
+std::int64_t FileLength(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(mLongPath::ForSystem(path).c_str(), GetFileExInfoStandard, &data))
+    throw cFileError::FromLastError(L"GetFileAttributesExW", path);
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+    throw cFileError(L"GetFileAttributesExW", path, ERROR_ACCESS_DENIED,
+                     SystemErrorText(ERROR_ACCESS_DENIED));
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                   data.nFileSizeLow);
+}
+
+bool ProbeWritable(const std::wstring& path) {
+  // Opening with write access and no disposition change tells "may be replaced" apart from
+  // read-only files, folders of that name and missing folders, and touches nothing.
+  HANDLE h = CreateFileW(mLongPath::ForSystem(path).c_str(), GENERIC_WRITE,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h != INVALID_HANDLE_VALUE) {
+    CloseHandle(h);
+    return true;
+  }
+  if (GetLastError() == ERROR_FILE_NOT_FOUND) return false;
+  throw cFileError::FromLastError(L"CreateFileW", path);
+}
+
+std::wstring TemporaryNameBeside(const std::wstring& path) {
+  static std::atomic<unsigned> counter{0};
+  const auto cut = path.find_last_of(L"\\/");
+  const std::wstring folder = cut == std::wstring::npos ? L"" : path.substr(0, cut + 1);
+  for (;;) {
+    std::wstring name = folder + L"~omb" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                        std::to_wstring(counter++) + L".tmp";
+    if (GetFileAttributesW(mLongPath::ForSystem(name).c_str()) == INVALID_FILE_ATTRIBUTES)
+      return name;
+  }
+}
+
+void ReplaceWith(const std::wstring& from, const std::wstring& to) {
+  if (!MoveFileExW(mLongPath::ForSystem(from).c_str(), mLongPath::ForSystem(to).c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    throw cFileError::FromLastError(L"MoveFileExW", to);
+}
+
+void RemoveFile(const std::wstring& path) {
+  if (!DeleteFileW(mLongPath::ForSystem(path).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
+    throw cFileError::FromLastError(L"DeleteFileW", path);
+}
+
+}  // namespace mFileSys

@@ -1,0 +1,72 @@
+# Sourced by the build scripts: a private Wine prefix inside the build tree and a private X display.
+# Usage: source scripts/winenv.sh; winenv_start [build-root]; ...; winenv_stop
+
+winenv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+winenv_export() {
+  local build=${1:-$winenv_root/build}
+  export WINEPREFIX="$build/wineprefix"
+  export WINEARCH=win32
+  export WINEDEBUG=-all
+  # Chinese locale: code page 936 and Chinese UI text; no glibc locale needs to be generated.
+  export LANG=zh_CN.UTF-8
+  # No Mono or Gecko installer prompts while the prefix is made.
+  export WINEDLLOVERRIDES="mscoree,mshtml="
+}
+
+# Starts Xvfb on the first free display from :90 and exports DISPLAY.
+winenv_start_display() {
+  local n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+  winenv_xvfb_pid=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.1
+  done
+  echo "winenv: Xvfb did not start on :$n" >&2
+  return 1
+}
+
+# Makes the prefix on first use and starts Wine's long-lived helpers with their
+# standard streams detached, so that no test runner waits for them.
+winenv_boot() {
+  local fresh=0
+  [ -f "$WINEPREFIX/system.reg" ] || fresh=1
+  mkdir -p "$WINEPREFIX"
+  wineserver -p >/dev/null 2>&1 </dev/null
+  wineboot -i >/dev/null 2>&1 </dev/null || true
+  if [ $fresh -eq 1 ]; then
+    # SimSun is the UI font the program asks for; map it onto the installed CJK font.
+    cat > "$WINEPREFIX/fonts.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"SimSun"="WenQuanYi Zen Hei"
+"宋体"="WenQuanYi Zen Hei"
+"NSimSun"="WenQuanYi Zen Hei"
+REG
+    wine regedit "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 </dev/null || true
+  fi
+  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+winenv_start() {
+  winenv_export "${1:-}"
+  if [ -z "${WINENV_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
+    winenv_start_display
+  fi
+  winenv_boot
+}
+
+winenv_stop() {
+  wineserver -k >/dev/null 2>&1 </dev/null || true
+  wineserver -w >/dev/null 2>&1 </dev/null || true
+  if [ -n "${winenv_xvfb_pid:-}" ]; then
+    kill "$winenv_xvfb_pid" 2>/dev/null || true
+    wait "$winenv_xvfb_pid" 2>/dev/null || true
+    winenv_xvfb_pid=
+  fi
+}
