@@ -10,8 +10,10 @@
 
 #include "cCopyFileEvents.h"
 
-// <windows.h> maps CopyFile onto CopyFileW; the member keeps its own name in every file.
-#ifdef CopyFile
+// <windows.h> maps CopyFile onto CopyFileW. Taking it in first and dropping that macro keeps
+// the member's name the same in every file, whatever order they include headers in.
+#ifdef _WIN32
+#include <windows.h>
 #undef CopyFile
 #endif
 

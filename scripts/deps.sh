@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
   wine wine32:i386
   xvfb xauth x11-utils imagemagick
-  fonts-wqy-zenhei zip
+  fonts-wqy-zenhei zip locales
 )
 
 missing=()
@@ -17,18 +17,30 @@ for p in "${packages[@]}"; do
     missing+=("$p")
   fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# Wine takes its code page (936) from the Chinese locale and needs glibc to know that
+# locale, or it cannot encode non-ASCII file names on the host.
+locale_missing=0
+locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' || locale_missing=1
+[ ${#missing[@]} -eq 0 ] && [ $locale_missing -eq 0 ] && exit 0
 
 if [ "$(id -u)" -ne 0 ]; then
-  echo "deps: missing packages: ${missing[*]}" >&2
+  echo "deps: missing packages: ${missing[*]}; locale zh_CN.UTF-8 missing: $locale_missing" >&2
   echo "deps: run 'sudo $0' (or as root) to install them with apt-get." >&2
   exit 1
 fi
 
-echo "deps: installing ${missing[*]}"
+[ ${#missing[@]} -gt 0 ] && echo "deps: installing ${missing[*]}"
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ ${#missing[@]} -gt 0 ]; then
+  apt-get update -qq
+  apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+if [ $locale_missing -eq 1 ]; then
+  echo "deps: generating the zh_CN.UTF-8 locale"
+  sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
+  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' >> /etc/locale.gen
+  locale-gen >/dev/null
+fi

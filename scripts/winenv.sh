@@ -4,7 +4,8 @@
 winenv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 winenv_export() {
-  local build=${1:-$winenv_root/build}
+  local build
+  build=$(realpath -m "${1:-$winenv_root/build}")
   export WINEPREFIX="$build/wineprefix"
   export WINEARCH=win32
   export WINEDEBUG=-all
@@ -40,8 +41,9 @@ winenv_boot() {
   wineboot -i >/dev/null 2>&1 </dev/null || true
   if [ $fresh -eq 1 ]; then
     # SimSun is the UI font the program asks for; map it onto the installed CJK font.
-    cat > "$WINEPREFIX/fonts.reg" <<'REG'
-REGEDIT4
+    # regedit reads a version 5 file as UTF-16, which carries the Chinese face name intact.
+    iconv -f UTF-8 -t UTF-16 > "$WINEPREFIX/fonts.reg" <<'REG'
+Windows Registry Editor Version 5.00
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "SimSun"="WenQuanYi Zen Hei"

@@ -8,19 +8,48 @@
 #include "mLongPath.h"
 
 namespace mFileSys {
+namespace {
+void ThrowError(const std::wstring& call, const std::wstring& path, DWORD code);
+}
 
 std::int64_t FileLength(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data{};
   if (!GetFileAttributesExW(mLongPath::ForSystem(path).c_str(), GetFileExInfoStandard, &data))
     throw cFileError::FromLastError(L"GetFileAttributesExW", path);
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-    throw cFileError(L"GetFileAttributesExW", path, ERROR_ACCESS_DENIED,
-                     SystemErrorText(ERROR_ACCESS_DENIED));
+    ThrowError(L"GetFileAttributesExW", path, ERROR_ACCESS_DENIED);
   return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
                                    data.nFileSizeLow);
 }
 
+namespace {
+
+// Windows refuses these characters in names; Wine lets some of them through to the host's
+// file system, so they are refused here the way Windows would.
+bool HasInvalidNameCharacter(const std::wstring& path) {
+  std::size_t start = path.rfind(LR"(\\?\)", 0) == 0 ? 4 : 0;
+  if (path.size() >= start + 2 && path[start + 1] == L':') start += 2;
+  for (std::size_t i = start; i < path.size(); ++i) {
+    const wchar_t c = path[i];
+    if (c < 32 || c == L'<' || c == L'>' || c == L':' || c == L'"' || c == L'|' || c == L'?' ||
+        c == L'*')
+      return true;
+  }
+  return false;
+}
+
+void ThrowError(const std::wstring& call, const std::wstring& path, DWORD code) {
+  throw cFileError(call, path, code, SystemErrorText(code));
+}
+
+}  // namespace
+
 bool ProbeWritable(const std::wstring& path) {
+  if (HasInvalidNameCharacter(path)) ThrowError(L"CreateFileW", path, ERROR_INVALID_NAME);
+  // A read-only file must not be replaced (Wine run by root would let it be).
+  const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    ThrowError(L"CreateFileW", path, ERROR_ACCESS_DENIED);
   // Opening with write access and no disposition change tells "may be replaced" apart from
   // read-only files, folders of that name and missing folders, and touches nothing.
   HANDLE h = CreateFileW(mLongPath::ForSystem(path).c_str(), GENERIC_WRITE,

@@ -2,7 +2,9 @@
 
 #include <atomic>
 #include <cstdlib>
-#include <fstream>
+#include <cstdio>
+#include <memory>
+#include <stdexcept>
 #include <random>
 
 #include "mText.h"
@@ -81,21 +83,39 @@ std::wstring cTestDir::Path(const std::wstring& name) const {
   return WidePath(FsPath(m_Root) / FsPath(name));
 }
 
+namespace {
+
+// The C library's own open: wide on Windows (any name), UTF-8 elsewhere.
+std::FILE* OpenStream(const std::wstring& path, bool write) {
+#ifdef _WIN32
+  return _wfopen(path.c_str(), write ? L"wb" : L"rb");
+#else
+  return std::fopen(mText::ToUtf8(path).c_str(), write ? "wb" : "rb");
+#endif
+}
+
+struct CloseStream {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using Stream = std::unique_ptr<std::FILE, CloseStream>;
+
+}  // namespace
+
 void cTestDir::Write(const std::wstring& name, const Bytes& data) const {
-  std::ofstream out(FsPath(Path(name)), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-  if (!out) throw std::runtime_error("cannot write test file");
+  Stream out(OpenStream(Path(name), true));
+  if (!out || std::fwrite(data.data(), 1, data.size(), out.get()) != data.size())
+    throw std::runtime_error("cannot write test file " + mText::ToUtf8(name));
+  if (std::fclose(out.release()) != 0) throw std::runtime_error("cannot close test file");
 }
 
 Bytes cTestDir::Read(const std::wstring& name) const {
-  std::ifstream in(FsPath(Path(name)), std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read test file");
+  Stream in(OpenStream(Path(name), false));
+  if (!in) throw std::runtime_error("cannot read test file " + mText::ToUtf8(name));
   Bytes data;
-  char buffer[65536];
-  while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-    const auto* first = reinterpret_cast<const std::byte*>(buffer);
-    data.insert(data.end(), first, first + in.gcount());
-  }
+  std::byte buffer[65536];
+  std::size_t got;
+  while ((got = std::fread(buffer, 1, sizeof buffer, in.get())) > 0)
+    data.insert(data.end(), buffer, buffer + got);
   return data;
 }
 
