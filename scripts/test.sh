@@ -17,14 +17,10 @@ if [ -n "${OMB_IN_NAMESPACE:-}" ]; then
   mount -t tmpfs -o ro,size=64k tmpfs "$mnt/readonly" && export OMB_TEST_READONLY_DIR="$mnt/readonly"
 fi
 
-source "$root/scripts/winenv.sh"
 status=0
-
 echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer) =="
 ctest --preset native -j2 || status=1
 
 echo "== Windows tests under Wine =="
-winenv_start "$root/build"
-trap winenv_stop EXIT
-ctest --preset win32 --timeout 900 || status=1
+"$root/scripts/wine-ctest.sh" "$root/build/win32" || status=1
 exit $status
