@@ -1,0 +1,371 @@
+#include "cBackupWindow.h"
+
+#include <commctrl.h>
+
+#include "BackupLayout.h"
+#include "ControlIds.h"
+#include "cMemoryDC.h"
+#include "cRunPump.h"
+#include "mBackupNames.h"
+#include "mFileHlp.h"
+#include "mManifest.h"
+#include "mProgressScale.h"
+#include "mText.h"
+#include "mUnits.h"
+#include "resource.h"
+
+namespace {
+
+constexpr std::int32_t kDialogFlags = 0x80200;  // OFN_EXPLORER | OFN_ALLOWMULTISELECT
+constexpr std::int32_t kChunkSize = 0x400000;
+// Room for a selection of a thousand files with long names in one pick.
+constexpr std::int32_t kOpenBufferChars = 0x40000;
+constexpr wchar_t kBrowsePrompt[] = L"备份到...";
+constexpr wchar_t kDoneMessage[] = L"完成备份！";
+constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
+constexpr COLORREF kCloseColour = RGB(0, 128, 128);
+
+[[noreturn]] void ThrowLastError(const wchar_t* call, const wchar_t* subject) {
+  throw cFileError::FromLastError(call, subject);
+}
+
+cGdiObject<HFONT> MakeFont(int dpiY, int tenthsOfPoint, bool underline, const wchar_t* face) {
+  const int height = -MulDiv(tenthsOfPoint, dpiY, 720);
+  HFONT font = CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, GB2312_CHARSET,
+                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                           DEFAULT_PITCH | FF_DONTCARE, face);
+  if (!font) ThrowLastError(L"CreateFontW", face);
+  return cGdiObject<HFONT>(font);
+}
+
+// Windows file names compare without regard to case.
+std::wstring FoldCase(const std::wstring& name) {
+  std::wstring folded = name;
+  if (!folded.empty()) CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
+  return folded;
+}
+
+}  // namespace
+
+cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance) {
+  Form_Initialize();
+
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = WindowProc;
+  wc.hInstance = instance;
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.lpszClassName = kBackupWindowClass;
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    ThrowLastError(L"RegisterClassExW", kBackupWindowClass);
+
+  HDC screen = GetDC(nullptr);
+  m_DpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  m_DpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  const int width = mUnits::TwipsToPixels(BackupLayout::kClientWidth, m_DpiX);
+  const int height = mUnits::TwipsToPixels(BackupLayout::kClientHeight, m_DpiY);
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int x = work.left + (work.right - work.left - width) / 2;
+  const int y = work.top + (work.bottom - work.top - height) / 2;
+
+  // WS_POPUP with no border: no caption, frame or system menu; the skin is the whole window.
+  m_hWnd = CreateWindowExW(WS_EX_APPWINDOW, kBackupWindowClass, kBackupWindowCaption,
+                           WS_POPUP | WS_CLIPSIBLINGS | WS_MINIMIZEBOX, x, y, width, height,
+                           nullptr, nullptr, instance, this);
+  if (!m_hWnd) ThrowLastError(L"CreateWindowExW", kBackupWindowClass);
+}
+
+cBackupWindow::~cBackupWindow() {
+  if (m_hWnd) DestroyWindow(m_hWnd);
+}
+
+void cBackupWindow::Show(int showCommand) {
+  ShowWindow(m_hWnd, showCommand);
+  UpdateWindow(m_hWnd);
+  SetFocus(Command1);
+}
+
+LRESULT CALLBACK cBackupWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<cBackupWindow*>(create->lpCreateParams);
+    self->m_hWnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<cBackupWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      try {
+        CreateControls();
+        Form_Load();
+      } catch (const std::exception& error) {
+        ReportError(error);
+        return -1;
+      }
+      return 0;
+    case WM_ERASEBKGND:
+      PaintSkin(reinterpret_cast<HDC>(wParam));
+      return 1;
+    case WM_CTLCOLORSTATIC:
+      return ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Label4) {
+        SetCursor(LoadCursorW(nullptr, IDC_HAND));
+        return TRUE;
+      }
+      break;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_CLOSE:
+      if (m_Running) return 0;
+      Form_Unload();
+      DestroyWindow(m_hWnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
+      m_hWnd = nullptr;
+      return 0;
+  }
+  return DefWindowProcW(m_hWnd, message, wParam, lParam);
+}
+
+void cBackupWindow::OnCommand(int id, int code) {
+  // During a run the window takes no clicks: they are dropped, not queued.
+  if (m_Running) return;
+  if (code == BN_CLICKED && id == IDC_COMMAND1) RunHandler(&cBackupWindow::Command1_Click);
+  if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click);
+  if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click);
+  if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click);
+}
+
+void cBackupWindow::RunHandler(void (cBackupWindow::*handler)()) {
+  try {
+    (this->*handler)();
+  } catch (const std::exception& error) {
+    m_Running = false;
+    ReportError(error);
+  }
+}
+
+void cBackupWindow::ReportError(const std::exception& error) {
+  std::wstring text;
+  if (const auto* fileError = dynamic_cast<const cFileError*>(&error))
+    text = fileError->Path() + L"\n" + mFailureReport::Reason(*fileError);
+  else
+    text = mText::FromUtf8(error.what());
+  MessageBoxW(m_hWnd, (L"操作失败：\n" + text).c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+}
+
+// ---- the window's life ----
+
+void cBackupWindow::Form_Initialize() { mManifest::InitCommonControls(); }
+
+void cBackupWindow::Form_Load() {
+  if (!m_Dlg) m_Dlg = std::make_unique<cCommonDialog>();
+  m_Dlg->Flags(kDialogFlags);
+  m_Dlg->MaxFile(kOpenBufferChars);
+  m_Fc = std::make_unique<cCopyFile>(this);
+  m_Fc->BufferSize(kChunkSize);
+}
+
+void cBackupWindow::Form_Unload() { m_Fc.reset(); }
+
+void cBackupWindow::Label4_Click() { PostMessageW(m_hWnd, WM_CLOSE, 0, 0); }
+
+void cBackupWindow::Command1_Click() {
+  if (!m_Dlg) m_Dlg = std::make_unique<cCommonDialog>();
+  SetText1(m_Dlg->BrowseForFolder(kBrowsePrompt));
+}
+
+void cBackupWindow::Command2_Click() {
+  if (!m_Dlg) m_Dlg = std::make_unique<cCommonDialog>();
+  if (!m_Dlg->ShowOpen()) return;
+  const auto& names = m_Dlg->FileNames();
+  const std::size_t count = names.size();
+  for (std::size_t i = 0; i < count; ++i) List1.AddItem(names[i]);
+}
+
+// ---- the backup run ----
+
+void cBackupWindow::Command3_Click() {
+  const std::wstring folder = Text1Text();
+  if (List1.ListCount() > 0 && folder.empty()) {
+    MessageBoxW(m_hWnd, kNoFolderMessage, kAppTitle, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  std::vector<mFailureReport::Failure> failures;
+  m_Running = true;
+  BackUpEntries(folder, failures);
+  cRunPump::Pump();
+  cRunPump::DiscardInput();
+  m_Running = false;
+  ShowRunResult(failures);
+}
+
+void cBackupWindow::BackUpEntries(const std::wstring& folder,
+                                  std::vector<mFailureReport::Failure>& failures) {
+  const std::vector<std::wstring> sources = ListSources();
+  const std::vector<std::wstring> names = mBackupNames::DestinationNames(sources, FoldCase);
+  const int last = static_cast<int>(List1.ListCount()) - 1;
+  for (int i = 0; i <= last; ++i) {
+    m_CurIndex = i;
+    const std::wstring entry = List1.List(static_cast<std::int16_t>(i));
+    if (mBackupNames::IsMarked(entry)) continue;  // backed up by an earlier run
+    const std::wstring destination = mFileHlp::AddBackslash(folder) + names[static_cast<std::size_t>(i)];
+    try {
+      m_Fc->CopyFile(entry, destination);
+    } catch (const cFileError& error) {
+      failures.push_back({entry, mFailureReport::Reason(error)});
+    }
+    cRunPump::Pump();
+  }
+}
+
+std::vector<std::wstring> cBackupWindow::ListSources() const {
+  std::vector<std::wstring> sources;
+  const std::int16_t count = List1.ListCount();
+  for (std::int16_t i = 0; i < count; ++i) sources.push_back(mBackupNames::SourceOf(List1.List(i)));
+  return sources;
+}
+
+void cBackupWindow::ShowRunResult(const std::vector<mFailureReport::Failure>& failures) {
+  if (failures.empty()) {
+    MessageBoxW(m_hWnd, kDoneMessage, kAppTitle, MB_OK);
+  } else {
+    MessageBoxW(m_hWnd, mFailureReport::Summary(failures).c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+  }
+}
+
+void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
+  const auto bar = mProgressScale::Scale(CopyBytes, AllBytes);
+  ProgressBar1.Max(bar.max);
+  ProgressBar1.Value(bar.value);
+  cRunPump::Pump();
+}
+
+void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {
+  const auto index = static_cast<std::int16_t>(m_CurIndex);
+  List1.List(index, std::wstring(1, mBackupNames::kDoneMark) + List1.List(index));
+}
+
+void cBackupWindow::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
+  m_Fc_CopyProgress(CopyBytes, AllBytes);
+}
+
+void cBackupWindow::CopyComplete(std::int64_t AllBytes) { m_Fc_CopyComplete(AllBytes); }
+
+// ---- look ----
+
+RECT cBackupWindow::PixelRect(int left, int top, int width, int height) const {
+  const int x = mUnits::TwipsToPixels(left, m_DpiX);
+  const int y = mUnits::TwipsToPixels(top, m_DpiY);
+  return RECT{x, y, x + mUnits::TwipsToPixels(width, m_DpiX), y + mUnits::TwipsToPixels(height, m_DpiY)};
+}
+
+int cBackupWindow::LabelWidth(const wchar_t* text) const {
+  HDC dc = GetDC(m_hWnd);
+  HGDIOBJ previous = SelectObject(dc, m_DefaultFont.Get());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(m_hWnd, dc);
+  return size.cx;
+}
+
+HWND cBackupWindow::CreateChild(const wchar_t* className, const wchar_t* text, DWORD style,
+                                DWORD exStyle, int id, const RECT& pixels, HFONT font) {
+  HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, pixels.left,
+                               pixels.top, pixels.right - pixels.left, pixels.bottom - pixels.top,
+                               m_hWnd, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), m_hInstance,
+                               nullptr);
+  if (!child) ThrowLastError(L"CreateWindowExW", className);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  return child;
+}
+
+void cBackupWindow::CreateControls() {
+  m_DefaultFont = MakeFont(m_DpiY, 90, false, L"宋体");
+  m_CloseFont = MakeFont(m_DpiY, 105, true, L"宋体");
+  m_Skin = cGdiObject<HBITMAP>(static_cast<HBITMAP>(
+      LoadImageW(m_hInstance, MAKEINTRESOURCEW(IDB_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+  if (!m_Skin) ThrowLastError(L"LoadImageW", L"skin");
+
+  using BackupLayout::Kind;
+  // Created in tab order, so the focus moves through them in that order.
+  for (const auto& spec : BackupLayout::kControls) {
+    RECT r = PixelRect(spec.left, spec.top, spec.width, spec.height);
+    if (spec.autoSize) r.right = r.left + LabelWidth(spec.text);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    switch (spec.kind) {
+      case Kind::Button: {
+        HWND button = CreateChild(WC_BUTTONW, spec.text, WS_TABSTOP | BS_PUSHBUTTON, 0, spec.id, r,
+                                  m_DefaultFont.Get());
+        if (spec.id == IDC_COMMAND1) Command1 = button;
+        if (spec.id == IDC_COMMAND2) Command2 = button;
+        if (spec.id == IDC_COMMAND3) Command3 = button;
+        break;
+      }
+      case Kind::Label: {
+        const bool close = spec.id == IDC_LABEL4;
+        HWND label = CreateChild(WC_STATICW, spec.text, SS_LEFT | SS_NOPREFIX | (close ? SS_NOTIFY : 0),
+                                 0, spec.id, r, close ? m_CloseFont.Get() : m_DefaultFont.Get());
+        if (spec.id == IDC_LABEL1) Label1 = label;
+        if (spec.id == IDC_LABEL2) Label2 = label;
+        if (spec.id == IDC_LABEL3) Label3 = label;
+        if (close) Label4 = label;
+        break;
+      }
+      case Kind::Edit:
+        Text1 = CreateChild(WC_EDITW, spec.text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spec.id,
+                            r, m_DefaultFont.Get());
+        break;
+      case Kind::ProgressBar:
+        ProgressBar1.Create(m_hWnd, spec.id, r.left, r.top, w, h);
+        break;
+      case Kind::ListBox:
+        List1.Create(m_hWnd, spec.id, r.left, r.top, w, h, m_DefaultFont.Get());
+        // Lets the dialog navigation reach the list box inside the control.
+        SetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE,
+                          GetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+        break;
+    }
+  }
+}
+
+void cBackupWindow::PaintSkin(HDC dc) {
+  RECT client{};
+  GetClientRect(m_hWnd, &client);
+  cMemoryDC source(dc, m_Skin.Get());
+  BitBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
+}
+
+LRESULT cBackupWindow::ColorStatic(HDC dc, HWND control) {
+  // Labels are transparent: the skin shows around and behind their text.
+  SetBkMode(dc, TRANSPARENT);
+  if (control == Label4) SetTextColor(dc, kCloseColour);
+  return reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
+}
+
+std::wstring cBackupWindow::Text1Text() const {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(Text1)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(Text1, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+void cBackupWindow::SetText1(const std::wstring& text) { SetWindowTextW(Text1, text.c_str()); }

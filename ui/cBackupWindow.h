@@ -1,0 +1,88 @@
+#pragma once
+// The program's only window: a frameless skin with the list of files to back up, the
+// destination box, the progress bar and the buttons, and the handlers that run a backup.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ProgressBar.h"
+#include "ZListBox.h"
+#include "cCommonDialog.h"
+#include "cCopyFile.h"
+#include "cGdiObject.h"
+#include "mFailureReport.h"
+
+class cBackupWindow : private cCopyFileEvents {
+ public:
+  explicit cBackupWindow(HINSTANCE instance);
+  ~cBackupWindow();
+  cBackupWindow(const cBackupWindow&) = delete;
+  cBackupWindow& operator=(const cBackupWindow&) = delete;
+
+  void Show(int showCommand);
+  HWND hwnd() const noexcept { return m_hWnd; }
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void OnCommand(int id, int code);
+  void RunHandler(void (cBackupWindow::*handler)());
+  void ReportError(const std::exception& error);
+
+  // The window's life and the user's clicks.
+  void Form_Initialize();
+  void Form_Load();
+  void Form_Unload();
+  void Command1_Click();
+  void Command2_Click();
+  void Command3_Click();
+  void Label4_Click();
+  void m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes);
+  void m_Fc_CopyComplete(std::int64_t AllBytes);
+
+  void CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) override;
+  void CopyComplete(std::int64_t AllBytes) override;
+
+  void BackUpEntries(const std::wstring& folder, std::vector<mFailureReport::Failure>& failures);
+  std::vector<std::wstring> ListSources() const;
+  void ShowRunResult(const std::vector<mFailureReport::Failure>& failures);
+
+  // Look: controls, fonts, skin.
+  void CreateControls();
+  HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
+                   int id, const RECT& pixels, HFONT font);
+  RECT PixelRect(int left, int top, int width, int height) const;
+  int LabelWidth(const wchar_t* text) const;
+  void PaintSkin(HDC dc);
+  LRESULT ColorStatic(HDC dc, HWND control);
+  std::wstring Text1Text() const;
+  void SetText1(const std::wstring& text);
+
+  HINSTANCE m_hInstance;
+  HWND m_hWnd = nullptr;
+  int m_DpiX = 96;
+  int m_DpiY = 96;
+
+  std::unique_ptr<cCommonDialog> m_Dlg;
+  std::int32_t m_CurIndex = 0;
+  std::unique_ptr<cCopyFile> m_Fc;
+  bool m_Running = false;
+
+  ZListBox List1;
+  ProgressBar ProgressBar1;
+  HWND Command1 = nullptr;  // child windows: destroyed with this window
+  HWND Command2 = nullptr;
+  HWND Command3 = nullptr;
+  HWND Text1 = nullptr;
+  HWND Label1 = nullptr;
+  HWND Label2 = nullptr;
+  HWND Label3 = nullptr;
+  HWND Label4 = nullptr;
+
+  cGdiObject<HFONT> m_DefaultFont;
+  cGdiObject<HFONT> m_CloseFont;
+  cGdiObject<HBITMAP> m_Skin;
+};

@@ -1,0 +1,47 @@
+#include <gtest/gtest.h>
+
+#include <cwctype>
+
+#include "mBackupNames.h"
+
+namespace {
+
+std::wstring AsciiFold(const std::wstring& name) {
+  std::wstring folded = name;
+  for (auto& c : folded)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  return folded;
+}
+
+using Names = std::vector<std::wstring>;
+
+TEST(mBackupNames, DistinctNamesStayAsTheyAre) {
+  EXPECT_EQ(mBackupNames::DestinationNames({L"E:\\a.jpg", L"E:\\sub\\b.jpg", L"F:\\c"}, AsciiFold),
+            (Names{L"a.jpg", L"b.jpg", L"c"}));
+}
+
+TEST(mBackupNames, LaterEntriesWithTheSameNameAreNumberedByListPosition) {
+  const Names sources = {L"E:\\one\\report.doc", L"E:\\two\\report.doc", L"E:\\x.txt",
+                         L"F:\\REPORT.DOC", L"G:\\noext", L"H:\\noext", L"I:\\.profile", L"J:\\.profile"};
+  const Names expected = {L"report.doc", L"report (2).doc", L"x.txt", L"REPORT (3).DOC",
+                          L"noext", L"noext (2)", L".profile", L".profile (2)"};
+  EXPECT_EQ(mBackupNames::DestinationNames(sources, AsciiFold), expected);
+  EXPECT_EQ(mBackupNames::DestinationNames(sources, AsciiFold), expected) << "stable across runs";
+}
+
+TEST(mBackupNames, NumberedNamesNeverTakeANameAnotherEntryHas) {
+  // "a (2).txt" is a real file of the list; the second "a.txt" must not land on it.
+  EXPECT_EQ(mBackupNames::DestinationNames({L"C:\\a (2).txt", L"D:\\a.txt", L"E:\\a.txt"}, AsciiFold),
+            (Names{L"a (2).txt", L"a.txt", L"a (3).txt"}));
+}
+
+TEST(mBackupNames, MarkIsRecognisedAndStripped) {
+  const std::wstring marked = std::wstring(1, mBackupNames::kDoneMark) + L"E:\\a.jpg";
+  EXPECT_TRUE(mBackupNames::IsMarked(marked));
+  EXPECT_FALSE(mBackupNames::IsMarked(L"E:\\a.jpg"));
+  EXPECT_FALSE(mBackupNames::IsMarked(L""));
+  EXPECT_EQ(mBackupNames::SourceOf(marked), L"E:\\a.jpg");
+  EXPECT_EQ(mBackupNames::SourceOf(L"E:\\a.jpg"), L"E:\\a.jpg");
+}
+
+}  // namespace

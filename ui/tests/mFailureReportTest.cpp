@@ -1,0 +1,39 @@
+#include <gtest/gtest.h>
+
+#include "mFailureReport.h"
+
+namespace {
+
+cFileError SystemError(CopyStep step, std::uint32_t code, const wchar_t* text) {
+  return cFileError(L"CreateFileW", L"E:\\a.txt", code, text, cFileError::Cause::System, step);
+}
+
+TEST(mFailureReport, ReasonsSayWhatFailedAndWhyInChinese) {
+  EXPECT_EQ(mFailureReport::Reason(SystemError(CopyStep::MeasureSource, 2, L"File not found")),
+            L"无法打开源文件：系统找不到指定的文件。（错误代码 2）");
+  EXPECT_EQ(mFailureReport::Reason(SystemError(CopyStep::WriteDestination, 112, L"disk full")),
+            L"写入目标文件失败：磁盘空间不足。（错误代码 112）");
+  // An uncommon code keeps the system's own text.
+  EXPECT_EQ(mFailureReport::Reason(SystemError(CopyStep::OpenDestination, 4390, L"Not a reparse point")),
+            L"无法写入目标文件：Not a reparse point（错误代码 4390）");
+  const cFileError changed(L"ReadFile", L"E:\\a.txt", 0, L"", cFileError::Cause::SourceChanged, CopyStep::ReadSource);
+  EXPECT_EQ(mFailureReport::Reason(changed), L"读取源文件失败：源文件在复制过程中被改动。");
+}
+
+TEST(mFailureReport, SummaryListsEveryFileUpToALimitThenCountsTheRest) {
+  std::vector<mFailureReport::Failure> failures;
+  for (int i = 1; i <= 3; ++i) failures.push_back({L"E:\\f" + std::to_wstring(i) + L".txt", L"why " + std::to_wstring(i)});
+  const std::wstring all = mFailureReport::Summary(failures, 8);
+  EXPECT_EQ(all.find(L"有 3 个文件未能备份："), 0u);
+  for (int i = 1; i <= 3; ++i) {
+    EXPECT_NE(all.find(L"E:\\f" + std::to_wstring(i) + L".txt\n    why " + std::to_wstring(i)), std::wstring::npos);
+  }
+  EXPECT_EQ(all.find(L"另有"), std::wstring::npos);
+
+  const std::wstring cut = mFailureReport::Summary(failures, 2);
+  EXPECT_NE(cut.find(L"f2.txt"), std::wstring::npos);
+  EXPECT_EQ(cut.find(L"f3.txt"), std::wstring::npos);
+  EXPECT_NE(cut.find(L"……另有 1 个文件未能备份。"), std::wstring::npos);
+}
+
+}  // namespace
