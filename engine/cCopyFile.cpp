@@ -84,6 +84,10 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
   CopyChunks(source, target, allBytes, copied);
   m_StopRequest = false;
 
+  // A complete copy keeps its source's last-write time, so a backup compares by date.
+  if (copied == allBytes) {
+    AtStep(CopyStep::WriteDestination, [&] { target.SetLastWriteTime(source.LastWriteTime()); });
+  }
   AtStep(CopyStep::ReadSource, [&] { source.Close(); });
   if (m_Options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.Flush(); });
   AtStep(CopyStep::WriteDestination, [&] { target.Close(); });

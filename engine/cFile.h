@@ -22,6 +22,9 @@ class cFile {
   // Reads up to buffer.size() bytes; returns fewer only at the end of the file.
   std::size_t Read(std::span<std::byte> buffer);
   void Write(std::span<const std::byte> data);
+  // Last-write time in the platform's own ticks, only for handing to SetLastWriteTime.
+  std::int64_t LastWriteTime() const;
+  void SetLastWriteTime(std::int64_t ticks);
   // Pushes written data through to stable storage.
   void Flush();
   // Closes now, reporting a failure (the destructor cannot).

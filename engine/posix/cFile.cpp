@@ -1,6 +1,7 @@
 #include "../cFile.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -79,6 +80,17 @@ void cFile::Write(std::span<const std::byte> data) {
     }
     total += static_cast<std::size_t>(put);
   }
+}
+
+std::int64_t cFile::LastWriteTime() const {
+  struct stat st {};
+  if (::fstat(m_Handle, &st) != 0) throw cFileError::FromLastError(L"fstat", m_Path);
+  return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+}
+
+void cFile::SetLastWriteTime(std::int64_t ticks) {
+  const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(ticks / 1000000000), static_cast<long>(ticks % 1000000000)}};
+  if (::futimens(m_Handle, times) != 0) throw cFileError::FromLastError(L"futimens", m_Path);
 }
 
 void cFile::Flush() {

@@ -181,3 +181,22 @@ TEST_F(CopyFileTest, CopiesNamesOutsideAnyAnsiCodePage) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CopyFileTest, CompleteCopiesKeepTheSourcesLastWriteTime) {
+  dir.Write(L"src.bin", Pattern(kChunk * 2));
+  const auto stamp = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+  std::filesystem::last_write_time(FsPath(dir.Path(L"src.bin")), stamp);
+  Copy();
+  EXPECT_EQ(std::filesystem::last_write_time(FsPath(dir.Path(L"dst.bin"))),
+            std::filesystem::last_write_time(FsPath(dir.Path(L"src.bin"))));
+
+  // A copy cut short by a stop is not dated as if it were the whole file.
+  recorder.onProgress = [&](std::int64_t) { engine.CopyStop(); };
+  Copy(L"src.bin", L"part.bin");
+  EXPECT_NE(std::filesystem::last_write_time(FsPath(dir.Path(L"part.bin"))),
+            std::filesystem::last_write_time(FsPath(dir.Path(L"src.bin"))));
+}
+
+}  // namespace

@@ -81,6 +81,18 @@ void cFile::Write(std::span<const std::byte> data) {
   }
 }
 
+std::int64_t cFile::LastWriteTime() const {
+  FILETIME written{};
+  if (!GetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"GetFileTime", m_Path);
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+}
+
+void cFile::SetLastWriteTime(std::int64_t ticks) {
+  const auto value = static_cast<std::uint64_t>(ticks);
+  const FILETIME written{static_cast<DWORD>(value & 0xFFFFFFFFu), static_cast<DWORD>(value >> 32)};
+  if (!SetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"SetFileTime", m_Path);
+}
+
 void cFile::Flush() {
   if (!FlushFileBuffers(m_Handle)) throw cFileError::FromLastError(L"FlushFileBuffers", m_Path);
 }

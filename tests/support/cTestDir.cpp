@@ -103,7 +103,7 @@ using Stream = std::unique_ptr<std::FILE, CloseStream>;
 
 void cTestDir::Write(const std::wstring& name, const Bytes& data) const {
   Stream out(OpenStream(Path(name), true));
-  if (!out || std::fwrite(data.data(), 1, data.size(), out.get()) != data.size())
+  if (!out || (!data.empty() && std::fwrite(data.data(), 1, data.size(), out.get()) != data.size()))
     throw std::runtime_error("cannot write test file " + mText::ToUtf8(name));
   if (std::fclose(out.release()) != 0) throw std::runtime_error("cannot close test file");
 }

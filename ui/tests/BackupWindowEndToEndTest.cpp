@@ -1,0 +1,155 @@
+// The real program, started and driven from outside through its real dialogs.
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "ControlIds.h"
+#include "cAppDriver.h"
+#include "cTestDir.h"
+
+namespace {
+
+const std::wstring kMark = L"\u221A";
+
+class BackupWindowTest : public testing::Test {
+ protected:
+  BackupWindowTest() {
+    std::filesystem::create_directory(FsPath(sources.Path(L"one")));
+    std::filesystem::create_directory(FsPath(sources.Path(L"two")));
+    std::filesystem::create_directory(FsPath(backup.Path(L"dest")));
+  }
+  std::wstring Source(const std::wstring& folder, const std::wstring& name) const {
+    return sources.Path(folder) + L"\\" + name;
+  }
+  std::wstring Destination() const { return backup.Path(L"dest"); }
+  Bytes ReadBackup(const std::wstring& name) const { return backup.Read(L"dest\\" + name); }
+
+  // Presses "开始" and returns the message box the run ends with.
+  HWND RunBackup() {
+    app.Click(IDC_COMMAND3);
+    return app.WaitForMessageBox();
+  }
+  void Acknowledge(HWND box) {
+    app.PressButton(box, IDOK);
+    app.WaitUntilGone(box);
+  }
+
+  cTestDir sources;
+  cTestDir backup;
+  cAppDriver app;
+};
+
+TEST_F(BackupWindowTest, BacksUpTwoSelectionsFromTwoFoldersAndClosesWithTheLabel) {
+  const Bytes a1 = Pattern(1000, 1), a2 = Pattern(2000, 2), big = Pattern(10485760, 3);
+  sources.Write(L"one\\a.txt", a1);
+  sources.Write(L"one\\empty.txt", {});
+  sources.Write(L"two\\a.txt", a2);
+  sources.Write(L"two\\big.bin", big);
+
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(sources.Path(L"one"), {L"a.txt", L"empty.txt"});
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(sources.Path(L"two"), {L"a.txt", L"big.bin"});
+  const std::vector<std::wstring> picked = {Source(L"one", L"a.txt"), Source(L"one", L"empty.txt"),
+                                            Source(L"two", L"a.txt"), Source(L"two", L"big.bin")};
+  ASSERT_EQ(app.ListEntries(), picked);
+
+  app.SetText(IDC_TEXT1, Destination());
+  HWND box = RunBackup();
+  EXPECT_EQ(app.MessageText(box), L"完成备份！");
+  EXPECT_FALSE(app.MessageHasIcon(box));
+  app.Screenshot(L"full-run");
+  Acknowledge(box);
+
+  EXPECT_EQ(ReadBackup(L"a.txt"), a1);
+  EXPECT_EQ(ReadBackup(L"empty.txt"), Bytes{});
+  EXPECT_EQ(ReadBackup(L"a (2).txt"), a2) << "the second a.txt must not overwrite the first";
+  EXPECT_EQ(ReadBackup(L"big.bin"), big);
+  for (std::size_t i = 0; i < picked.size(); ++i) EXPECT_EQ(app.ListEntries()[i], kMark + picked[i]);
+  EXPECT_EQ(app.BarMax(), 10485760);
+  EXPECT_EQ(app.BarPosition(), 10485760);
+
+  app.ClickLabel(IDC_LABEL4);
+  EXPECT_TRUE(app.WaitForExit(std::chrono::seconds(10)));
+}
+
+TEST_F(BackupWindowTest, FailedCopiesAreListedUnmarkedAndASecondRunCopiesOnlyThoseLeft) {
+  sources.Write(L"one\\keep.txt", Pattern(300, 5));
+  sources.Write(L"one\\gone.txt", Pattern(400, 6));
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(sources.Path(L"one"), {L"keep.txt", L"gone.txt"});
+
+  // A destination folder that does not exist: every copy fails and nothing is marked.
+  app.SetText(IDC_TEXT1, backup.Path(L"missing"));
+  HWND box = RunBackup();
+  const std::wstring summary = app.MessageText(box);
+  EXPECT_NE(summary.find(L"有 2 个文件未能备份"), std::wstring::npos);
+  EXPECT_NE(summary.find(Source(L"one", L"gone.txt")), std::wstring::npos);
+  EXPECT_NE(summary.find(L"系统找不到指定的路径"), std::wstring::npos);
+  EXPECT_TRUE(app.MessageHasIcon(box));
+  app.Screenshot(L"failed-run");
+  Acknowledge(box);
+  for (const auto& entry : app.ListEntries()) EXPECT_NE(entry.substr(0, 1), kMark);
+
+  // One source removed: the other is copied and marked, the run still reports the missing one.
+  std::filesystem::remove(FsPath(Source(L"one", L"gone.txt")));
+  app.SetText(IDC_TEXT1, Destination());
+  box = RunBackup();
+  EXPECT_NE(app.MessageText(box).find(L"有 1 个文件未能备份"), std::wstring::npos);
+  Acknowledge(box);
+  EXPECT_EQ(app.ListEntries(), (std::vector<std::wstring>{kMark + Source(L"one", L"keep.txt"), Source(L"one", L"gone.txt")}));
+
+  // Restored and run again: only the unmarked entry is copied.
+  sources.Write(L"one\\gone.txt", Pattern(400, 6));
+  backup.Write(L"dest\\keep.txt", Pattern(10, 9));  // would be replaced if copied again
+  box = RunBackup();
+  EXPECT_EQ(app.MessageText(box), L"完成备份！");
+  Acknowledge(box);
+  EXPECT_EQ(ReadBackup(L"gone.txt"), Pattern(400, 6));
+  EXPECT_EQ(ReadBackup(L"keep.txt"), Pattern(10, 9)) << "a marked entry is not copied again";
+}
+
+TEST_F(BackupWindowTest, EmptyListFinishesAtOnceAndEmptyDestinationIsRefused) {
+  HWND box = RunBackup();
+  EXPECT_EQ(app.MessageText(box), L"完成备份！");
+  Acknowledge(box);
+
+  sources.Write(L"one\\a.txt", Pattern(10));
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(sources.Path(L"one"), {L"a.txt"});
+  box = RunBackup();
+  EXPECT_NE(app.MessageText(box).find(L"备份目标文件夹"), std::wstring::npos);
+  Acknowledge(box);
+  EXPECT_EQ(app.ListEntries(), std::vector<std::wstring>{Source(L"one", L"a.txt")});
+}
+
+TEST_F(BackupWindowTest, BrowseFillsTheDestinationAndCancelEmptiesIt) {
+  app.SetText(IDC_TEXT1, L"C:\\before");
+  app.Click(IDC_COMMAND1);
+  HWND browser = app.WaitForDialog([](HWND w) { return FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr) != nullptr; });
+  bool promptShown = false;
+  for (HWND child : ChildWindows(browser)) promptShown |= app.Text(child) == L"备份到...";
+  EXPECT_TRUE(promptShown);
+  app.Screenshot(L"browse");
+  app.PressButton(browser, IDCANCEL);
+  app.WaitUntilGone(browser);
+  EXPECT_EQ(app.Text(app.Control(IDC_TEXT1)), L"");
+
+  app.Click(IDC_COMMAND1);
+  browser = app.WaitForDialog([](HWND w) { return FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr) != nullptr; });
+  HWND tree = FindWindowExW(browser, nullptr, WC_TREEVIEWW, nullptr);
+  // Select the first item below the root with the keyboard, as a user would, and confirm it.
+  SetForegroundWindow(browser);
+  PostMessageW(tree, WM_KEYDOWN, VK_HOME, 0);
+  PostMessageW(tree, WM_KEYDOWN, VK_DOWN, 0);
+  Settle(std::chrono::milliseconds(500));
+  app.PressButton(browser, IDOK);
+  app.WaitUntilGone(browser);
+  const std::wstring chosen = app.Text(app.Control(IDC_TEXT1));
+  EXPECT_FALSE(chosen.empty());
+  const DWORD attributes = GetFileAttributesW(chosen.c_str());
+  EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "the chosen path exists: " << testing::PrintToString(chosen);
+}
+
+}  // namespace

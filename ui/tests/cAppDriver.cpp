@@ -1,0 +1,243 @@
+#include "cAppDriver.h"
+
+#include <commctrl.h>
+
+#include <stdexcept>
+#include <thread>
+
+#include "ControlIds.h"
+#include "cTestDir.h"
+#include "mText.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// The open dialog's file-name box sits inside the control with this id.
+constexpr int kFileNameControl = 0x47C;
+
+struct ProcessWindows {
+  DWORD pid;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
+  auto* found = reinterpret_cast<ProcessWindows*>(param);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid == found->pid) found->windows.push_back(window);
+  return TRUE;
+}
+
+std::vector<HWND> TopLevelWindows(DWORD pid) {
+  ProcessWindows found{pid, {}};
+  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
+  return found.windows;
+}
+
+BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
+  reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+  return TRUE;
+}
+
+void Fail(const std::string& what) { throw std::runtime_error(what); }
+
+}  // namespace
+
+void Settle(std::chrono::milliseconds time) { std::this_thread::sleep_for(time); }
+
+std::wstring WindowClass(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
+  return children;
+}
+
+cAppDriver::cAppDriver() {
+  std::wstring command = L"\"" + FromHostPath(OMB_APP_PATH) + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_Process))
+    Fail("cannot start the program");
+  WaitForInputIdle(m_Process.hProcess, 30000);
+  const auto deadline = Clock::now() + std::chrono::seconds(30);
+  while (!m_Window && Clock::now() < deadline) {
+    for (HWND w : TopLevelWindows(m_Process.dwProcessId))
+      if (WindowClass(w) == kBackupWindowClass && IsWindowVisible(w)) m_Window = w;
+    if (!m_Window) Settle(std::chrono::milliseconds(100));
+  }
+  if (!m_Window) Fail("the program's window did not appear");
+  Settle();
+}
+
+cAppDriver::~cAppDriver() {
+  if (WaitForSingleObject(m_Process.hProcess, 0) == WAIT_TIMEOUT) {
+    TerminateProcess(m_Process.hProcess, 1);
+    WaitForSingleObject(m_Process.hProcess, 5000);
+  }
+  CloseHandle(m_Process.hThread);
+  CloseHandle(m_Process.hProcess);
+}
+
+HWND cAppDriver::Control(int id) const { return GetDlgItem(m_Window, id); }
+
+HWND cAppDriver::ListBox() const { return FindWindowExW(Control(IDC_LIST1), nullptr, L"ListBox", nullptr); }
+
+void cAppDriver::Click(int id) const { PostMessageW(Control(id), BM_CLICK, 0, 0); }
+
+void cAppDriver::ClickLabel(int id) const {
+  HWND label = Control(id);
+  PostMessageW(label, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  PostMessageW(label, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+void cAppDriver::SetText(int id, const std::wstring& text) const {
+  SendMessageW(Control(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::wstring cAppDriver::Text(HWND window) const {
+  const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+std::vector<std::wstring> cAppDriver::ListEntries() const {
+  HWND list = ListBox();
+  std::vector<std::wstring> entries;
+  const auto count = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  for (LRESULT i = 0; i < count; ++i) {
+    const auto length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length));
+    entries.push_back(text);
+  }
+  return entries;
+}
+
+int cAppDriver::BarPosition() const {
+  HWND bar = FindWindowExW(Control(IDC_PROGRESSBAR1), nullptr, PROGRESS_CLASSW, nullptr);
+  return static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0));
+}
+
+int cAppDriver::BarMax() const {
+  HWND bar = FindWindowExW(Control(IDC_PROGRESSBAR1), nullptr, PROGRESS_CLASSW, nullptr);
+  return static_cast<int>(SendMessageW(bar, PBM_GETRANGE, FALSE, 0));
+}
+
+HWND cAppDriver::WaitForDialog(const std::function<bool(HWND)>& matches, std::chrono::milliseconds timeout) const {
+  const auto deadline = Clock::now() + timeout;
+  while (Clock::now() < deadline) {
+    for (HWND w : TopLevelWindows(m_Process.dwProcessId))
+      if (WindowClass(w) == L"#32770" && IsWindowVisible(w) && matches(w)) {
+        Settle();
+        return w;
+      }
+    Settle(std::chrono::milliseconds(100));
+  }
+  Fail("the expected dialog did not appear");
+  return nullptr;
+}
+
+HWND cAppDriver::WaitForMessageBox() const {
+  return WaitForDialog([this](HWND w) { return Text(w) == kAppTitle; });
+}
+
+std::wstring cAppDriver::MessageText(HWND box) const {
+  for (HWND child : ChildWindows(box)) {
+    if (WindowClass(child) != L"Static") continue;
+    const auto style = GetWindowLongW(child, GWL_STYLE);
+    if ((style & SS_TYPEMASK) == SS_ICON) continue;
+    const std::wstring text = Text(child);
+    if (!text.empty()) return text;
+  }
+  return L"";
+}
+
+bool cAppDriver::MessageHasIcon(HWND box) const {
+  for (HWND child : ChildWindows(box)) {
+    if (WindowClass(child) != L"Static" || !IsWindowVisible(child)) continue;
+    if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+        SendMessageW(child, STM_GETICON, 0, 0) != 0)
+      return true;
+  }
+  return false;
+}
+
+void cAppDriver::PressButton(HWND dialog, int id) const {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void cAppDriver::WaitUntilGone(HWND window) const {
+  const auto deadline = Clock::now() + std::chrono::seconds(60);
+  while (IsWindow(window) && IsWindowVisible(window) && Clock::now() < deadline) Settle(std::chrono::milliseconds(50));
+  if (IsWindow(window) && IsWindowVisible(window)) Fail("a dialog did not close");
+  Settle();
+}
+
+void cAppDriver::PickFiles(const std::wstring& folder, const std::vector<std::wstring>& names) const {
+  HWND dialog = WaitForDialog([](HWND w) { return GetDlgItem(w, kFileNameControl) != nullptr; });
+  HWND nameControl = GetDlgItem(dialog, kFileNameControl);
+  HWND edit = WindowClass(nameControl) == L"Edit" ? nameControl : FindWindowExW(nameControl, nullptr, L"Edit", nullptr);
+  if (!edit) Fail("the open dialog has no file-name box");
+  auto type = [&](const std::wstring& text) {
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    PressButton(dialog, IDOK);
+    Settle(std::chrono::milliseconds(500));
+  };
+  type(folder);  // navigates into the folder
+  std::wstring selection;
+  for (const auto& name : names) selection += (selection.empty() ? L"\"" : L" \"") + name + L"\"";
+  if (names.size() == 1) selection = names.front();
+  type(selection);
+  WaitUntilGone(dialog);
+}
+
+bool cAppDriver::WaitForExit(std::chrono::milliseconds timeout) const {
+  return WaitForSingleObject(m_Process.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+void cAppDriver::Screenshot(const std::wstring& name) const {
+  RECT r{};
+  GetWindowRect(m_Window, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  GdiFlush();
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+  const DWORD size = static_cast<DWORD>(w * h * 4);
+  file.bfSize = file.bfOffBits + size;
+  const std::wstring path = FromHostPath(OMB_ARTIFACT_DIR) + L"\\" + name + L".bmp";
+  CreateDirectoryW(FromHostPath(OMB_ARTIFACT_DIR).c_str(), nullptr);
+  HANDLE out = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out != INVALID_HANDLE_VALUE) {
+    DWORD written = 0;
+    WriteFile(out, &file, sizeof file, &written, nullptr);
+    WriteFile(out, &info.bmiHeader, sizeof info.bmiHeader, &written, nullptr);
+    WriteFile(out, bits, size, &written, nullptr);
+    CloseHandle(out);
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Starts the real program and drives it from outside, the way a user would: clicks its
+// buttons, fills in and confirms its dialogs, reads what its controls show.
+#include <windows.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+class cAppDriver {
+ public:
+  cAppDriver();
+  ~cAppDriver();  // ends the program if it still runs
+  cAppDriver(const cAppDriver&) = delete;
+  cAppDriver& operator=(const cAppDriver&) = delete;
+
+  HWND Window() const { return m_Window; }
+  HWND Control(int id) const;
+  HWND ListBox() const;  // the native list box inside List1
+  DWORD ProcessId() const { return m_Process.dwProcessId; }
+
+  // Posts a click, so a handler that opens a modal dialog or runs a backup does not block us.
+  void Click(int id) const;
+  void ClickLabel(int id) const;
+  void SetText(int id, const std::wstring& text) const;
+  std::wstring Text(HWND window) const;
+  std::vector<std::wstring> ListEntries() const;
+  int BarPosition() const;
+  int BarMax() const;
+
+  // Waits for a visible dialog window (#32770) of the program that satisfies the test.
+  HWND WaitForDialog(const std::function<bool(HWND)>& matches, std::chrono::milliseconds timeout = std::chrono::seconds(60)) const;
+  HWND WaitForMessageBox() const;
+  // The text of a message box and whether it shows an icon.
+  std::wstring MessageText(HWND box) const;
+  bool MessageHasIcon(HWND box) const;
+  void PressButton(HWND dialog, int id) const;
+  void WaitUntilGone(HWND window) const;
+
+  // Picks files in the open dialog: navigates into folder, then confirms the names.
+  void PickFiles(const std::wstring& folder, const std::vector<std::wstring>& names) const;
+
+  bool WaitForExit(std::chrono::milliseconds timeout) const;
+  // Saves what the screen shows of the program's window as a BMP file.
+  void Screenshot(const std::wstring& name) const;
+
+ private:
+  PROCESS_INFORMATION m_Process{};
+  HWND m_Window = nullptr;
+};
+
+// Lets the program and the X server catch up.
+void Settle(std::chrono::milliseconds time = std::chrono::milliseconds(200));
+std::wstring WindowClass(HWND window);
+std::vector<HWND> ChildWindows(HWND parent);
