@@ -1,0 +1,19 @@
+#include "cSelectedFont.h"
+
+#include "cPlatformError.h"
+
+cSelectedFont::cSelectedFont(HDC dc, HFONT font, const wchar_t* operation)
+    : m_hDc(dc), m_hPrevious(nullptr) {
+  if (!font) return;
+  SetLastError(0);
+  m_hPrevious = SelectObject(dc, font);
+  if (!m_hPrevious || m_hPrevious == HGDI_ERROR) {
+    m_hPrevious = nullptr;
+    throw cPlatformError::FromLastError(operation, L"font", L"SelectObject",
+                                        L"the font cannot be selected");
+  }
+}
+
+cSelectedFont::~cSelectedFont() {
+  if (m_hPrevious) SelectObject(m_hDc, m_hPrevious);
+}
