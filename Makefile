@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-native build-win32 run test bench clean
+.PHONY: all deps build build-native build-win32 run test bench dist clean
 
 all: build
 
@@ -27,6 +27,9 @@ test: build
 
 bench: deps
 	@scripts/bench.sh
+
+dist: build-win32
+	@scripts/dist.sh
 
 clean:
 	rm -rf build
