@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-native build-win32 run test bench dist clean
+.PHONY: all deps build build-native build-win32 run test bench dist fuzz clean
 
 all: build
 
@@ -30,6 +30,9 @@ bench: deps
 
 dist: build-win32
 	@scripts/dist.sh
+
+fuzz: deps
+	@scripts/fuzz.sh
 
 clean:
 	rm -rf build

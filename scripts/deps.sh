@@ -9,6 +9,7 @@ packages=(
   wine wine32:i386
   xvfb xauth x11-utils imagemagick
   fonts-wqy-zenhei zip locales
+  clang libclang-rt-14-dev
 )
 
 missing=()

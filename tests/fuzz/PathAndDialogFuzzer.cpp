@@ -1,0 +1,72 @@
+// libFuzzer target for the text functions fed by the user and the platform: the path helpers,
+// the backup naming and the parsing of what the file dialog and folder browser wrote.
+// The input's bytes are taken two at a time as UTF-16 code units, as the platform hands them.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "mBackupNames.h"
+#include "mDialogResult.h"
+#include "mFileHlp.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+std::wstring Units(const std::uint8_t* data, std::size_t size) {
+  std::wstring text;
+  for (std::size_t i = 0; i + 1 < size; i += 2) text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
+  return text;
+}
+
+std::wstring Identity(const std::wstring& s) { return s; }
+
+void FuzzPathHelpers(const std::wstring& path) {
+  const std::wstring name = mFileHlp::GetFileName(path);
+  Check(name.size() <= path.size());
+  Check(path.compare(path.size() - name.size(), name.size(), name) == 0);
+  Check(name.find(L'\\') == std::wstring::npos);
+  const std::wstring folder = mFileHlp::AddBackslash(path);
+  Check(!folder.empty() && folder.back() == L'\\');
+  Check(folder.compare(0, path.size(), path) == 0);
+  Check(folder.size() - path.size() <= 1);
+}
+
+void FuzzDialogResults(const std::wstring& buffer) {
+  for (bool multi : {false, true}) {
+    const auto selection = mDialogResult::ParseOpenResult(buffer, multi);
+    for (const auto& file : selection.FileNames) Check(file.find(L'\0') == std::wstring::npos);
+    Check(selection.FileName.find(L'\0') == std::wstring::npos);
+    if (selection.FileNames.size() > 1) Check(!selection.FileName.empty() && selection.FileName.back() == L'\\');
+  }
+  Check(mDialogResult::ParseSaveResult(buffer).find(L'\0') == std::wstring::npos);
+  const std::wstring browsed = mDialogResult::ParseBrowseResult(buffer);
+  Check(browsed.size() <= buffer.size());
+}
+
+void FuzzBackupNames(const std::wstring& text) {
+  std::vector<std::wstring> sources;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i <= text.size(); ++i)
+    if (i == text.size() || text[i] == L'\n') {
+      sources.push_back(text.substr(start, i - start));
+      start = i + 1;
+    }
+  const auto names = mBackupNames::DestinationNames(sources, Identity);
+  Check(names.size() == sources.size());
+  for (std::size_t i = 0; i < names.size(); ++i)
+    for (std::size_t j = i + 1; j < names.size(); ++j) Check(names[i] != names[j]);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::wstring text = Units(data, size);
+  FuzzPathHelpers(text);
+  FuzzDialogResults(text);
+  if (text.size() < 512) FuzzBackupNames(text);
+  return 0;
+}
