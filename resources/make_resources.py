@@ -113,7 +113,9 @@ class Stroke:
         for (ax, ay), (bx, by) in self.segments:
             dx, dy = bx - ax, by - ay
             length = dx * dx + dy * dy
-            t = 0.0 if length == 0.0 else max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / length))
+            t = 0.0
+            if length != 0.0:
+                t = max(0.0, min(1.0, ((x - ax) * dx + (y - ay) * dy) / length))
             ex, ey = ax + t * dx - x, ay + t * dy - y
             if ex * ex + ey * ey <= limit:
                 return True
@@ -196,7 +198,7 @@ LATIN = {
     "t": lambda h: (0.40, [[(0.17, 0.08 + h), (0.17, 1.0 - h)], [(h, XT + h), (0.40 - h, XT + h)]]),
     "B": lambda h: (0.66, [[(h, h), (h, 1.0 - h)], bowl_right(h, h, 0.47, 0.61 - h),
                            bowl_right(h, 0.47, 1.0 - h, 0.66 - h)]),
-    "U": lambda h: (0.80, [[(h, h), (h, 0.6)] + arc(0.4, 0.6, 0.4 - h, 0.4 - h - 0.0, 180, 360)
+    "U": lambda h: (0.80, [[(h, h), (h, 0.6)] + arc(0.4, 0.6, 0.4 - h, 0.4 - h, 180, 360)
                            + [(0.8 - h, h)]]),
 }
 LATIN_TRACKING = 0.13  # space after each glyph, in cap heights
@@ -433,7 +435,8 @@ def indexed(canvas, mask, colours):
             if mask[y][x]:
                 rgb = canvas.rgba(x, y)[:3]
                 counts[rgb] = counts.get(rgb, 0) + 1
-    palette = [BLACK] + [c for c in split_colours(sorted(counts.items()), colours - 1) if c != BLACK]
+    chosen = split_colours(sorted(counts.items()), colours - 1)
+    palette = [BLACK] + [c for c in chosen if c != BLACK]
     cache = {}
     rows = []
     for y in range(canvas.height):
@@ -497,7 +500,10 @@ def icon_image(size, bits):
                 xor += bytes((b, g, r, a))
         palette = []
     else:
-        palette, rows = monochrome(canvas, mask, size) if bits == 1 else indexed(canvas, mask, 1 << bits)
+        if bits == 1:
+            palette, rows = monochrome(canvas, mask, size)
+        else:
+            palette, rows = indexed(canvas, mask, 1 << bits)
         xor = pack_rows(rows, bits)
     colour_table = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
     info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, bits, 0, len(xor) + len(and_mask),
