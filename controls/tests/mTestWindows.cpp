@@ -1,0 +1,101 @@
+#include "mTestWindows.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr wchar_t kHostClass[] = L"OmbrivoControlsTestHost";
+
+void RegisterHostClass() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kHostClass;
+  RegisterClassExW(&wc);  // fails harmlessly when registered already
+}
+
+}  // namespace
+
+cTestHost::cTestHost(int clientWidth, int clientHeight) {
+  RegisterHostClass();
+  RECT frame{0, 0, clientWidth, clientHeight};
+  AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+  m_hWnd = CreateWindowExW(0, kHostClass, L"控件测试", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,
+                           20, 20, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                           nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (!m_hWnd) throw std::runtime_error("cannot create the test host window");
+  m_hFont = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, GB2312_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        DEFAULT_PITCH | FF_DONTCARE, L"宋体");
+  ShowWindow(m_hWnd, SW_SHOW);
+  UpdateWindow(m_hWnd);
+  SetForegroundWindow(m_hWnd);
+  PumpMessages();
+}
+
+cTestHost& cTestHost::Shared() {
+  static cTestHost host;
+  return host;
+}
+
+cTestHost::~cTestHost() {
+  Destroy();
+  if (m_hFont) DeleteObject(m_hFont);
+}
+
+void cTestHost::Destroy() {
+  if (m_hWnd) DestroyWindow(m_hWnd);
+  m_hWnd = nullptr;
+}
+
+void PumpMessages(DWORD milliseconds) {
+  const ULONGLONG end = GetTickCount64() + milliseconds;
+  for (;;) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) break;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
+  }
+}
+
+cWatchdog::cWatchdog(int seconds)
+    : m_Thread([this, seconds] {
+        std::unique_lock<std::mutex> lock(m_Lock);
+        if (m_Done.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_Finished; }))
+          return;
+        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+        std::fprintf(stderr, "watchdog: %s.%s still running after %d s\n",
+                     test ? test->test_suite_name() : "?", test ? test->name() : "?", seconds);
+        std::fflush(stderr);
+        std::_Exit(3);
+      }) {}
+
+cWatchdog::~cWatchdog() {
+  {
+    std::lock_guard<std::mutex> lock(m_Lock);
+    m_Finished = true;
+  }
+  m_Done.notify_all();
+  m_Thread.join();
+}
+
+int TextExtent(HWND window, HFONT font, const std::wstring& text) {
+  HDC dc = GetDC(window);
+  HGDIOBJ previous = SelectObject(dc, font);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+  SelectObject(dc, previous);
+  ReleaseDC(window, dc);
+  return size.cx;
+}

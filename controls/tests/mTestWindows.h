@@ -1,0 +1,55 @@
+#pragma once
+// What the control tests share: a visible top-level host window with the backup window's
+// default font, message pumping, and a watchdog that ends a hanging test.
+#include <windows.h>
+
+#include <string>
+#include <thread>
+#include <mutex>
+#include <condition_variable>
+
+// A visible top-level window to place controls on; it owns the font it offers.
+class cTestHost {
+ public:
+  cTestHost(int clientWidth = 480, int clientHeight = 400);
+  ~cTestHost();
+  cTestHost(const cTestHost&) = delete;
+  cTestHost& operator=(const cTestHost&) = delete;
+
+  // One host for a whole test program: under Wine without a window manager, hiding or
+  // destroying a top-level window waits two seconds for the X server.
+  static cTestHost& Shared();
+
+  HWND Handle() const { return m_hWnd; }
+  // "宋体" 9 pt (12 px at 96 dpi), the default font of the backup window.
+  HFONT Font() const { return m_hFont; }
+  // Destroys the window early, as a closing parent destroys its children.
+  void Destroy();
+
+ private:
+  HWND m_hWnd = nullptr;
+  HFONT m_hFont = nullptr;
+};
+
+// Dispatches every pending message; with a duration, keeps doing so until it has passed.
+// Wine delivers some painting and notifications asynchronously.
+void PumpMessages(DWORD milliseconds = 0);
+
+// Ends the process with a message when a test outlives its time.
+class cWatchdog {
+ public:
+  explicit cWatchdog(int seconds);
+  ~cWatchdog();
+  cWatchdog(const cWatchdog&) = delete;
+  cWatchdog& operator=(const cWatchdog&) = delete;
+
+ private:
+  std::mutex m_Lock;
+  std::condition_variable m_Done;
+  bool m_Finished = false;
+  std::thread m_Thread;
+};
+
+// The pixel width of a text in a font as GetTextExtentPoint32W measures it (no prefix
+// processing), to check the control's own measurements against.
+int TextExtent(HWND window, HFONT font, const std::wstring& text);
