@@ -116,7 +116,10 @@ std::int16_t ZListBox::ListIndex() const {
   RequireCreated();
   // LB_ERR (-1) is the answer "no entry selected", not a failure.
   const LRESULT index = Send(LB_GETCURSEL, 0, 0);
-  return index < 0 || index > kMaxCount ? std::int16_t{-1} : static_cast<std::int16_t>(index);
+  if (index > kMaxCount)
+    throw cPlatformError(L"ListIndex", L"index " + std::to_wstring(index), L"LB_GETCURSEL", 0,
+                         L"beyond the 16-bit index range");
+  return index < 0 ? std::int16_t{-1} : static_cast<std::int16_t>(index);
 }
 
 std::wstring ZListBox::List(std::int16_t piIndex) const { return ReadText(piIndex, L"List"); }

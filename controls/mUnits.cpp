@@ -37,9 +37,9 @@ std::int32_t ScaleToInt32(std::int64_t value, std::int64_t multiplier, std::int6
   constexpr std::int64_t kWholesBound = std::int64_t{1} << 32;
   if (wholes > kWholesBound || wholes < -kWholesBound)
     throw std::range_error("length out of range: " + std::to_string(value));
-  const std::int64_t part = rest * multiplier;
-  std::int64_t scaled = wholes * multiplier + part / divisor;
-  if (RoundsUp(scaled, part % divisor, divisor)) ++scaled;
+  const std::int64_t fraction = rest * multiplier;
+  std::int64_t scaled = wholes * multiplier + fraction / divisor;
+  if (RoundsUp(scaled, fraction % divisor, divisor)) ++scaled;
   if (scaled > kInt32Max || scaled < kInt32Min)
     throw std::range_error("length out of range: " + std::to_string(value));
   return static_cast<std::int32_t>(scaled);

@@ -383,6 +383,11 @@ TEST_F(ZListBoxTest, RefusesMoreEntriesThanA16BitCountHolds) {
   EXPECT_EQ(SendMessageW(List(), LB_GETCOUNT, 0, 0), 32767) << "the refused entry is gone again";
   SendMessageW(List(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
   EXPECT_THROW(list.ListCount(), cPlatformError);
+  SendMessageW(List(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text));
+  SendMessageW(List(), LB_SETCURSEL, 32767, 0);
+  EXPECT_EQ(list.ListIndex(), 32767);
+  SendMessageW(List(), LB_SETCURSEL, 32768, 0);
+  EXPECT_THROW(list.ListIndex(), cPlatformError) << "an index past the 16-bit range";
   list.Clear();
   SendMessageW(List(), WM_SETREDRAW, TRUE, 0);
   EXPECT_EQ(list.ListCount(), 0);
