@@ -1,6 +1,9 @@
 #include "cBackupWindow.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <algorithm>
 
 #include "BackupLayout.h"
 #include "ControlIds.h"
@@ -23,7 +26,13 @@ constexpr std::int32_t kOpenBufferChars = 0x40000;
 constexpr wchar_t kBrowsePrompt[] = L"备份到...";
 constexpr wchar_t kDoneMessage[] = L"完成备份！";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
+constexpr wchar_t kProgressCaption[] = L"备份进度：";
+constexpr wchar_t kOnlyFilesMessage[] = L"只能添加文件，文件夹不能添加：";
 constexpr COLORREF kCloseColour = RGB(0, 128, 128);
+// The list counts and indexes its entries in 16 bits.
+constexpr std::size_t kMaxEntries = 32767;
+// The header band above the white panel moves the window.
+constexpr int kHeaderBottomTwips = 77 * 15;
 
 [[noreturn]] void ThrowLastError(const wchar_t* call, const wchar_t* subject) {
   throw cFileError::FromLastError(call, subject);
@@ -54,8 +63,8 @@ cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance) {
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = WindowProc;
   wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
-  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APPICON));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPICON), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), LR_SHARED));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -76,7 +85,7 @@ cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance) {
   const int y = work.top + (work.bottom - work.top - height) / 2;
 
   // WS_POPUP with no border: no caption, frame or system menu; the skin is the whole window.
-  m_hWnd = CreateWindowExW(WS_EX_APPWINDOW, kBackupWindowClass, kBackupWindowCaption,
+  m_hWnd = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kBackupWindowClass, kBackupWindowCaption,
                            WS_POPUP | WS_CLIPSIBLINGS | WS_MINIMIZEBOX, x, y, width, height,
                            nullptr, nullptr, instance, this);
   if (!m_hWnd) ThrowLastError(L"CreateWindowExW", kBackupWindowClass);
@@ -128,6 +137,11 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       break;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NCHITTEST:
+      return HitTest(lParam);
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_CLOSE:
       if (m_Running) return 0;
@@ -196,9 +210,55 @@ void cBackupWindow::Command1_Click() {
 void cBackupWindow::Command2_Click() {
   if (!m_Dlg) m_Dlg = std::make_unique<cCommonDialog>();
   if (!m_Dlg->ShowOpen()) return;
-  const auto& names = m_Dlg->FileNames();
-  const std::size_t count = names.size();
-  for (std::size_t i = 0; i < count; ++i) List1.AddItem(names[i]);
+  AddFiles(m_Dlg->FileNames());
+}
+
+void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
+  const std::size_t count = paths.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    if (static_cast<std::size_t>(List1.ListCount()) >= kMaxEntries) {
+      const std::wstring message = L"列表最多容纳 " + std::to_wstring(kMaxEntries) + L" 个文件，其余 " +
+                                   std::to_wstring(count - i) + L" 个文件未添加。";
+      MessageBoxW(m_hWnd, message.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
+      return;
+    }
+    List1.AddItem(paths[i]);
+  }
+}
+
+void cBackupWindow::OnDropFiles(HDROP drop) {
+  struct DropGuard {
+    HDROP drop;
+    ~DropGuard() { DragFinish(drop); }
+  } guard{drop};
+  if (m_Running) return;
+  std::vector<std::wstring> files;
+  std::wstring folders;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+      folders += L"\n" + path;
+    else
+      files.push_back(path);
+  }
+  try {
+    AddFiles(files);
+  } catch (const std::exception& error) {
+    ReportError(error);
+  }
+  if (!folders.empty())
+    MessageBoxW(m_hWnd, (kOnlyFilesMessage + folders).c_str(), kAppTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+LRESULT cBackupWindow::HitTest(LPARAM lParam) {
+  POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  ScreenToClient(m_hWnd, &p);
+  // Without a frame, dragging the header band is the way to move the window.
+  if (p.y >= 0 && p.y < mUnits::TwipsToPixels(kHeaderBottomTwips, m_DpiY)) return HTCAPTION;
+  return HTCLIENT;
 }
 
 // ---- the backup run ----
@@ -215,6 +275,7 @@ void cBackupWindow::Command3_Click() {
   cRunPump::Pump();
   cRunPump::DiscardInput();
   m_Running = false;
+  SetLabelText(Label3, kProgressCaption);
   ShowRunResult(failures);
 }
 
@@ -223,10 +284,15 @@ void cBackupWindow::BackUpEntries(const std::wstring& folder,
   const std::vector<std::wstring> sources = ListSources();
   const std::vector<std::wstring> names = mBackupNames::DestinationNames(sources, FoldCase);
   const int last = static_cast<int>(List1.ListCount()) - 1;
+  int total = 0;
+  for (int i = 0; i <= last; ++i) total += mBackupNames::IsMarked(List1.List(static_cast<std::int16_t>(i))) ? 0 : 1;
+  int current = 0;
   for (int i = 0; i <= last; ++i) {
     m_CurIndex = i;
     const std::wstring entry = List1.List(static_cast<std::int16_t>(i));
     if (mBackupNames::IsMarked(entry)) continue;  // backed up by an earlier run
+    ShowProgressText(++current, total);
+    KeepInView(i);
     const std::wstring destination = mFileHlp::AddBackslash(folder) + names[static_cast<std::size_t>(i)];
     try {
       m_Fc->CopyFile(entry, destination);
@@ -235,6 +301,21 @@ void cBackupWindow::BackUpEntries(const std::wstring& folder,
     }
     cRunPump::Pump();
   }
+}
+
+void cBackupWindow::ShowProgressText(int current, int total) {
+  SetLabelText(Label3, kProgressCaption + std::to_wstring(current) + L"/" + std::to_wstring(total));
+}
+
+void cBackupWindow::KeepInView(int index) {
+  HWND list = List1.ListHwnd();
+  RECT client{};
+  GetClientRect(list, &client);
+  const auto itemHeight = std::max<LRESULT>(1, SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
+  const int rows = std::max(1, static_cast<int>(client.bottom / itemHeight));
+  const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
+  if (index < top || index >= top + rows)
+    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, index - rows / 2)), 0);
 }
 
 std::vector<std::wstring> cBackupWindow::ListSources() const {
@@ -369,3 +450,12 @@ std::wstring cBackupWindow::Text1Text() const {
 }
 
 void cBackupWindow::SetText1(const std::wstring& text) { SetWindowTextW(Text1, text.c_str()); }
+
+void cBackupWindow::SetLabelText(HWND label, const std::wstring& text) {
+  SetWindowTextW(label, text.c_str());
+  // A transparent label leaves its old text behind unless the skin under it is drawn again.
+  RECT r{};
+  GetWindowRect(label, &r);
+  MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(&r), 2);
+  RedrawWindow(m_hWnd, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}

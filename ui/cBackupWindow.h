@@ -2,6 +2,7 @@
 // The program's only window: a frameless skin with the list of files to back up, the
 // destination box, the progress bar and the buttons, and the handlers that run a backup.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdint>
 #include <memory>
@@ -15,7 +16,7 @@
 #include "cGdiObject.h"
 #include "mFailureReport.h"
 
-class cBackupWindow : private cCopyFileEvents {
+class cBackupWindow : public cCopyFileEvents {
  public:
   explicit cBackupWindow(HINSTANCE instance);
   ~cBackupWindow();
@@ -47,6 +48,11 @@ class cBackupWindow : private cCopyFileEvents {
   void CopyComplete(std::int64_t AllBytes) override;
 
   void BackUpEntries(const std::wstring& folder, std::vector<mFailureReport::Failure>& failures);
+  void ShowProgressText(int current, int total);
+  void KeepInView(int index);
+  void AddFiles(const std::vector<std::wstring>& paths);
+  void OnDropFiles(HDROP drop);
+  LRESULT HitTest(LPARAM lParam);
   std::vector<std::wstring> ListSources() const;
   void ShowRunResult(const std::vector<mFailureReport::Failure>& failures);
 
@@ -60,6 +66,7 @@ class cBackupWindow : private cCopyFileEvents {
   LRESULT ColorStatic(HDC dc, HWND control);
   std::wstring Text1Text() const;
   void SetText1(const std::wstring& text);
+  void SetLabelText(HWND label, const std::wstring& text);
 
   HINSTANCE m_hInstance;
   HWND m_hWnd = nullptr;

@@ -1,6 +1,7 @@
 // The real program, started and driven from outside through its real dialogs.
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
 

@@ -1,0 +1,153 @@
+// The backup window hosted in the test's own process: the exact messages its progress bar
+// receives, files dropped onto it, input given during a run, and the list's size limit.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <memory>
+
+#include "ControlIds.h"
+#include "cBackupWindow.h"
+#include "cDialogWatcher.h"
+#include "cTestDir.h"
+
+namespace {
+
+struct BarMessage {
+  UINT message;
+  WPARAM wParam;
+  LPARAM lParam;
+  bool operator==(const BarMessage&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const BarMessage& m) {
+  return out << (m.message == PBM_SETRANGE32 ? "PBM_SETRANGE32(" : "PBM_SETPOS(") << m.wParam << ", " << m.lParam << ")";
+}
+
+std::vector<BarMessage> g_BarMessages;
+WNDPROC g_BarProc = nullptr;
+
+LRESULT CALLBACK RecordBar(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == PBM_SETRANGE32 || message == PBM_SETPOS) g_BarMessages.push_back({message, wParam, lParam});
+  return CallWindowProcW(g_BarProc, hwnd, message, wParam, lParam);
+}
+
+void PumpPending() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+// A drop of files as the shell hands it over: one DROPFILES block with wide names.
+HDROP MakeDrop(const std::vector<std::wstring>& paths) {
+  std::wstring names;
+  for (const auto& p : paths) names += p + L'\0';
+  names += L'\0';
+  const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+  HGLOBAL block = GlobalAlloc(GHND, bytes);
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
+  GlobalUnlock(block);
+  return static_cast<HDROP>(block);
+}
+
+class InProcessWindowTest : public testing::Test {
+ protected:
+  InProcessWindowTest() : window(GetModuleHandleW(nullptr)) {
+    window.Show(SW_SHOW);
+    PumpPending();
+    HWND bar = FindWindowExW(Child(IDC_PROGRESSBAR1), nullptr, PROGRESS_CLASSW, nullptr);
+    g_BarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordBar)));
+    g_BarMessages.clear();
+  }
+  HWND Child(int id) const { return GetDlgItem(window.hwnd(), id); }
+  HWND List() const { return FindWindowExW(Child(IDC_LIST1), nullptr, L"ListBox", nullptr); }
+  int Count() const { return static_cast<int>(SendMessageW(List(), LB_GETCOUNT, 0, 0)); }
+  std::wstring Entry(int i) const {
+    std::wstring text(static_cast<std::size_t>(SendMessageW(List(), LB_GETTEXTLEN, static_cast<WPARAM>(i), 0)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(SendMessageW(List(), LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()))));
+    return text;
+  }
+  void Drop(const std::vector<std::wstring>& paths) {
+    SendMessageW(window.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+  }
+  void Start() {
+    SetWindowTextW(Child(IDC_TEXT1), dir.Path(L"dest").c_str());
+    SendMessageW(Child(IDC_COMMAND3), BM_CLICK, 0, 0);  // returns once the run's message is answered
+    PumpPending();
+  }
+
+  cTestDir dir;
+  cDialogWatcher watcher;
+  cBackupWindow window;
+};
+
+TEST_F(InProcessWindowTest, ProgressBarGetsRangeThenPositionForEveryChunk) {
+  std::filesystem::create_directory(FsPath(dir.Path(L"dest")));
+  dir.Write(L"ten.bin", Pattern(10485760));
+  dir.Write(L"zero.bin", {});
+  Drop({dir.Path(L"ten.bin"), dir.Path(L"zero.bin")});
+  Start();
+  const std::vector<BarMessage> expected = {
+      {PBM_SETRANGE32, 0, 10485760}, {PBM_SETPOS, 4194304, 0},  {PBM_SETRANGE32, 0, 10485760},
+      {PBM_SETPOS, 8388608, 0},      {PBM_SETRANGE32, 0, 10485760}, {PBM_SETPOS, 10485760, 0}};
+  EXPECT_EQ(g_BarMessages, expected) << "the zero-length file leaves the bar as it was";
+  EXPECT_EQ(Entry(0), L"\u221A" + dir.Path(L"ten.bin"));
+  EXPECT_EQ(Entry(1), L"\u221A" + dir.Path(L"zero.bin"));
+  EXPECT_TRUE(dir.Exists(L"dest\\zero.bin"));
+  const auto seen = watcher.TakeSeen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].caption, L"工程1");
+  EXPECT_EQ(seen[0].text, L"完成备份！");
+  EXPECT_FALSE(seen[0].hasIcon);
+  wchar_t progress[64] = {};
+  GetWindowTextW(Child(IDC_LABEL3), progress, 64);
+  EXPECT_STREQ(progress, L"备份进度：") << "the progress caption is back after the run";
+}
+
+TEST_F(InProcessWindowTest, DroppedFilesAreAppendedInOrderAndFoldersAreRefused) {
+  std::filesystem::create_directory(FsPath(dir.Path(L"folder")));
+  dir.Write(L"a.txt", Pattern(1));
+  dir.Write(L"b.txt", Pattern(2));
+  Drop({dir.Path(L"b.txt"), dir.Path(L"folder"), dir.Path(L"a.txt")});
+  ASSERT_EQ(Count(), 2);
+  EXPECT_EQ(Entry(0), dir.Path(L"b.txt"));
+  EXPECT_EQ(Entry(1), dir.Path(L"a.txt"));
+  const auto seen = watcher.TakeSeen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_NE(seen[0].text.find(L"只能添加文件"), std::wstring::npos);
+  EXPECT_NE(seen[0].text.find(dir.Path(L"folder")), std::wstring::npos);
+}
+
+TEST_F(InProcessWindowTest, ClicksGivenDuringARunAreDiscarded) {
+  std::filesystem::create_directory(FsPath(dir.Path(L"dest")));
+  dir.Write(L"a.bin", Pattern(9000000));
+  Drop({dir.Path(L"a.bin")});
+  // Queued before the run starts, so the run's own message pumping meets it.
+  PostMessageW(Child(IDC_COMMAND2), BM_CLICK, 0, 0);
+  Start();
+  PumpPending();
+  const auto seen = watcher.TakeSeen();
+  ASSERT_EQ(seen.size(), 1u) << "no open dialog was shown for the click";
+  EXPECT_EQ(seen[0].text, L"完成备份！");
+  EXPECT_EQ(Count(), 1);
+}
+
+TEST_F(InProcessWindowTest, ListTakesAtMost32767EntriesAndSaysWhatWasLeftOut) {
+  std::vector<std::wstring> paths;
+  for (int i = 0; i < 32769; ++i) paths.push_back(L"C:\\f\\" + std::to_wstring(i));
+  Drop(paths);
+  EXPECT_EQ(Count(), 32767);
+  EXPECT_EQ(Entry(32766), L"C:\\f\\32766");
+  const auto seen = watcher.TakeSeen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_NE(seen[0].text.find(L"其余 2 个文件未添加"), std::wstring::npos) << testing::PrintToString(seen[0].text);
+}
+
+}  // namespace
