@@ -9,12 +9,12 @@
 #include <functional>
 
 struct DialogPlatform {
-  std::function<BOOL(OPENFILENAMEW*)> OpenFile;                       // GetOpenFileNameW
-  std::function<BOOL(OPENFILENAMEW*)> SaveFile;                       // GetSaveFileNameW
-  std::function<DWORD()> ExtendedError;                               // CommDlgExtendedError
-  std::function<PIDLIST_ABSOLUTE(BROWSEINFOW*)> BrowseFolder;         // SHBrowseForFolderW
-  std::function<BOOL(PCIDLIST_ABSOLUTE, wchar_t*)> PathFromIdList;    // SHGetPathFromIDListW
-  std::function<void(void*)> FreeIdList;                              // CoTaskMemFree
+  std::function<BOOL(OPENFILENAMEW*)> OpenFile;                     // GetOpenFileNameW
+  std::function<BOOL(OPENFILENAMEW*)> SaveFile;                     // GetSaveFileNameW
+  std::function<DWORD()> ExtendedError;                             // CommDlgExtendedError
+  std::function<PIDLIST_ABSOLUTE(BROWSEINFOW*)> BrowseFolder;       // SHBrowseForFolderW
+  std::function<BOOL(PCIDLIST_ABSOLUTE, wchar_t*)> PathFromIdList;  // SHGetPathFromIDListW
+  std::function<void(void*)> FreeIdList;                            // CoTaskMemFree
 
   // The real entry points of comdlg32, shell32 and ole32.
   static DialogPlatform System();

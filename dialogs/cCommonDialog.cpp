@@ -94,9 +94,9 @@ bool cCommonDialog::RunFileDialog(const FileDialogCall& call, std::vector<wchar_
   const HWND owner = OwnerWindow(call.Operation);
   const PlatformText filter(m_Filter), initialDir(m_InitDir), title(m_Title),
       defaultExt(m_DefaultExt);
-  OPENFILENAMEW record = mDialogRecord::FileRecord(
-      owner, file, flags, m_FilterIndex,
-      {filter.Get(), initialDir.Get(), title.Get(), defaultExt.Get()});
+  OPENFILENAMEW record =
+      mDialogRecord::FileRecord(owner, file, flags, m_FilterIndex,
+                                {filter.Get(), initialDir.Get(), title.Get(), defaultExt.Get()});
   if (call.Show(&record)) return true;
 
   const DWORD code = m_Platform.ExtendedError();

@@ -73,7 +73,8 @@ class cCommonDialog {
 
   DialogPlatform m_Platform;
   std::int32_t m_Flags = 0;
-  std::optional<std::wstring> m_Filter;  // converted form; an unset text reaches the platform as null
+  // Unset texts reach the platform as null pointers; Filter is kept in its converted form.
+  std::optional<std::wstring> m_Filter;
   std::int32_t m_FilterIndex = 0;
   std::int32_t m_MaxFile = 0;
   std::optional<std::wstring> m_FileName;

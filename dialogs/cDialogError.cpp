@@ -33,7 +33,8 @@ struct CodeText {
 // The codes CommDlgExtendedError reports for the file dialogs.
 constexpr CodeText kCommDlgCodes[] = {
     {CDERR_STRUCTSIZE, L"CDERR_STRUCTSIZE: the record's size is invalid"},
-    {CDERR_INITIALIZATION, L"CDERR_INITIALIZATION: the dialog could not be initialised (out of memory?)"},
+    {CDERR_INITIALIZATION,
+     L"CDERR_INITIALIZATION: the dialog could not be initialised (out of memory?)"},
     {CDERR_NOTEMPLATE, L"CDERR_NOTEMPLATE: no dialog template was given"},
     {CDERR_NOHINSTANCE, L"CDERR_NOHINSTANCE: no instance handle was given"},
     {CDERR_LOADSTRFAILURE, L"CDERR_LOADSTRFAILURE: a string could not be loaded"},
@@ -46,7 +47,8 @@ constexpr CodeText kCommDlgCodes[] = {
     {CDERR_REGISTERMSGFAIL, L"CDERR_REGISTERMSGFAIL: a window message could not be registered"},
     {FNERR_SUBCLASSFAILURE, L"FNERR_SUBCLASSFAILURE: the list box could not be subclassed"},
     {FNERR_INVALIDFILENAME, L"FNERR_INVALIDFILENAME: the file name is invalid"},
-    {FNERR_BUFFERTOOSMALL, L"FNERR_BUFFERTOOSMALL: the file name buffer is too small for the selection"},
+    {FNERR_BUFFERTOOSMALL,
+     L"FNERR_BUFFERTOOSMALL: the file name buffer is too small for the selection"},
     {CDERR_DIALOGFAILURE, L"CDERR_DIALOGFAILURE: the dialog box could not be created"},
 };
 
@@ -62,19 +64,15 @@ cDialogError::cDialogError(std::wstring operation, std::wstring call, std::uint3
 
 cDialogError cDialogError::FromCommDlgError(std::wstring operation, std::wstring call,
                                             std::uint32_t code, const std::wstring& detail) {
-  return cDialogError(std::move(operation), std::move(call), code,
-                      CommDlgErrorText(code) + detail);
+  return cDialogError(std::move(operation), std::move(call), code, CommDlgErrorText(code) + detail);
 }
 
-cDialogError cDialogError::FromHresult(std::wstring operation, std::wstring call,
-                                       std::int32_t hr) {
+cDialogError cDialogError::FromHresult(std::wstring operation, std::wstring call, std::int32_t hr) {
   const auto code = static_cast<std::uint32_t>(hr);
   return cDialogError(std::move(operation), std::move(call), code, SystemErrorText(code));
 }
 
-std::wstring cDialogError::Describe() const {
-  return Compose(m_Operation, m_Call, m_Code, m_Text);
-}
+std::wstring cDialogError::Describe() const { return Compose(m_Operation, m_Call, m_Code, m_Text); }
 
 std::wstring CommDlgErrorText(std::uint32_t code) {
   for (const auto& known : kCommDlgCodes)

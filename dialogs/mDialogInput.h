@@ -10,12 +10,12 @@
 namespace mDialogInput {
 
 // Flag values of the open/save record and of the browse record.
-constexpr std::int32_t kOverwritePrompt = 0x2;      // OFN_OVERWRITEPROMPT
-constexpr std::int32_t kHideReadOnly = 0x4;         // OFN_HIDEREADONLY
-constexpr std::int32_t kAllowMultiSelect = 0x200;   // OFN_ALLOWMULTISELECT
-constexpr std::int32_t kFileMustExist = 0x1000;     // OFN_FILEMUSTEXIST
-constexpr std::int32_t kExplorer = 0x80000;         // OFN_EXPLORER
-constexpr std::int32_t kOpenDefaultFlags = kFileMustExist | kHideReadOnly;   // 0x1004
+constexpr std::int32_t kOverwritePrompt = 0x2;                              // OFN_OVERWRITEPROMPT
+constexpr std::int32_t kHideReadOnly = 0x4;                                 // OFN_HIDEREADONLY
+constexpr std::int32_t kAllowMultiSelect = 0x200;                           // OFN_ALLOWMULTISELECT
+constexpr std::int32_t kFileMustExist = 0x1000;                             // OFN_FILEMUSTEXIST
+constexpr std::int32_t kExplorer = 0x80000;                                 // OFN_EXPLORER
+constexpr std::int32_t kOpenDefaultFlags = kFileMustExist | kHideReadOnly;  // 0x1004
 constexpr std::int32_t kSaveDefaultFlags = kOverwritePrompt | kHideReadOnly;  // 0x6
 constexpr std::uint32_t kBrowseFlags = 0x4001;  // BIF_RETURNONLYFSDIRS | BIF_BROWSEINCLUDEFILES
 

@@ -38,8 +38,7 @@ Selection ParseOpenResult(std::wstring_view buffer, bool multiSelection) {
 
   Selection selection;
   selection.FileName = pieces.front();
-  if (selection.FileName.empty() || selection.FileName.back() != L'\\')
-    selection.FileName += L'\\';
+  if (selection.FileName.empty() || selection.FileName.back() != L'\\') selection.FileName += L'\\';
   for (std::size_t i = 1; i < pieces.size(); ++i)
     selection.FileNames.push_back(selection.FileName + std::wstring(pieces[i]));
   return selection;

@@ -20,7 +20,13 @@ class DialogTest : public testing::Test {
   // window manager runs.
   static void SetUpTestSuite() { s_Window = std::make_unique<cTestWindow>(); }
   static void TearDownTestSuite() { s_Window.reset(); }
-  void SetUp() override { ASSERT_EQ(GetActiveWindow(), window.Handle()); }
+  void SetUp() override {
+    ASSERT_EQ(GetActiveWindow(), window.Handle());
+    GetCurrentDirectoryW(MAX_PATH, m_StartDir);
+  }
+  // The file dialogs move the current directory to the folder picked in them, where it would
+  // keep the test folder from being removed.
+  void TearDown() override { SetCurrentDirectoryW(m_StartDir); }
 
   // Calls `show` (which shows a dialog on this thread) while `script` plays the user.
   template <class Show>
@@ -45,6 +51,9 @@ class DialogTest : public testing::Test {
   cPlatformSpy spy;
   cCommonDialog dlg{spy.Platform()};
   cWatchdog watchdog{60000};
+
+ private:
+  wchar_t m_StartDir[MAX_PATH] = {};
 };
 
 // A literal with embedded NULs, without its terminating one.

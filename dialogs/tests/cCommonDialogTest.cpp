@@ -222,10 +222,12 @@ TEST(cCommonDialogWithoutWindow, FailsBeforeAnyDialogIsShown) {
 
 TEST(cDialogError, DescribesOperationCallCodeAndMeaning) {
   const auto e = cDialogError::FromCommDlgError(L"ShowSave", L"GetSaveFileNameW", CDERR_STRUCTSIZE);
-  EXPECT_EQ(e.Describe(),
-            L"ShowSave: GetSaveFileNameW: error 0x1: CDERR_STRUCTSIZE: the record's size is invalid");
+  EXPECT_EQ(
+      e.Describe(),
+      L"ShowSave: GetSaveFileNameW: error 0x1: CDERR_STRUCTSIZE: the record's size is invalid");
   EXPECT_EQ(std::string(e.what()), mText::ToUtf8(e.Describe()));
-  const auto com = cDialogError::FromHresult(L"BrowseForFolder", L"CoInitializeEx", RPC_E_CHANGED_MODE);
+  const auto com =
+      cDialogError::FromHresult(L"BrowseForFolder", L"CoInitializeEx", RPC_E_CHANGED_MODE);
   EXPECT_EQ(com.Code(), 0x80010106u);
   EXPECT_FALSE(com.Text().empty());
 }

@@ -19,7 +19,8 @@ class OpenDialogTest : public DialogTest {
   OpenDialogTest() {
     dlg.Flags(0x80200);  // as the backup window sets it
     CreateDirectoryW(source.c_str(), nullptr);
-    for (const auto* name : {L"报告 1.txt", L"照片 2.txt", L"c.txt"}) MakeFile(L"备份 源\\" + std::wstring(name));
+    for (const auto* name : {L"报告 1.txt", L"照片 2.txt", L"c.txt"})
+      MakeFile(L"备份 源\\" + std::wstring(name));
   }
   std::wstring In(const std::wstring& name) const { return source + L"\\" + name; }
 
@@ -70,7 +71,8 @@ TEST_F(OpenDialogTest, FilesPickedInADriveRootGetNoSecondBackslash) {
     }
   } cleanup{{a, b}};
   for (const auto& file : cleanup.files) {
-    const HANDLE h = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    const HANDLE h =
+        CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE) GTEST_SKIP() << "the drive root is not writable here";
     CloseHandle(h);
   }
@@ -102,7 +104,8 @@ TEST_F(OpenDialogTest, SwitchingTheFileTypeLeavesFilterIndexAsTheCallerSetIt) {
     firstType = text;
     SendMessageW(types, CB_SETCURSEL, 1, 0);
     for (const int notification : {CBN_SELCHANGE, CBN_SELENDOK})  // as a pick from the list sends
-      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, notification), reinterpret_cast<LPARAM>(types));
+      SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(cmb1, notification),
+                   reinterpret_cast<LPARAM>(types));
     d.GoToFolder(dialog, source);
     d.Confirm(dialog, L"d.dat");
     d.WaitForClose(dialog);
@@ -157,8 +160,9 @@ TEST_F(SaveDialogTest, TheDefaultFlagsAskBeforeReplacingAFile) {
       d.GoToFolder(dialog, dir.Root());
       d.Confirm(dialog, L"已有.txt");
       HWND question = nullptr;
-      d.WaitUntil([&] { return !IsWindow(dialog) || (question = cDialogDriver::FindDialog(dialog)); },
-                  "the dialog to close or ask");
+      d.WaitUntil(
+          [&] { return !IsWindow(dialog) || (question = cDialogDriver::FindDialog(dialog)); },
+          "the dialog to close or ask");
       if (question) {
         asked = true;
         cDialogDriver::Click(question, IDYES);

@@ -94,7 +94,8 @@ class FolderPickerTest : public DialogTest {
     const void* list = spy.browseCalls[0].returned;
     ASSERT_NE(list, nullptr);
     using Call = std::pair<std::string, const void*>;
-    EXPECT_EQ(spy.shellCalls, (std::vector<Call>{{"browse", list}, {"path", list}, {"free", list}}));
+    EXPECT_EQ(spy.shellCalls,
+              (std::vector<Call>{{"browse", list}, {"path", list}, {"free", list}}));
   }
 
   const std::wstring target = dir.Path(L"目标 文件夹");

@@ -45,8 +45,7 @@ DialogPlatform cPlatformSpy::Platform() {
     shellCalls.emplace_back("browse", call.returned);
     return call.returned;
   };
-  spy.PathFromIdList = [this, real = system.PathFromIdList](PCIDLIST_ABSOLUTE list,
-                                                            wchar_t* path) {
+  spy.PathFromIdList = [this, real = system.PathFromIdList](PCIDLIST_ABSOLUTE list, wchar_t* path) {
     shellCalls.emplace_back("path", list);
     const BOOL result = pathStandIn ? pathStandIn(list, path) : real(list, path);
     pathsWritten.emplace_back(path, MAX_PATH);

@@ -21,7 +21,7 @@ struct FileCall {
 };
 
 struct BrowseCall {
-  BROWSEINFOW record;  // as handed over; its pointers are not valid after the call
+  BROWSEINFOW record;                  // as handed over; its pointers are not valid after the call
   std::optional<std::wstring> prompt;  // up to and including its two NULs
   PIDLIST_ABSOLUTE returned = nullptr;
 };

@@ -35,8 +35,8 @@ void PumpMessages(DWORD milliseconds) {
 
 cTestWindow::cTestWindow(const wchar_t* caption) {
   RegisterClassOnce();
-  m_Window = CreateWindowExW(0, kClassName, caption, WS_OVERLAPPEDWINDOW, 20, 20, 320, 200,
-                             nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  m_Window = CreateWindowExW(0, kClassName, caption, WS_OVERLAPPEDWINDOW, 20, 20, 320, 200, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!m_Window) throw std::runtime_error("CreateWindowExW failed");
   ShowWindow(m_Window, SW_SHOW);
   SetForegroundWindow(m_Window);

@@ -21,8 +21,7 @@ std::wstring Text(const std::vector<wchar_t>& buffer) {
 }
 
 TEST(ConvertFilter, ReplacesEveryBarWithANulAndNothingElse) {
-  EXPECT_EQ(ConvertFilter(L"文本 (*.txt)|*.txt|All|*.*"),
-            Nuls(L"文本 (*.txt)\0*.txt\0All\0*.*"));
+  EXPECT_EQ(ConvertFilter(L"文本 (*.txt)|*.txt|All|*.*"), Nuls(L"文本 (*.txt)\0*.txt\0All\0*.*"));
   EXPECT_EQ(ConvertFilter(L"A|*.a|"), Nuls(L"A\0*.a\0"));
   EXPECT_EQ(ConvertFilter(L"||"), std::wstring(2, L'\0'));
   EXPECT_EQ(ConvertFilter(L"no bars"), L"no bars");
@@ -41,8 +40,8 @@ TEST(PlatformText, AFilterEndsInADoubleNulWithOrWithoutAFinalBar) {
 }
 
 TEST(EffectiveMaxFile, ReadsTwoHundredSixtyWhileZeroOrLess) {
-  const std::pair<std::int32_t, std::int32_t> cases[] = {
-      {0, 260}, {-1, 260}, {INT_MIN, 260}, {1, 1}, {259, 259}, {1000, 1000}};
+  const std::pair<std::int32_t, std::int32_t> cases[] = {{0, 260}, {-1, 260},  {INT_MIN, 260},
+                                                         {1, 1},   {259, 259}, {1000, 1000}};
   for (auto [stored, read] : cases) EXPECT_EQ(EffectiveMaxFile(stored), read) << stored;
 }
 

@@ -42,28 +42,29 @@ std::wstring PlatformSelection(const std::wstring& folder, const std::vector<std
 }
 
 TEST(ParseOpenResult, SplitsTheDocumentedTwoFileExample) {
-  const auto selection =
-      ParseOpenResult(Buffer(Nuls(L"D:\\data\0a.txt\0b.txt\0\0")), true);
+  const auto selection = ParseOpenResult(Buffer(Nuls(L"D:\\data\0a.txt\0b.txt\0\0")), true);
   EXPECT_EQ(selection.FileName, L"D:\\data\\");
-  EXPECT_EQ(selection.FileNames, (std::vector<std::wstring>{L"D:\\data\\a.txt", L"D:\\data\\b.txt"}));
+  EXPECT_EQ(selection.FileNames,
+            (std::vector<std::wstring>{L"D:\\data\\a.txt", L"D:\\data\\b.txt"}));
 }
 
 TEST(ParseOpenResult, GeneratedSelectionsGiveFullPathsInTheDialogsOrder) {
-  const std::wstring folders[] = {L"C:\\", L"D:\\data", L"D:\\data\\", L"\\\\server\\share\\dir",
+  const std::wstring folders[] = {L"C:\\",        L"D:\\data",
+                                  L"D:\\data\\",  L"\\\\server\\share\\dir",
                                   L"E:\\备份 源", L"F:\\a b\\c d"};
-  const std::vector<std::wstring> names = {L"a.txt", L"报告 1.doc", L"name with spaces",
-                                           L"z", L"données.bin", L"テスト.txt", L"b.txt"};
+  const std::vector<std::wstring> names = {
+      L"a.txt", L"报告 1.doc", L"name with spaces", L"z", L"données.bin", L"テスト.txt", L"b.txt"};
   for (const auto& folder : folders) {
     for (std::size_t count = 1; count <= names.size(); ++count) {
       const std::vector<std::wstring> picked(names.begin(),
-                                            names.begin() + static_cast<std::ptrdiff_t>(count));
+                                             names.begin() + static_cast<std::ptrdiff_t>(count));
       const std::wstring withSlash = folder.back() == L'\\' ? folder : folder + L'\\';
       std::vector<std::wstring> expected;
       for (const auto& name : picked) expected.push_back(withSlash + name);
 
       const auto selection = ParseOpenResult(Buffer(PlatformSelection(folder, picked), 1000), true);
-      SCOPED_TRACE(testing::Message() << "folder #" << (&folder - folders) << ", " << count
-                                      << " file(s)");
+      SCOPED_TRACE(testing::Message()
+                   << "folder #" << (&folder - folders) << ", " << count << " file(s)");
       EXPECT_EQ(selection.FileNames, expected);
       EXPECT_EQ(selection.FileName, count == 1 ? expected[0] : withSlash);
     }
@@ -81,8 +82,7 @@ TEST(ParseOpenResult, ManyFilesKeepTheirOrder) {
 
 TEST(ParseOpenResult, StopsAtTheFirstDoubleNul) {
   // Leftovers of an earlier, longer list behind the terminator are not files.
-  const auto selection =
-      ParseOpenResult(Nuls(L"C:\\d\0a\0b\0\0old\0stale\0\0"), true);
+  const auto selection = ParseOpenResult(Nuls(L"C:\\d\0a\0b\0\0old\0stale\0\0"), true);
   EXPECT_EQ(selection.FileNames, (std::vector<std::wstring>{L"C:\\d\\a", L"C:\\d\\b"}));
 }
 
@@ -94,8 +94,8 @@ TEST(ParseOpenResult, OnlyANulSeparatedListIsSplit) {
     std::wstring fileName;
   };
   const Case cases[] = {
-      {"list read with multi-selection off", Buffer(Nuls(L"D:\\data\0a.txt\0b.txt\0\0")),
-       false, L"D:\\data"},
+      {"list read with multi-selection off", Buffer(Nuls(L"D:\\data\0a.txt\0b.txt\0\0")), false,
+       L"D:\\data"},
       {"blank-separated names stay one name", Buffer(L"D:\\data\\a.txt b.txt"), true,
        L"D:\\data\\a.txt b.txt"},
       {"buffer filled to its end without a NUL", std::wstring(260, L'x'), true,
