@@ -120,17 +120,9 @@ TEST_F(RecordTest, OpenPassesEveryPropertyAndTheDialogShowsThem) {
   EXPECT_EQ(nameBox, L"");
 }
 
-TEST_F(RecordTest, AFilterEndsInADoubleNulWithOrWithoutAFinalBar) {
-  for (const wchar_t* filter : {L"A|*.a", L"A|*.a|"}) {
-    dlg.Filter(filter);
-    EXPECT_FALSE(Drive(CancelFileDialog, [&] { return dlg.ShowOpen(); }));
-  }
-  ASSERT_EQ(spy.fileCalls.size(), 2u);
-  for (const auto& call : spy.fileCalls) EXPECT_EQ(call.filter, Nuls(L"A\0*.a\0\0"));
-}
-
 TEST_F(RecordTest, SaveOffersFileNameWithTheDefaultFlags) {
   dlg.FileName(L"备份清单.txt");
+  dlg.Filter(L"A|*.a|");  // with a final bar, where the open case has none
   dlg.MaxFile(-1);
   std::wstring nameBox;
   auto observe = [&](cDialogDriver& d) {
@@ -146,6 +138,7 @@ TEST_F(RecordTest, SaveOffersFileNameWithTheDefaultFlags) {
   const FileCall& call = spy.fileCalls[0];
   ExpectPlainFileRecord(call, window.Handle());
   EXPECT_EQ(call.record.Flags, 0x6u);
+  EXPECT_EQ(call.filter, Nuls(L"A\0*.a\0\0"));
   std::wstring expected = L"备份清单.txt";
   expected.resize(260, L'\0');
   EXPECT_EQ(call.file, expected);

@@ -129,10 +129,6 @@ void cDialogDriver::Fail(const std::string& why) {
   throw DriverStop(why);
 }
 
-void cDialogDriver::Expect(bool ok, const std::string& what) {
-  if (!ok) m_Failures += "expected " + what + "\n";
-}
-
 void cDialogDriver::Screenshot(const std::wstring& name) {
   const std::wstring folder = ScreenshotFolder();
   if (folder.empty()) return;

@@ -22,14 +22,11 @@ class cDialogDriver {
   std::string Finish();
 
   // --- for scripts ---
-  HWND Owner() const { return m_Owner; }
   // The visible dialog box (#32770) owned by `owner` (the test window when omitted).
   HWND WaitForDialog(HWND owner = nullptr);
   void WaitUntil(const std::function<bool()>& condition, const std::string& what);
   void WaitForClose(HWND dialog);
   [[noreturn]] void Fail(const std::string& why);
-  // Notes a failure and goes on.
-  void Expect(bool ok, const std::string& what);
   // Saves a picture of the screen as <name>.bmp in OMB_SCREENSHOT_DIR, when that is set.
   void Screenshot(const std::wstring& name);
 

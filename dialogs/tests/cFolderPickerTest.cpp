@@ -200,6 +200,7 @@ TEST(FolderPickerInMultithreadedApartment, RefusesBeforeShowingTheBrowser) {
   std::thread worker([&] {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     {
+      cWatchdog watchdog{10000};  // should a browser appear after all
       cTestWindow window;
       cPlatformSpy spy;
       cCommonDialog dlg(spy.Platform());

@@ -1,7 +1,5 @@
 #include "cPlatformSpy.h"
 
-#include <algorithm>
-
 namespace {
 
 std::optional<std::wstring> TextWithTwoNuls(const wchar_t* text) {
@@ -47,18 +45,11 @@ DialogPlatform cPlatformSpy::Platform() {
   };
   spy.PathFromIdList = [this, real = system.PathFromIdList](PCIDLIST_ABSOLUTE list, wchar_t* path) {
     shellCalls.emplace_back("path", list);
-    const BOOL result = pathStandIn ? pathStandIn(list, path) : real(list, path);
-    pathsWritten.emplace_back(path, MAX_PATH);
-    return result;
+    return pathStandIn ? pathStandIn(list, path) : real(list, path);
   };
   spy.FreeIdList = [this, real = system.FreeIdList](void* list) {
     shellCalls.emplace_back("free", list);
     real(list);
   };
   return spy;
-}
-
-int cPlatformSpy::FreesOf(const void* list) const {
-  return static_cast<int>(std::count(shellCalls.begin(), shellCalls.end(),
-                                     std::pair<std::string, const void*>("free", list)));
 }

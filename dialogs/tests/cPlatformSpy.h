@@ -32,10 +32,8 @@ class cPlatformSpy {
   std::vector<BrowseCall> browseCalls;
   // The shell calls in the order made: "browse", "path", "free"; with the list they were given.
   std::vector<std::pair<std::string, const void*>> shellCalls;
-  std::vector<std::wstring> pathsWritten;
   // Stands in for SHGetPathFromIDListW when set (for a platform that writes nothing).
   std::function<BOOL(PCIDLIST_ABSOLUTE, wchar_t*)> pathStandIn;
 
   DialogPlatform Platform();
-  int FreesOf(const void* list) const;
 };

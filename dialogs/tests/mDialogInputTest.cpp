@@ -78,8 +78,4 @@ TEST(Flags, ZeroSelectsTheDefaultAndAnythingElseReplacesIt) {
   EXPECT_FALSE(ParsesAsMultiSelection(0x80000));
 }
 
-TEST(BrowsePathBuffer, IsTwoHundredSixtyBlanks) {
-  EXPECT_EQ(Text(BrowsePathBuffer()), std::wstring(260, L' '));
-}
-
 }  // namespace
