@@ -73,6 +73,10 @@ cDialogDriver::Script ConfirmItem(std::wstring path, BrowserView& view,
           return SelectedItemText(tree) == name;
         },
         "the tree to select " + mText::ToUtf8(name));
+    // Focus on the tree, as after a click on the item, so that the selection shows.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(tree), TRUE,
+                        SMTO_NORMAL, 5000, &ignored);
     view.selected = SelectedItemText(tree);
     view.okEnabled = IsWindowEnabled(ok) != FALSE;
     if (picture) d.Screenshot(picture);
