@@ -39,19 +39,23 @@ winenv_boot() {
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 </dev/null
   wineboot -i >/dev/null 2>&1 </dev/null || true
-  if [ $fresh -eq 1 ] || [ ! -f "$WINEPREFIX/fonts-sharp" ]; then
+  if [ $fresh -eq 1 ] || [ ! -f "$WINEPREFIX/display-settings" ]; then
     # SimSun is the UI font the program asks for; map it onto the bitmap cut of the installed
     # CJK font, which draws 12 px text as crisply as SimSun's own bitmaps do.
     # regedit reads a version 5 file as UTF-16, which carries the Chinese face name intact.
     iconv -f UTF-8 -t UTF-16 > "$WINEPREFIX/fonts.reg" <<'REG'
 Windows Registry Editor Version 5.00
 
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+; Xvfb runs no window manager: without this Wine waits for one on every window it hides.
+"Managed"="N"
+
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 "SimSun"="WenQuanYi Zen Hei Sharp"
 "宋体"="WenQuanYi Zen Hei Sharp"
 "NSimSun"="WenQuanYi Zen Hei Sharp"
 REG
-    wine regedit "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/fonts-sharp"
+    wine regedit "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/display-settings"
   fi
   wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }

@@ -8,6 +8,7 @@
 #include "BackupLayout.h"
 #include "ControlIds.h"
 #include "cMemoryDC.h"
+#include "cRedrawOff.h"
 #include "cRunPump.h"
 #include "mBackupNames.h"
 #include "mFileHlp.h"
@@ -89,6 +90,9 @@ cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance) {
                            WS_POPUP | WS_CLIPSIBLINGS | WS_MINIMIZEBOX, x, y, width, height,
                            nullptr, nullptr, instance, this);
   if (!m_hWnd) ThrowLastError(L"CreateWindowExW", kBackupWindowClass);
+  // The taskbar and the task switcher ask the window itself for its icons.
+  SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
+  SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
 }
 
 cBackupWindow::~cBackupWindow() {
@@ -214,15 +218,18 @@ void cBackupWindow::Command2_Click() {
 }
 
 void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
-  const std::size_t count = paths.size();
-  for (std::size_t i = 0; i < count; ++i) {
-    if (static_cast<std::size_t>(List1.ListCount()) >= kMaxEntries) {
-      const std::wstring message = L"列表最多容纳 " + std::to_wstring(kMaxEntries) + L" 个文件，其余 " +
-                                   std::to_wstring(count - i) + L" 个文件未添加。";
-      MessageBoxW(m_hWnd, message.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
-      return;
-    }
-    List1.AddItem(paths[i]);
+  const std::size_t room = kMaxEntries - static_cast<std::size_t>(List1.ListCount());
+  const std::size_t count = std::min(paths.size(), room);
+  {
+    // One repaint and one scroll to the end for the whole selection: scrolling after every
+    // entry made a pick of thousands of files take minutes, and ends in the same place.
+    cRedrawOff quiet(List1.ListHwnd());
+    for (std::size_t i = 0; i < count; ++i) List1.AddItem(paths[i], i + 1 == count);
+  }
+  if (count < paths.size()) {
+    const std::wstring message = L"列表最多容纳 " + std::to_wstring(kMaxEntries) + L" 个文件，其余 " +
+                                 std::to_wstring(paths.size() - count) + L" 个文件未添加。";
+    MessageBoxW(m_hWnd, message.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
   }
 }
 

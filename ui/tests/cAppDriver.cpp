@@ -142,7 +142,14 @@ HWND cAppDriver::WaitForDialog(const std::function<bool(HWND)>& matches, std::ch
       }
     Settle(std::chrono::milliseconds(100));
   }
-  Fail("the expected dialog did not appear");
+  std::string seen;
+  for (HWND w : TopLevelWindows(m_Process.dwProcessId)) {
+    if (!IsWindowVisible(w)) continue;
+    seen += "\n  " + mText::ToUtf8(WindowClass(w)) + " \"" + mText::ToUtf8(Text(w)) + "\":";
+    for (HWND child : ChildWindows(w))
+      seen += " " + mText::ToUtf8(WindowClass(child)) + "#" + std::to_string(GetDlgCtrlID(child));
+  }
+  Fail("the expected dialog did not appear; the program shows:" + seen);
   return nullptr;
 }
 
@@ -183,16 +190,25 @@ void cAppDriver::WaitUntilGone(HWND window) const {
 }
 
 void cAppDriver::PickFiles(const std::wstring& folder, const std::vector<std::wstring>& names) const {
-  HWND dialog = WaitForDialog([](HWND w) { return GetDlgItem(w, kFileNameControl) != nullptr; });
-  HWND nameControl = GetDlgItem(dialog, kFileNameControl);
-  HWND edit = WindowClass(nameControl) == L"Edit" ? nameControl : FindWindowExW(nameControl, nullptr, L"Edit", nullptr);
-  if (!edit) Fail("the open dialog has no file-name box");
+  auto nameBox = [](HWND w) -> HWND {
+    HWND control = GetDlgItem(w, kFileNameControl);
+    if (!control) return nullptr;
+    if (WindowClass(control) == L"Edit") return control;
+    for (HWND inner : ChildWindows(control))  // ComboBoxEx32 > ComboBox > Edit
+      if (WindowClass(inner) == L"Edit") return inner;
+    return nullptr;
+  };
+  HWND dialog = WaitForDialog([&](HWND w) { return nameBox(w) != nullptr; });
+  HWND edit = nameBox(dialog);
   auto type = [&](const std::wstring& text) {
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     PressButton(dialog, IDOK);
-    Settle(std::chrono::milliseconds(500));
   };
-  type(folder);  // navigates into the folder
+  type(folder);
+  // The dialog empties its name box once it has moved into the typed folder.
+  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  while (!Text(edit).empty() && Clock::now() < deadline) Settle(std::chrono::milliseconds(50));
+  Settle();
   std::wstring selection;
   for (const auto& name : names) selection += (selection.empty() ? L"\"" : L" \"") + name + L"\"";
   if (names.size() == 1) selection = names.front();
