@@ -151,3 +151,13 @@ TEST_F(InProcessWindowTest, ListTakesAtMost32767EntriesAndSaysWhatWasLeftOut) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(InProcessWindowTest, WindowCarriesTheApplicationIcon) {
+  EXPECT_NE(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)), nullptr) << GetLastError();
+  EXPECT_NE(SendMessageW(window.hwnd(), WM_GETICON, ICON_BIG, 0), 0);
+  EXPECT_NE(SendMessageW(window.hwnd(), WM_GETICON, ICON_SMALL, 0), 0);
+}
+
+}  // namespace
