@@ -5,6 +5,8 @@
 #include <commctrl.h>
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "ControlIds.h"
 #include "cAppDriver.h"
 #include "cTestDir.h"
@@ -151,6 +153,81 @@ TEST_F(BackupWindowTest, BrowseFillsTheDestinationAndCancelEmptiesIt) {
   EXPECT_FALSE(chosen.empty());
   const DWORD attributes = GetFileAttributesW(chosen.c_str());
   EXPECT_NE(attributes, INVALID_FILE_ATTRIBUTES) << "the chosen path exists: " << testing::PrintToString(chosen);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(BackupWindowTest, DuringARunTheProgressCaptionCountsFilesAndTheHeaderMovesTheWindow) {
+  const int kFiles = 4;
+  std::vector<std::wstring> names;
+  for (int i = 1; i <= kFiles; ++i) {
+    names.push_back(L"part" + std::to_wstring(i) + L".bin");
+    sources.Write(L"one\\" + names.back(), Pattern(64 << 20, static_cast<std::uint32_t>(i)));
+  }
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(sources.Path(L"one"), names);
+  app.SetText(IDC_TEXT1, Destination());
+
+  app.Click(IDC_COMMAND3);
+  // The window keeps answering during the run: its caption reads "which of how many".
+  std::vector<std::wstring> captions;
+  bool shot = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  HWND box = nullptr;
+  while (!box && std::chrono::steady_clock::now() < deadline) {
+    const std::wstring caption = app.Text(app.Control(IDC_LABEL3));
+    if (captions.empty() || captions.back() != caption) captions.push_back(caption);
+    if (!shot && caption == L"备份进度：2/4") {
+      app.Screenshot(L"mid-run");
+      shot = true;
+    }
+    HWND found = FindWindowW(L"#32770", L"工程1");
+    DWORD pid = 0;
+    if (found) GetWindowThreadProcessId(found, &pid);
+    if (found && pid == app.ProcessId() && IsWindowVisible(found)) box = found;
+    Settle(std::chrono::milliseconds(20));
+  }
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(app.MessageText(box), L"完成备份！");
+  Acknowledge(box);
+  EXPECT_NE(std::find(captions.begin(), captions.end(), L"备份进度：1/4"), captions.end());
+  EXPECT_NE(std::find(captions.begin(), captions.end(), L"备份进度：4/4"), captions.end());
+  EXPECT_EQ(app.Text(app.Control(IDC_LABEL3)), L"备份进度：") << "back to the plain caption";
+  for (const auto& name : names) EXPECT_EQ(ReadBackup(name).size(), std::size_t{64} << 20);
+
+  // The header band is the window's handle: the rest of the window is not.
+  RECT before{};
+  GetWindowRect(app.Window(), &before);
+  auto hit = [&](int x, int y) {
+    return SendMessageW(app.Window(), WM_NCHITTEST, 0, MAKELPARAM(before.left + x, before.top + y));
+  };
+  EXPECT_EQ(hit(200, 40), HTCAPTION);
+  EXPECT_EQ(hit(5, 5), HTCAPTION);
+  EXPECT_EQ(hit(200, 300), HTCLIENT);
+  EXPECT_EQ(hit(10, 495), HTCLIENT);
+
+  // Dragged with the mouse, it follows.
+  SetCursorPos(before.left + 250, before.top + 40);
+  Settle();
+  INPUT press[3] = {};
+  for (auto& in : press) in.type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  // An absolute move: relative ones go through the system's pointer acceleration.
+  press[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  press[1].mi.dx = MulDiv(before.left + 250 + 60, 65536, GetSystemMetrics(SM_CXSCREEN));
+  press[1].mi.dy = MulDiv(before.top + 40 + 35, 65536, GetSystemMetrics(SM_CYSCREEN));
+  press[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  for (auto& in : press) {
+    SendInput(1, &in, sizeof in);
+    Settle(std::chrono::milliseconds(300));
+  }
+  RECT after{};
+  GetWindowRect(app.Window(), &after);
+  EXPECT_EQ(after.left - before.left, 60);
+  EXPECT_EQ(after.top - before.top, 35);
+  EXPECT_EQ(after.right - after.left, 429) << "moved, not resized";
 }
 
 }  // namespace
