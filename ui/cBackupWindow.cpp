@@ -396,38 +396,38 @@ void cBackupWindow::CreateControls() {
 
   using BackupLayout::Kind;
   // Created in tab order, so the focus moves through them in that order.
-  for (const auto& spec : BackupLayout::kControls) {
-    RECT r = PixelRect(spec.left, spec.top, spec.width, spec.height);
-    if (spec.autoSize) r.right = r.left + LabelWidth(spec.text);
+  for (const auto& layout : BackupLayout::kControls) {
+    RECT r = PixelRect(layout.left, layout.top, layout.width, layout.height);
+    if (layout.autoSize) r.right = r.left + LabelWidth(layout.text);
     const int w = r.right - r.left, h = r.bottom - r.top;
-    switch (spec.kind) {
+    switch (layout.kind) {
       case Kind::Button: {
-        HWND button = CreateChild(WC_BUTTONW, spec.text, WS_TABSTOP | BS_PUSHBUTTON, 0, spec.id, r,
+        HWND button = CreateChild(WC_BUTTONW, layout.text, WS_TABSTOP | BS_PUSHBUTTON, 0, layout.id, r,
                                   m_DefaultFont.Get());
-        if (spec.id == IDC_COMMAND1) Command1 = button;
-        if (spec.id == IDC_COMMAND2) Command2 = button;
-        if (spec.id == IDC_COMMAND3) Command3 = button;
+        if (layout.id == IDC_COMMAND1) Command1 = button;
+        if (layout.id == IDC_COMMAND2) Command2 = button;
+        if (layout.id == IDC_COMMAND3) Command3 = button;
         break;
       }
       case Kind::Label: {
-        const bool close = spec.id == IDC_LABEL4;
-        HWND label = CreateChild(WC_STATICW, spec.text, SS_LEFT | SS_NOPREFIX | (close ? SS_NOTIFY : 0),
-                                 0, spec.id, r, close ? m_CloseFont.Get() : m_DefaultFont.Get());
-        if (spec.id == IDC_LABEL1) Label1 = label;
-        if (spec.id == IDC_LABEL2) Label2 = label;
-        if (spec.id == IDC_LABEL3) Label3 = label;
+        const bool close = layout.id == IDC_LABEL4;
+        HWND label = CreateChild(WC_STATICW, layout.text, SS_LEFT | SS_NOPREFIX | (close ? SS_NOTIFY : 0),
+                                 0, layout.id, r, close ? m_CloseFont.Get() : m_DefaultFont.Get());
+        if (layout.id == IDC_LABEL1) Label1 = label;
+        if (layout.id == IDC_LABEL2) Label2 = label;
+        if (layout.id == IDC_LABEL3) Label3 = label;
         if (close) Label4 = label;
         break;
       }
       case Kind::Edit:
-        Text1 = CreateChild(WC_EDITW, spec.text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, spec.id,
+        Text1 = CreateChild(WC_EDITW, layout.text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, layout.id,
                             r, m_DefaultFont.Get());
         break;
       case Kind::ProgressBar:
-        ProgressBar1.Create(m_hWnd, spec.id, r.left, r.top, w, h);
+        ProgressBar1.Create(m_hWnd, layout.id, r.left, r.top, w, h);
         break;
       case Kind::ListBox:
-        List1.Create(m_hWnd, spec.id, r.left, r.top, w, h, m_DefaultFont.Get());
+        List1.Create(m_hWnd, layout.id, r.left, r.top, w, h, m_DefaultFont.Get());
         // Lets the dialog navigation reach the list box inside the control.
         SetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE,
                           GetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
