@@ -10,6 +10,8 @@
 #include "cMemoryDC.h"
 #include "cRedrawOff.h"
 #include "cRunPump.h"
+#include "cSelectedFont.h"
+#include "cWindowDc.h"
 #include "mBackupNames.h"
 #include "mFileHlp.h"
 #include "mManifest.h"
@@ -367,12 +369,11 @@ RECT cBackupWindow::PixelRect(int left, int top, int width, int height) const {
 }
 
 int cBackupWindow::LabelWidth(const wchar_t* text) const {
-  HDC dc = GetDC(m_hWnd);
-  HGDIOBJ previous = SelectObject(dc, m_DefaultFont.Get());
+  cWindowDc dc(m_hWnd, L"measure label");
+  cSelectedFont font(dc.Get(), m_DefaultFont.Get(), L"measure label");
   SIZE size{};
-  GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
-  SelectObject(dc, previous);
-  ReleaseDC(m_hWnd, dc);
+  if (!GetTextExtentPoint32W(dc.Get(), text, lstrlenW(text), &size))
+    ThrowLastError(L"GetTextExtentPoint32W", text);
   return size.cx;
 }
 
