@@ -8,6 +8,7 @@
 #include "BackupLayout.h"
 #include "ControlIds.h"
 #include "cMemoryDC.h"
+#include "cPlatformError.h"
 #include "cRedrawOff.h"
 #include "cRunPump.h"
 #include "cSelectedFont.h"
@@ -38,7 +39,7 @@ constexpr std::size_t kMaxEntries = 32767;
 constexpr int kHeaderBottomTwips = 77 * 15;
 
 [[noreturn]] void ThrowLastError(const wchar_t* call, const wchar_t* subject) {
-  throw cFileError::FromLastError(call, subject);
+  throw cPlatformError::FromLastError(L"backup window", subject, call);
 }
 
 cGdiObject<HFONT> MakeFont(int dpiY, int tenthsOfPoint, bool underline, const wchar_t* face) {
@@ -187,6 +188,8 @@ void cBackupWindow::ReportError(const std::exception& error) {
   std::wstring text;
   if (const auto* fileError = dynamic_cast<const cFileError*>(&error))
     text = fileError->Path() + L"\n" + mFailureReport::Reason(*fileError);
+  else if (const auto* platformError = dynamic_cast<const cPlatformError*>(&error))
+    text = platformError->Describe();
   else
     text = mText::FromUtf8(error.what());
   MessageBoxW(m_hWnd, (L"操作失败：\n" + text).c_str(), kAppTitle, MB_OK | MB_ICONERROR);

@@ -1,9 +1,9 @@
 #include "cMemoryDC.h"
 
-#include "cFileError.h"
+#include "cPlatformError.h"
 
 cMemoryDC::cMemoryDC(HDC compatibleWith, HBITMAP bitmap) : m_Dc(CreateCompatibleDC(compatibleWith)) {
-  if (!m_Dc) throw cFileError::FromLastError(L"CreateCompatibleDC", L"skin");
+  if (!m_Dc) throw cPlatformError::FromLastError(L"paint skin", L"skin", L"CreateCompatibleDC");
   m_Previous = SelectObject(m_Dc, bitmap);
 }
 
