@@ -7,6 +7,7 @@
 
 #include "BackupLayout.h"
 #include "ControlIds.h"
+#include "cLayoutProperties.h"
 #include "cMemoryDC.h"
 #include "cPlatformError.h"
 #include "cRedrawOff.h"
@@ -432,6 +433,8 @@ void cBackupWindow::CreateControls() {
         break;
       case Kind::ListBox:
         List1.Create(m_hWnd, layout.id, r.left, r.top, w, h, m_DefaultFont.Get());
+        // The window's saved layout holds no settings of the list's own: it starts enabled.
+        List1.ReadProperties(cLayoutProperties{});
         // Lets the dialog navigation reach the list box inside the control.
         SetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE,
                           GetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
