@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <stdexcept>
 
 #include "BackupLayout.h"
 #include "ControlIds.h"
@@ -398,49 +399,60 @@ void cBackupWindow::CreateControls() {
   m_Skin = cGdiObject<HBITMAP>(static_cast<HBITMAP>(
       LoadImageW(m_hInstance, MAKEINTRESOURCEW(IDB_SKIN), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
   if (!m_Skin) ThrowLastError(L"LoadImageW", L"skin");
-
-  using BackupLayout::Kind;
   // Created in tab order, so the focus moves through them in that order.
-  for (const auto& layout : BackupLayout::kControls) {
-    RECT r = PixelRect(layout.left, layout.top, layout.width, layout.height);
-    if (layout.autoSize) r.right = r.left + LabelWidth(layout.text);
-    const int w = r.right - r.left, h = r.bottom - r.top;
-    switch (layout.kind) {
-      case Kind::Button: {
-        HWND button = CreateChild(WC_BUTTONW, layout.text, WS_TABSTOP | BS_PUSHBUTTON, 0, layout.id, r,
-                                  m_DefaultFont.Get());
-        if (layout.id == IDC_COMMAND1) Command1 = button;
-        if (layout.id == IDC_COMMAND2) Command2 = button;
-        if (layout.id == IDC_COMMAND3) Command3 = button;
-        break;
-      }
-      case Kind::Label: {
-        const bool close = layout.id == IDC_LABEL4;
-        HWND label = CreateChild(WC_STATICW, layout.text, SS_LEFT | SS_NOPREFIX | (close ? SS_NOTIFY : 0),
-                                 0, layout.id, r, close ? m_CloseFont.Get() : m_DefaultFont.Get());
-        if (layout.id == IDC_LABEL1) Label1 = label;
-        if (layout.id == IDC_LABEL2) Label2 = label;
-        if (layout.id == IDC_LABEL3) Label3 = label;
-        if (close) Label4 = label;
-        break;
-      }
-      case Kind::Edit:
-        Text1 = CreateChild(WC_EDITW, layout.text, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, layout.id,
-                            r, m_DefaultFont.Get());
-        break;
-      case Kind::ProgressBar:
-        ProgressBar1.Create(m_hWnd, layout.id, r.left, r.top, w, h);
-        break;
-      case Kind::ListBox:
-        List1.Create(m_hWnd, layout.id, r.left, r.top, w, h, m_DefaultFont.Get());
-        // The window's saved layout holds no settings of the list's own: it starts enabled.
-        List1.ReadProperties(cLayoutProperties{});
-        // Lets the dialog navigation reach the list box inside the control.
-        SetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE,
-                          GetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
-        break;
+  for (const auto& layout : BackupLayout::kControls) CreateControl(layout);
+}
+
+void cBackupWindow::CreateControl(const BackupLayout::ControlSpec& layout) {
+  using BackupLayout::Kind;
+  RECT r = PixelRect(layout.left, layout.top, layout.width, layout.height);
+  if (layout.autoSize) r.right = r.left + LabelWidth(layout.text);
+  switch (layout.kind) {
+    case Kind::Button:
+      *NativeControl(layout.id) = CreateChild(WC_BUTTONW, layout.text, WS_TABSTOP | BS_PUSHBUTTON, 0,
+                                              layout.id, r, m_DefaultFont.Get());
+      return;
+    case Kind::Label: {
+      const bool close = layout.id == IDC_LABEL4;  // the label that acts as a button
+      *NativeControl(layout.id) =
+          CreateChild(WC_STATICW, layout.text, SS_LEFT | SS_NOPREFIX | (close ? SS_NOTIFY : 0), 0,
+                      layout.id, r, close ? m_CloseFont.Get() : m_DefaultFont.Get());
+      return;
     }
+    case Kind::Edit:
+      *NativeControl(layout.id) = CreateChild(WC_EDITW, layout.text, WS_TABSTOP | ES_AUTOHSCROLL,
+                                              WS_EX_CLIENTEDGE, layout.id, r, m_DefaultFont.Get());
+      return;
+    case Kind::ProgressBar:
+      ProgressBar1.Create(m_hWnd, layout.id, r.left, r.top, r.right - r.left, r.bottom - r.top);
+      return;
+    case Kind::ListBox:
+      CreateList(layout.id, r);
+      return;
   }
+}
+
+void cBackupWindow::CreateList(int id, const RECT& r) {
+  List1.Create(m_hWnd, id, r.left, r.top, r.right - r.left, r.bottom - r.top, m_DefaultFont.Get());
+  // The window's saved layout holds no settings of the list's own: it starts enabled.
+  List1.ReadProperties(cLayoutProperties{});
+  // Lets the dialog navigation reach the list box inside the control.
+  SetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE,
+                    GetWindowLongPtrW(List1.hwnd(), GWL_EXSTYLE) | WS_EX_CONTROLPARENT);
+}
+
+HWND* cBackupWindow::NativeControl(int id) {
+  switch (id) {
+    case IDC_COMMAND1: return &Command1;
+    case IDC_COMMAND2: return &Command2;
+    case IDC_COMMAND3: return &Command3;
+    case IDC_TEXT1: return &Text1;
+    case IDC_LABEL1: return &Label1;
+    case IDC_LABEL2: return &Label2;
+    case IDC_LABEL3: return &Label3;
+    case IDC_LABEL4: return &Label4;
+  }
+  throw std::logic_error("no native control with this id");
 }
 
 void cBackupWindow::PaintSkin(HDC dc) {

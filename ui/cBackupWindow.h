@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "BackupLayout.h"
 #include "ProgressBar.h"
 #include "ZListBox.h"
 #include "cCommonDialog.h"
@@ -58,6 +59,9 @@ class cBackupWindow : public cCopyFileEvents {
 
   // Look: controls, fonts, skin.
   void CreateControls();
+  void CreateControl(const BackupLayout::ControlSpec& layout);
+  void CreateList(int id, const RECT& pixels);
+  HWND* NativeControl(int id);
   HWND CreateChild(const wchar_t* className, const wchar_t* text, DWORD style, DWORD exStyle,
                    int id, const RECT& pixels, HFONT font);
   RECT PixelRect(int left, int top, int width, int height) const;
