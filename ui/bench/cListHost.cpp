@@ -1,0 +1,67 @@
+#include "cListHost.h"
+
+#include <stdexcept>
+
+#include "BackupLayout.h"
+#include "cPlatformError.h"
+#include "mUnits.h"
+#include "mWindowPump.h"
+
+namespace {
+
+constexpr wchar_t kHostClass[] = L"OmbrivoBenchListHost";
+
+const BackupLayout::ControlSpec& List1Spec() {
+  for (const auto& spec : BackupLayout::kControls)
+    if (spec.id == IDC_LIST1) return spec;
+  throw std::logic_error("the layout has no List1");
+}
+
+void RegisterHostClass() {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = kHostClass;
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw cPlatformError::FromLastError(L"host the list", kHostClass, L"RegisterClassExW");
+}
+
+}  // namespace
+
+cListHost::cListHost() {
+  HDC screen = GetDC(nullptr);
+  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+
+  RegisterHostClass();
+  m_hWnd = CreateWindowExW(0, kHostClass, L"ZListBox", WS_POPUP | WS_VISIBLE, 0, 0,
+                           mUnits::TwipsToPixels(BackupLayout::kClientWidth, dpiX),
+                           mUnits::TwipsToPixels(BackupLayout::kClientHeight, dpiY), nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+  if (!m_hWnd) throw cPlatformError::FromLastError(L"host the list", kHostClass, L"CreateWindowExW");
+  try {
+    // The backup window's font: 9 point SimSun.
+    m_Font = cGdiObject<HFONT>(CreateFontW(-MulDiv(90, dpiY, 720), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                                           GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                           DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
+    if (!m_Font) throw cPlatformError::FromLastError(L"host the list", L"宋体", L"CreateFontW");
+    const auto& spec = List1Spec();
+    m_List.Create(m_hWnd, IDC_LIST1, mUnits::TwipsToPixels(spec.left, dpiX), mUnits::TwipsToPixels(spec.top, dpiY),
+                  mUnits::TwipsToPixels(spec.width, dpiX), mUnits::TwipsToPixels(spec.height, dpiY),
+                  m_Font.Get());
+  } catch (...) {
+    DestroyWindow(m_hWnd);
+    throw;
+  }
+  UpdateWindow(m_hWnd);
+  mWindowPump::DispatchPending();
+}
+
+cListHost::~cListHost() {
+  mWindowPump::DispatchPending();
+  DestroyWindow(m_hWnd);
+}

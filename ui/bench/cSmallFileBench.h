@@ -1,0 +1,24 @@
+#pragma once
+// Many small files: a real backup run of the window against a CopyFileW loop over the same
+// files, with and without a flush of every copy, alternating, medians over the rounds.
+#include <string>
+
+#include "cDialogWatcher.h"
+
+class cSmallFileBench {
+ public:
+  struct Figures {
+    double window;       // files per second through the window's run (every copy flushed)
+    double copyFlushed;  // CopyFileW then FlushFileBuffers of the copy
+    double copyPlain;    // CopyFileW alone
+  };
+
+  cSmallFileBench(std::wstring workFolder, int files, int fileBytes, int rounds);
+  Figures Measure(cDialogWatcher& watcher) const;
+
+ private:
+  std::wstring m_WorkFolder;
+  int m_Files;
+  int m_FileBytes;
+  int m_Rounds;
+};
