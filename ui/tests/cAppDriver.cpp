@@ -1,6 +1,11 @@
 #include "cAppDriver.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <limits>
 
 #include <stdexcept>
 #include <thread>
@@ -178,6 +183,95 @@ bool cAppDriver::MessageHasIcon(HWND box) const {
   return false;
 }
 
+namespace {
+
+// The pixels of a screen rectangle, top row first.
+std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w * h));
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, w, h);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+  SelectObject(memory, previous);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+// A standard icon drawn at the given size over a plain background, top row first.
+std::vector<std::uint32_t> IconPixels(const wchar_t* icon, int w, int h, std::uint32_t background) {
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w * h), background);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  void* bits = nullptr;
+  HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memory, bitmap);
+  memcpy(bits, pixels.data(), pixels.size() * sizeof(std::uint32_t));
+  DrawIconEx(memory, 0, 0, LoadIconW(nullptr, icon), w, h, 0, nullptr, DI_NORMAL);
+  GdiFlush();
+  memcpy(pixels.data(), bits, pixels.size() * sizeof(std::uint32_t));
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return pixels;
+}
+
+long long Difference(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  long long sum = 0;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+    for (int shift = 0; shift < 24; shift += 8)
+      sum += std::abs(static_cast<int>((a[i] >> shift) & 0xFF) - static_cast<int>((b[i] >> shift) & 0xFF));
+  return sum;
+}
+
+}  // namespace
+
+const wchar_t* cAppDriver::MessageIcon(HWND box) const {
+  HWND iconControl = nullptr;
+  for (HWND child : ChildWindows(box))
+    if (WindowClass(child) == L"Static" && IsWindowVisible(child) &&
+        (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0) != 0)
+      iconControl = child;
+  if (!iconControl) return nullptr;
+  RECT r{};
+  GetWindowRect(iconControl, &r);
+  const std::vector<std::uint32_t> shown = ScreenPixels(r);
+  if (shown.empty()) return nullptr;
+  // The corner of a standard icon is transparent: it shows the box's background.
+  const std::uint32_t background = shown.front();
+  const wchar_t* best = nullptr;
+  long long bestDifference = std::numeric_limits<long long>::max(), runnerUp = bestDifference;
+  for (const wchar_t* icon : {IDI_ERROR, IDI_WARNING, IDI_INFORMATION, IDI_QUESTION}) {
+    const long long difference = Difference(shown, IconPixels(icon, r.right - r.left, r.bottom - r.top, background));
+    if (difference < bestDifference) {
+      runnerUp = bestDifference;
+      best = icon;
+      bestDifference = difference;
+    } else if (difference < runnerUp) {
+      runnerUp = difference;
+    }
+  }
+  // A clear likeness only: another picture is none of the standard icons.
+  return bestDifference * 4 < runnerUp ? best : nullptr;
+}
+
 void cAppDriver::PressButton(HWND dialog, int id) const {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
@@ -214,6 +308,37 @@ void cAppDriver::PickFiles(const std::wstring& folder, const std::vector<std::ws
   if (names.size() == 1) selection = names.front();
   type(selection);
   WaitUntilGone(dialog);
+}
+
+void cAppDriver::DropFiles(const std::vector<std::wstring>& paths) const {
+  std::wstring names;
+  for (const auto& path : paths) names += path + L'\0';
+  names += L'\0';
+  std::vector<char> block(sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  DROPFILES header{};
+  header.pFiles = sizeof(DROPFILES);
+  header.fWide = TRUE;
+  memcpy(block.data(), &header, sizeof header);
+  memcpy(block.data() + sizeof header, names.data(), names.size() * sizeof(wchar_t));
+  // The block stays until the program ends: its DragFinish cannot free memory that did not
+  // come from its heap, and it may still be reading the block when we would.
+  void* remote = VirtualAllocEx(m_Process.hProcess, nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  if (!remote) Fail("cannot place the drop in the program's memory");
+  if (!WriteProcessMemory(m_Process.hProcess, remote, block.data(), block.size(), nullptr))
+    Fail("cannot write the drop into the program's memory");
+  HWND list = ListBox();
+  const auto before = SendMessageW(list, LB_GETCOUNT, 0, 0);
+  // Posted, as the system delivers a drop: a drop that ends in a message must not block us.
+  PostMessageW(m_Window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  auto showsMessage = [this] {
+    for (HWND w : TopLevelWindows(m_Process.dwProcessId))
+      if (WindowClass(w) == L"#32770" && IsWindowVisible(w)) return true;
+    return false;
+  };
+  const auto deadline = Clock::now() + std::chrono::seconds(20);
+  while (SendMessageW(list, LB_GETCOUNT, 0, 0) == before && !showsMessage() && Clock::now() < deadline)
+    Settle(std::chrono::milliseconds(20));
+  Settle();
 }
 
 bool cAppDriver::WaitForExit(std::chrono::milliseconds timeout) const {

@@ -19,6 +19,7 @@ class cAppDriver {
   HWND Control(int id) const;
   HWND ListBox() const;  // the native list box inside List1
   DWORD ProcessId() const { return m_Process.dwProcessId; }
+  DWORD ThreadId() const { return m_Process.dwThreadId; }  // the program's user-interface thread
 
   // Posts a click, so a handler that opens a modal dialog or runs a backup does not block us.
   void Click(int id) const;
@@ -35,11 +36,18 @@ class cAppDriver {
   // The text of a message box and whether it shows an icon.
   std::wstring MessageText(HWND box) const;
   bool MessageHasIcon(HWND box) const;
+  // Which of the standard icons (IDI_ERROR, IDI_WARNING, IDI_INFORMATION, IDI_QUESTION) the box
+  // shows, told by its pixels on the screen; nullptr when it shows none of them.
+  const wchar_t* MessageIcon(HWND box) const;
   void PressButton(HWND dialog, int id) const;
   void WaitUntilGone(HWND window) const;
 
   // Picks files in the open dialog: navigates into folder, then confirms the names.
   void PickFiles(const std::wstring& folder, const std::vector<std::wstring>& names) const;
+  // Drops files onto the window as the shell hands them over: a DROPFILES block with wide
+  // names, placed in the program's own memory (a handle of ours would mean nothing there), in
+  // a posted WM_DROPFILES. Returns once the list has grown or the program shows a message.
+  void DropFiles(const std::vector<std::wstring>& paths) const;
 
   bool WaitForExit(std::chrono::milliseconds timeout) const;
   // Saves what the screen shows of the program's window as a BMP file.
