@@ -1,0 +1,530 @@
+// The real program meeting faults in a backup run, driven from outside. Every case checks what
+// the user relies on: an earlier backup in the destination survives byte for byte, no temporary
+// file ("~omb*.tmp") stays behind, only the entries that were copied carry the mark, and the
+// message the run ends with names each failed file with its reason in Chinese.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <stdexcept>
+
+#include "ControlIds.h"
+#include "cAppDriver.h"
+#include "cTestDir.h"
+#include "mText.h"
+
+namespace {
+
+const std::wstring kMark = L"\u221A";
+constexpr std::size_t kChunk = 0x400000;  // the program's chunk size
+
+// The form the file functions take beyond MAX_PATH characters.
+std::wstring Extended(const std::wstring& path) { return L"\\\\?\\" + path; }
+std::wstring Join(const std::wstring& folder, const std::wstring& name) { return folder + L"\\" + name; }
+std::string Utf8(const std::wstring& text) { return mText::ToUtf8(text); }
+
+[[noreturn]] void Fail(const char* what, const std::wstring& path) {
+  throw std::runtime_error(std::string(what) + " " + Utf8(path) + ": error " + std::to_string(GetLastError()));
+}
+
+void MakeFolder(const std::wstring& path) {
+  if (!CreateDirectoryW(Extended(path).c_str(), nullptr)) Fail("cannot create folder", path);
+}
+
+class cHandle {
+ public:
+  explicit cHandle(HANDLE handle) : m_Handle(handle) {}
+  ~cHandle() {
+    if (m_Handle != INVALID_HANDLE_VALUE && m_Handle != nullptr) CloseHandle(m_Handle);
+  }
+  cHandle(const cHandle&) = delete;
+  cHandle& operator=(const cHandle&) = delete;
+  bool IsOpen() const { return m_Handle != INVALID_HANDLE_VALUE && m_Handle != nullptr; }
+  HANDLE Get() const { return m_Handle; }
+
+ private:
+  HANDLE m_Handle;
+};
+
+void WriteBytes(const std::wstring& path, const Bytes& data) {
+  cHandle file(CreateFileW(Extended(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) Fail("cannot create", path);
+  DWORD written = 0;
+  if (!data.empty() && (!WriteFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &written, nullptr) ||
+                        written != data.size()))
+    Fail("cannot write", path);
+}
+
+Bytes ReadBytes(const std::wstring& path) {
+  cHandle file(CreateFileW(Extended(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file.IsOpen()) Fail("cannot open", path);
+  LARGE_INTEGER size{};
+  GetFileSizeEx(file.Get(), &size);
+  Bytes data(static_cast<std::size_t>(size.QuadPart));
+  DWORD got = 0;
+  if (!data.empty() && (!ReadFile(file.Get(), data.data(), static_cast<DWORD>(data.size()), &got, nullptr) || got != data.size()))
+    Fail("cannot read", path);
+  return data;
+}
+
+// A file's bytes against the expected ones, told briefly: where they part, not all of them.
+testing::AssertionResult Holds(const std::wstring& path, const Bytes& expected) {
+  Bytes actual;
+  try {
+    actual = ReadBytes(path);
+  } catch (const std::exception& error) {
+    return testing::AssertionFailure() << error.what();
+  }
+  if (actual == expected) return testing::AssertionSuccess();
+  const auto parted = std::mismatch(actual.begin(), actual.end(), expected.begin(), expected.end());
+  return testing::AssertionFailure() << Utf8(path) << " holds " << actual.size() << " bytes, expected "
+                                     << expected.size() << "; they differ from byte " << (parted.first - actual.begin());
+}
+
+// The names in a folder with their sizes, sorted by name.
+std::map<std::wstring, std::uint64_t> FilesIn(const std::wstring& folder) {
+  std::map<std::wstring, std::uint64_t> files;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(Extended(Join(folder, L"*")).c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return files;
+  do {
+    const std::wstring name = found.cFileName;
+    if (name != L"." && name != L"..")
+      files[name] = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  return files;
+}
+
+std::vector<std::wstring> NamesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& file : FilesIn(folder)) names.push_back(file.first);
+  return names;
+}
+
+// What the engine leaves behind when a copy is not cleaned up.
+std::vector<std::wstring> TemporaryFilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> temporaries;
+  for (const auto& name : NamesIn(folder))
+    if (name.rfind(L"~omb", 0) == 0 && name.size() > 4 && name.substr(name.size() - 4) == L".tmp")
+      temporaries.push_back(name);
+  return temporaries;
+}
+
+// A file this process keeps open while the program runs: another program, as the program sees it.
+class cHeldOpen {
+ public:
+  cHeldOpen(const std::wstring& path, DWORD share)
+      : m_File(CreateFileW(Extended(path).c_str(), GENERIC_READ | GENERIC_WRITE, share, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr)) {
+    if (!m_File.IsOpen()) Fail("cannot hold open", path);
+  }
+
+ private:
+  cHandle m_File;
+};
+
+// Takes the read-only attribute off again, so that the folder can be removed.
+class cReadOnlyFile {
+ public:
+  explicit cReadOnlyFile(std::wstring path) : m_Path(std::move(path)) {
+    if (!SetFileAttributesW(Extended(m_Path).c_str(), FILE_ATTRIBUTE_READONLY)) Fail("cannot protect", m_Path);
+  }
+  ~cReadOnlyFile() { SetFileAttributesW(Extended(m_Path).c_str(), FILE_ATTRIBUTE_NORMAL); }
+  cReadOnlyFile(const cReadOnlyFile&) = delete;
+  cReadOnlyFile& operator=(const cReadOnlyFile&) = delete;
+
+ private:
+  std::wstring m_Path;
+};
+
+// Removes a folder with everything in it, at any depth: the C library's removal stops at
+// MAX_PATH characters.
+void RemoveTree(const std::wstring& folder) {
+  for (const auto& name : NamesIn(folder)) {
+    const std::wstring path = Join(folder, name);
+    const DWORD attributes = GetFileAttributesW(Extended(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+      RemoveTree(path);
+    } else {
+      SetFileAttributesW(Extended(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+      DeleteFileW(Extended(path).c_str());
+    }
+  }
+  RemoveDirectoryW(Extended(folder).c_str());
+}
+
+// Removes a folder we made, whatever happens: on a file system that other tests use too, or
+// too deep for the test folder's own clean-up.
+class cRemoveOnExit {
+ public:
+  explicit cRemoveOnExit(std::wstring folder) : m_Folder(std::move(folder)) {}
+  ~cRemoveOnExit() { RemoveTree(m_Folder); }
+  cRemoveOnExit(const cRemoveOnExit&) = delete;
+  cRemoveOnExit& operator=(const cRemoveOnExit&) = delete;
+
+ private:
+  std::wstring m_Folder;
+};
+
+// The reason a run's message gives for a source: the line after the one naming it.
+std::wstring ReasonFor(const std::wstring& message, const std::wstring& source) {
+  const std::wstring key = L"\n" + source + L"\n";
+  const auto at = message.find(key);
+  if (at == std::wstring::npos) return L"";
+  auto start = message.find_first_not_of(L' ', at + key.size());
+  if (start == std::wstring::npos) return L"";
+  return message.substr(start, message.find(L'\n', start) - start);
+}
+
+struct Failed {
+  std::wstring source;                // the entry as listed
+  std::vector<std::wstring> reasons;  // its reason contains one of these
+};
+
+class BackupWindowFaultTest : public testing::Test {
+ protected:
+  BackupWindowFaultTest() {
+    MakeFolder(src);
+    MakeFolder(dest);
+  }
+
+  std::wstring Source(const std::wstring& name) const { return Join(src, name); }
+  std::wstring Dest(const std::wstring& name) const { return Join(dest, name); }
+
+  // An older version of a file, put into a destination folder before the run.
+  Bytes PlantOlder(const std::wstring& folder, const std::wstring& name) {
+    const Bytes older = Pattern(500 + m_Seed, 100 + m_Seed);
+    ++m_Seed;
+    WriteBytes(Join(folder, name), older);
+    return older;
+  }
+
+  HWND RunBackup() {
+    app.Click(IDC_COMMAND3);
+    return app.WaitForMessageBox();
+  }
+  void Acknowledge(HWND box) {
+    app.PressButton(box, IDOK);
+    app.WaitUntilGone(box);
+  }
+
+  // The message of a run with failures (the wait matched its caption "工程1"): an error icon, the
+  // count, and each failed entry followed by a reason that names its fault.
+  void ExpectFailureMessage(HWND box, const std::vector<Failed>& failed) {
+    EXPECT_EQ(app.Text(box), L"工程1");
+    EXPECT_TRUE(app.MessageIcon(box) == IDI_ERROR) << "the message shows the error icon";
+    const std::wstring text = app.MessageText(box);
+    EXPECT_NE(text.find(L"有 " + std::to_wstring(failed.size()) + L" 个文件未能备份"), std::wstring::npos) << Utf8(text);
+    for (const auto& failure : failed) {
+      const std::wstring reason = ReasonFor(text, failure.source);
+      const bool named = std::any_of(failure.reasons.begin(), failure.reasons.end(),
+                                     [&](const std::wstring& r) { return reason.find(r) != std::wstring::npos; });
+      EXPECT_TRUE(named) << Utf8(failure.source) << ": the reason reads \"" << Utf8(reason) << "\", expected \""
+                         << Utf8(failure.reasons.front()) << "\"\nThe whole message:\n" << Utf8(text);
+    }
+  }
+
+  void ExpectFinished(HWND box) {
+    EXPECT_EQ(app.MessageText(box), L"完成备份！");
+    EXPECT_TRUE(app.MessageIcon(box) == nullptr) << "success shows no icon";
+  }
+
+  // The list after a run: the entries copied carry the mark, the others read as they were added.
+  void ExpectList(const std::vector<std::pair<std::wstring, bool>>& entries) {
+    std::vector<std::wstring> expected;
+    for (const auto& [source, copied] : entries) expected.push_back(copied ? kMark + source : source);
+    EXPECT_EQ(app.ListEntries(), expected);
+  }
+
+  cTestDir sources;
+  cTestDir backup;
+  const std::wstring src = sources.Path(L"src");
+  const std::wstring dest = backup.Path(L"dest");
+  cAppDriver app;
+
+ private:
+  std::uint32_t m_Seed = 1;
+};
+
+TEST_F(BackupWindowFaultTest, SourcesThatCannotBeReadFailAloneAndKeepTheirOldBackups) {
+  const std::wstring sub = sources.Path(L"sub");
+  MakeFolder(sub);
+  const Bytes good = Pattern(3000, 1), locked = Pattern(2000, 2);
+  WriteBytes(Source(L"gone.txt"), Pattern(1000, 3));
+  WriteBytes(Source(L"good.txt"), good);
+  WriteBytes(Source(L"locked.txt"), locked);
+  WriteBytes(Join(sub, L"lost.txt"), Pattern(1000, 4));
+  std::map<std::wstring, Bytes> older;
+  for (const wchar_t* name : {L"gone.txt", L"good.txt", L"locked.txt", L"lost.txt"}) older[name] = PlantOlder(dest, name);
+
+  // The dialog leaves the program's current folder in the last folder picked from, and a
+  // program's current folder cannot be removed: sub is picked from first.
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(sub, {L"lost.txt"});
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, {L"gone.txt", L"good.txt", L"locked.txt"});
+  app.SetText(IDC_TEXT1, dest);
+
+  // Between the pick and the run: a file removed, a folder removed with its file, and a file
+  // that another program holds open without sharing it. (A locked byte range would make reading
+  // fail mid-copy on Windows; Wine does not enforce such locks on reads.)
+  ASSERT_TRUE(DeleteFileW(Source(L"gone.txt").c_str()));
+  RemoveTree(sub);
+  ASSERT_EQ(GetFileAttributesW(sub.c_str()), INVALID_FILE_ATTRIBUTES);
+  std::optional<cHeldOpen> holder(std::in_place, Source(L"locked.txt"), 0);
+
+  HWND box = RunBackup();
+  app.Screenshot(L"fault-sources");
+  ExpectFailureMessage(box, {{Source(L"gone.txt"), {L"系统找不到指定的文件"}},
+                             {Source(L"locked.txt"), {L"另一个程序正在使用此文件"}},
+                             {Join(sub, L"lost.txt"), {L"系统找不到指定的路径"}}});
+  EXPECT_EQ(ReasonFor(app.MessageText(box), Source(L"good.txt")), L"");
+  Acknowledge(box);
+  ExpectList({{Join(sub, L"lost.txt"), false}, {Source(L"gone.txt"), false}, {Source(L"good.txt"), true},
+              {Source(L"locked.txt"), false}});
+  EXPECT_TRUE(Holds(Dest(L"good.txt"), good));
+  for (const wchar_t* name : {L"gone.txt", L"locked.txt", L"lost.txt"})
+    EXPECT_TRUE(Holds(Dest(name), older[name])) << Utf8(name) << ": the earlier backup is damaged";
+  EXPECT_EQ(TemporaryFilesIn(dest), std::vector<std::wstring>{});
+  EXPECT_EQ(NamesIn(dest).size(), 4u);
+
+  // Once the other program lets go, the next run copies that file and still reports the others.
+  holder.reset();
+  box = RunBackup();
+  ExpectFailureMessage(box, {{Source(L"gone.txt"), {L"系统找不到指定的文件"}},
+                             {Join(sub, L"lost.txt"), {L"系统找不到指定的路径"}}});
+  EXPECT_EQ(ReasonFor(app.MessageText(box), Source(L"locked.txt")), L"");
+  Acknowledge(box);
+  ExpectList({{Join(sub, L"lost.txt"), false}, {Source(L"gone.txt"), false}, {Source(L"good.txt"), true},
+              {Source(L"locked.txt"), true}});
+  EXPECT_TRUE(Holds(Dest(L"locked.txt"), locked));
+  EXPECT_TRUE(Holds(Dest(L"gone.txt"), older[L"gone.txt"]));
+  EXPECT_EQ(TemporaryFilesIn(dest), std::vector<std::wstring>{});
+}
+
+TEST_F(BackupWindowFaultTest, SourceThatShrinksDuringItsCopyFailsAndKeepsTheOldBackup) {
+  const std::size_t length = 12 * kChunk;
+  WriteBytes(Source(L"big.bin"), Pattern(length, 7));
+  const Bytes after = Pattern(100, 8);
+  WriteBytes(Source(L"after.txt"), after);
+  const Bytes older = PlantOlder(dest, L"big.bin");
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, {L"big.bin", L"after.txt"});
+  app.SetText(IDC_TEXT1, dest);
+
+  app.Click(IDC_COMMAND3);
+  // The bar moves only from inside the copy: the source has been measured and opened by then.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (app.BarPosition() == 0 && std::chrono::steady_clock::now() < deadline) Settle(std::chrono::milliseconds(2));
+  ASSERT_GT(app.BarPosition(), 0) << "the copy did not start";
+
+  // The program is held still while the source is cut short, so its copy cannot outrun the cut;
+  // GetThreadContext returns only once the thread has really stopped.
+  cHandle thread(OpenThread(THREAD_SUSPEND_RESUME | THREAD_GET_CONTEXT, FALSE, app.ThreadId()));
+  ASSERT_TRUE(thread.IsOpen());
+  ASSERT_NE(SuspendThread(thread.Get()), static_cast<DWORD>(-1));
+  CONTEXT context{};
+  context.ContextFlags = CONTEXT_CONTROL;
+  GetThreadContext(thread.Get(), &context);
+  const auto partial = FilesIn(dest);
+  const auto temporaries = TemporaryFilesIn(dest);
+  bool cut = false;
+  if (temporaries.size() == 1 && partial.at(temporaries.front()) + 2 * kChunk <= length) {
+    cHandle source(CreateFileW(Source(L"big.bin").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end{};
+    end.QuadPart = static_cast<LONGLONG>(kChunk + 10);
+    cut = source.IsOpen() && SetFilePointerEx(source.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(source.Get());
+  }
+  ResumeThread(thread.Get());
+  ASSERT_TRUE(cut) << "the source could not be cut short while chunks of it were still to be read";
+
+  HWND box = app.WaitForMessageBox();
+  app.Screenshot(L"fault-shrink");
+  ExpectFailureMessage(box, {{Source(L"big.bin"), {L"源文件在复制过程中被改动"}}});
+  Acknowledge(box);
+  ExpectList({{Source(L"big.bin"), false}, {Source(L"after.txt"), true}});
+  EXPECT_TRUE(Holds(Dest(L"big.bin"), older));
+  EXPECT_TRUE(Holds(Dest(L"after.txt"), after));
+  EXPECT_EQ(NamesIn(dest), (std::vector<std::wstring>{L"after.txt", L"big.bin"}));
+}
+
+TEST_F(BackupWindowFaultTest, DestinationsThatCannotBeWrittenFailAndKeepTheOldBackups) {
+  const std::vector<std::wstring> names = {L"busy.txt", L"good.txt", L"readonly.txt", L"viewed.txt"};
+  std::map<std::wstring, Bytes> older;
+  for (const auto& name : names) {
+    WriteBytes(Source(name), Pattern(4000, static_cast<std::uint32_t>(name.size())));
+    older[name] = PlantOlder(dest, name);
+  }
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, names);
+  app.SetText(IDC_TEXT1, dest);
+
+  // A read-only backup; one another program holds without sharing; one another program only
+  // reads, sharing reading and writing but not its replacement.
+  cReadOnlyFile readOnly(Dest(L"readonly.txt"));
+  std::optional<cHeldOpen> busy(std::in_place, Dest(L"busy.txt"), 0);
+  std::optional<cHeldOpen> viewed(std::in_place, Dest(L"viewed.txt"), FILE_SHARE_READ | FILE_SHARE_WRITE);
+
+  HWND box = RunBackup();
+  app.Screenshot(L"fault-destinations");
+  ExpectFailureMessage(box, {{Source(L"busy.txt"), {L"另一个程序正在使用此文件"}},
+                             {Source(L"readonly.txt"), {L"拒绝访问"}},
+                             {Source(L"viewed.txt"), {L"无法替换目标文件"}}});
+  Acknowledge(box);
+  ExpectList({{Source(L"busy.txt"), false}, {Source(L"good.txt"), true}, {Source(L"readonly.txt"), false},
+              {Source(L"viewed.txt"), false}});
+  busy.reset();
+  viewed.reset();
+  EXPECT_TRUE(Holds(Dest(L"good.txt"), ReadBytes(Source(L"good.txt"))));
+  for (const wchar_t* name : {L"busy.txt", L"readonly.txt", L"viewed.txt"})
+    EXPECT_TRUE(Holds(Dest(name), older[name])) << Utf8(name) << ": the earlier backup is damaged";
+  EXPECT_EQ(TemporaryFilesIn(dest), std::vector<std::wstring>{});
+  EXPECT_EQ(NamesIn(dest), names);
+
+  // Not a folder name at all: every entry left fails with the system's reason, and nothing is
+  // created anywhere.
+  for (const std::wstring& bad : {Join(dest, L"bad|name"), Join(dest, L"what?"), Join(dest, L"<new>")}) {
+    SCOPED_TRACE(Utf8(bad));
+    app.SetText(IDC_TEXT1, bad);
+    box = RunBackup();
+    const std::vector<std::wstring> invalid = {L"文件名、目录名或卷标语法不正确"};
+    ExpectFailureMessage(box, {{Source(L"busy.txt"), invalid}, {Source(L"readonly.txt"), invalid},
+                               {Source(L"viewed.txt"), invalid}});
+    Acknowledge(box);
+    EXPECT_EQ(NamesIn(dest), names);
+    EXPECT_EQ(NamesIn(backup.Root()), std::vector<std::wstring>{L"dest"});
+  }
+  ExpectList({{Source(L"busy.txt"), false}, {Source(L"good.txt"), true}, {Source(L"readonly.txt"), false},
+              {Source(L"viewed.txt"), false}});
+}
+
+TEST_F(BackupWindowFaultTest, FullDiskFailsMidCopyAndKeepsTheSmallOldBackup) {
+  cTestDir tiny("OMB_TEST_TINY_DIR");
+  if (!tiny.Valid()) GTEST_SKIP() << "OMB_TEST_TINY_DIR (a small mounted file system) is not set";
+  // A folder of our own on the shared file system, removed whatever happens.
+  const std::wstring full = tiny.Path(L"ui-faults");
+  MakeFolder(full);
+  cRemoveOnExit cleanup(full);
+  const Bytes older = PlantOlder(full, L"big.bin");
+  WriteBytes(Source(L"big.bin"), Pattern(1 << 20, 9));  // four times the file system
+  const Bytes small = Pattern(2000, 10);
+  WriteBytes(Source(L"small.txt"), small);
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, {L"big.bin", L"small.txt"});
+  app.SetText(IDC_TEXT1, full);
+
+  HWND box = RunBackup();
+  app.Screenshot(L"fault-disk-full");
+  ExpectFailureMessage(box, {{Source(L"big.bin"), {L"磁盘空间不足", L"磁盘已满"}}});
+  Acknowledge(box);
+  ExpectList({{Source(L"big.bin"), false}, {Source(L"small.txt"), true}});
+  EXPECT_TRUE(Holds(Join(full, L"big.bin"), older));
+  EXPECT_TRUE(Holds(Join(full, L"small.txt"), small)) << "the space of the failed copy was given back";
+  EXPECT_EQ(NamesIn(full), (std::vector<std::wstring>{L"big.bin", L"small.txt"}));
+}
+
+TEST_F(BackupWindowFaultTest, ReadOnlyFolderFailsAndStaysAsItWas) {
+  cTestDir readOnly("OMB_TEST_READONLY_DIR");
+  if (!readOnly.Valid()) GTEST_SKIP() << "OMB_TEST_READONLY_DIR (a read-only file system) is not set";
+  // Mounted read-only and empty: there is no earlier backup to keep, only nothing to leave.
+  const auto before = NamesIn(readOnly.Root());
+  WriteBytes(Source(L"a.txt"), Pattern(100, 11));
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, {L"a.txt"});
+  app.SetText(IDC_TEXT1, readOnly.Root());
+
+  HWND box = RunBackup();
+  app.Screenshot(L"fault-read-only-folder");
+  ExpectFailureMessage(box, {{Source(L"a.txt"), {L"拒绝访问", L"介质受写入保护"}}});
+  Acknowledge(box);
+  ExpectList({{Source(L"a.txt"), false}});
+  EXPECT_EQ(NamesIn(readOnly.Root()), before);
+}
+
+TEST_F(BackupWindowFaultTest, NamesOutsideTheChineseCodePageAreCopiedByteForByte) {
+  // Emoji, Hangul and "ö", "ß" have no form in code page 936; the kana do, but are not Chinese.
+  const std::vector<std::wstring> names = {L"a  b  (空格).txt", L"emoji 😀 备份.txt", L"テスト ファイル.txt",
+                                           L"한국어 Größe.bin"};
+  std::map<std::wstring, Bytes> fresh;
+  std::uint32_t seed = 20;
+  for (const auto& name : names) {
+    fresh[name] = Pattern(1000 + seed, seed);
+    ++seed;
+    WriteBytes(Source(name), fresh[name]);
+  }
+  const std::wstring target = backup.Path(L"目标 😀 フォルダ");
+  MakeFolder(target);
+  PlantOlder(target, names[1]);
+  PlantOlder(target, names[3]);
+  // Typed into the open dialog's name box, as a user would paste them.
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, names);
+  app.SetText(IDC_TEXT1, target);
+
+  HWND box = RunBackup();
+  app.Screenshot(L"fault-names");
+  ExpectFinished(box);
+  Acknowledge(box);
+  std::vector<std::pair<std::wstring, bool>> all;
+  for (const auto& name : names) all.emplace_back(Source(name), true);
+  ExpectList(all);
+  std::vector<std::wstring> sorted = names;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(NamesIn(target), sorted) << "each name kept exactly, no temporary file";
+  for (const auto& name : names) EXPECT_TRUE(Holds(Join(target, name), fresh[name])) << Utf8(name);
+}
+
+TEST_F(BackupWindowFaultTest, PathsBeyondMaxPathAreCopiedAndListed) {
+  std::wstring deepSource = src, deepTarget = backup.Root();
+  // The test folders' own clean-up cannot reach this deep.
+  std::optional<cRemoveOnExit> sourceTree, targetTree;
+  for (int level = 1; level <= 5; ++level) {
+    const std::wstring part = L"\\深层目录 level " + std::to_wstring(level) + L" abcdefghijklmnopqrstuvwxyz0123456789";
+    deepSource += part;
+    deepTarget += part;
+    MakeFolder(deepSource);
+    MakeFolder(deepTarget);
+    if (level == 1) {
+      sourceTree.emplace(deepSource);
+      targetTree.emplace(deepTarget);
+    }
+  }
+  const std::wstring longSource = Join(deepSource, L"长路径 long.bin");
+  ASSERT_GT(longSource.size(), 300u);
+  ASSERT_GT(deepTarget.size(), 260u);
+  const Bytes longBytes = Pattern(kChunk + 1234, 30), nearBytes = Pattern(500, 31);
+  WriteBytes(longSource, longBytes);
+  WriteBytes(Source(L"near.txt"), nearBytes);
+  PlantOlder(deepTarget, L"长路径 long.bin");
+
+  // Wine's open dialog overruns a MAX_PATH buffer when a longer folder is typed into it and takes
+  // the program down, so the deep file comes in as from the file manager, by a drop; the near
+  // one through the dialog.
+  app.DropFiles({longSource});
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, {L"near.txt"});
+  ASSERT_EQ(app.ListEntries(), (std::vector<std::wstring>{longSource, Source(L"near.txt")}));
+  app.SetText(IDC_TEXT1, deepTarget);
+
+  HWND box = RunBackup();
+  app.Screenshot(L"fault-long-paths");
+  ExpectFinished(box);
+  Acknowledge(box);
+  ExpectList({{longSource, true}, {Source(L"near.txt"), true}});
+  EXPECT_TRUE(Holds(Join(deepTarget, L"长路径 long.bin"), longBytes));
+  EXPECT_TRUE(Holds(Join(deepTarget, L"near.txt"), nearBytes));
+  EXPECT_EQ(NamesIn(deepTarget), (std::vector<std::wstring>{L"near.txt", L"长路径 long.bin"}));
+
+  // The list scrolls sideways to the end of the long entry.
+  RECT client{};
+  GetClientRect(app.ListBox(), &client);
+  EXPECT_GT(SendMessageW(app.ListBox(), LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+}
+
+}  // namespace
