@@ -11,9 +11,9 @@ namespace {
 
 constexpr wchar_t kHostClass[] = L"OmbrivoBenchListHost";
 
-const BackupLayout::ControlSpec& List1Spec() {
-  for (const auto& spec : BackupLayout::kControls)
-    if (spec.id == IDC_LIST1) return spec;
+const BackupLayout::ControlSpec& List1Layout() {
+  for (const auto& layout : BackupLayout::kControls)
+    if (layout.id == IDC_LIST1) return layout;
   throw std::logic_error("the layout has no List1");
 }
 
@@ -49,9 +49,9 @@ cListHost::cListHost() {
                                            GB2312_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                            DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, L"宋体"));
     if (!m_Font) throw cPlatformError::FromLastError(L"host the list", L"宋体", L"CreateFontW");
-    const auto& spec = List1Spec();
-    m_List.Create(m_hWnd, IDC_LIST1, mUnits::TwipsToPixels(spec.left, dpiX), mUnits::TwipsToPixels(spec.top, dpiY),
-                  mUnits::TwipsToPixels(spec.width, dpiX), mUnits::TwipsToPixels(spec.height, dpiY),
+    const auto& layout = List1Layout();
+    m_List.Create(m_hWnd, IDC_LIST1, mUnits::TwipsToPixels(layout.left, dpiX), mUnits::TwipsToPixels(layout.top, dpiY),
+                  mUnits::TwipsToPixels(layout.width, dpiX), mUnits::TwipsToPixels(layout.height, dpiY),
                   m_Font.Get());
   } catch (...) {
     DestroyWindow(m_hWnd);
