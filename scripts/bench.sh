@@ -6,7 +6,7 @@ native="$root/build/bench-native"
 cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DOMB_SANITIZE=OFF >/dev/null
 cmake --build "$native" -j"$(nproc)" --target engine_bench >/dev/null
 cmake --preset win32 >/dev/null
-cmake --build --preset win32 -j"$(nproc)" --target engine_bench >/dev/null
+cmake --build --preset win32 -j"$(nproc)" --target engine_bench window_bench >/dev/null
 
 work="$root/build/bench-files"
 mkdir -p "$work"
@@ -18,3 +18,5 @@ source "$root/scripts/winenv.sh"
 winenv_start "$root/build/win32"
 trap winenv_stop EXIT
 wine "$root/build/win32/engine_bench.exe" "Z:${work//\//\\}" 3
+# The window hosted in-process on the same display: small files through a real run, and List1.
+wine "$root/build/win32/window_bench.exe" "Z:${work//\//\\}" 3
