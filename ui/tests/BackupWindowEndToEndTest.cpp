@@ -28,15 +28,6 @@ class BackupWindowTest : public testing::Test {
   std::wstring Destination() const { return backup.Path(L"dest"); }
   Bytes ReadBackup(const std::wstring& name) const { return backup.Read(L"dest\\" + name); }
 
-  // Presses "开始" and returns the message box the run ends with.
-  HWND RunBackup() {
-    app.Click(IDC_COMMAND3);
-    return app.WaitForMessageBox();
-  }
-  void Acknowledge(HWND box) {
-    app.PressButton(box, IDOK);
-    app.WaitUntilGone(box);
-  }
 
   cTestDir sources;
   cTestDir backup;
@@ -59,11 +50,11 @@ TEST_F(BackupWindowTest, BacksUpTwoSelectionsFromTwoFoldersAndClosesWithTheLabel
   ASSERT_EQ(app.ListEntries(), picked);
 
   app.SetText(IDC_TEXT1, Destination());
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   EXPECT_EQ(app.MessageText(box), L"完成备份！");
   EXPECT_FALSE(app.MessageHasIcon(box));
   app.Screenshot(L"full-run");
-  Acknowledge(box);
+  app.Acknowledge(box);
 
   EXPECT_EQ(ReadBackup(L"a.txt"), a1);
   EXPECT_EQ(ReadBackup(L"empty.txt"), Bytes{});
@@ -85,45 +76,45 @@ TEST_F(BackupWindowTest, FailedCopiesAreListedUnmarkedAndASecondRunCopiesOnlyTho
 
   // A destination folder that does not exist: every copy fails and nothing is marked.
   app.SetText(IDC_TEXT1, backup.Path(L"missing"));
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   const std::wstring summary = app.MessageText(box);
   EXPECT_NE(summary.find(L"有 2 个文件未能备份"), std::wstring::npos);
   EXPECT_NE(summary.find(Source(L"one", L"gone.txt")), std::wstring::npos);
   EXPECT_NE(summary.find(L"系统找不到指定的路径"), std::wstring::npos);
   EXPECT_TRUE(app.MessageHasIcon(box));
   app.Screenshot(L"failed-run");
-  Acknowledge(box);
+  app.Acknowledge(box);
   for (const auto& entry : app.ListEntries()) EXPECT_NE(entry.substr(0, 1), kMark);
 
   // One source removed: the other is copied and marked, the run still reports the missing one.
   std::filesystem::remove(FsPath(Source(L"one", L"gone.txt")));
   app.SetText(IDC_TEXT1, Destination());
-  box = RunBackup();
+  box = app.RunBackup();
   EXPECT_NE(app.MessageText(box).find(L"有 1 个文件未能备份"), std::wstring::npos);
-  Acknowledge(box);
+  app.Acknowledge(box);
   EXPECT_EQ(app.ListEntries(), (std::vector<std::wstring>{kMark + Source(L"one", L"keep.txt"), Source(L"one", L"gone.txt")}));
 
   // Restored and run again: only the unmarked entry is copied.
   sources.Write(L"one\\gone.txt", Pattern(400, 6));
   backup.Write(L"dest\\keep.txt", Pattern(10, 9));  // would be replaced if copied again
-  box = RunBackup();
+  box = app.RunBackup();
   EXPECT_EQ(app.MessageText(box), L"完成备份！");
-  Acknowledge(box);
+  app.Acknowledge(box);
   EXPECT_EQ(ReadBackup(L"gone.txt"), Pattern(400, 6));
   EXPECT_EQ(ReadBackup(L"keep.txt"), Pattern(10, 9)) << "a marked entry is not copied again";
 }
 
 TEST_F(BackupWindowTest, EmptyListFinishesAtOnceAndEmptyDestinationIsRefused) {
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   EXPECT_EQ(app.MessageText(box), L"完成备份！");
-  Acknowledge(box);
+  app.Acknowledge(box);
 
   sources.Write(L"one\\a.txt", Pattern(10));
   app.Click(IDC_COMMAND2);
   app.PickFiles(sources.Path(L"one"), {L"a.txt"});
-  box = RunBackup();
+  box = app.RunBackup();
   EXPECT_NE(app.MessageText(box).find(L"备份目标文件夹"), std::wstring::npos);
-  Acknowledge(box);
+  app.Acknowledge(box);
   EXPECT_EQ(app.ListEntries(), std::vector<std::wstring>{Source(L"one", L"a.txt")});
 }
 
@@ -191,7 +182,7 @@ TEST_F(BackupWindowTest, DuringARunTheProgressCaptionCountsFilesAndTheHeaderMove
   }
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(app.MessageText(box), L"完成备份！");
-  Acknowledge(box);
+  app.Acknowledge(box);
   EXPECT_NE(std::find(captions.begin(), captions.end(), L"备份进度：1/4"), captions.end());
   EXPECT_NE(std::find(captions.begin(), captions.end(), L"备份进度：4/4"), captions.end());
   EXPECT_EQ(app.Text(app.Control(IDC_LABEL3)), L"备份进度：") << "back to the plain caption";

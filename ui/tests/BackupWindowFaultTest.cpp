@@ -204,14 +204,6 @@ class BackupWindowFaultTest : public testing::Test {
     return older;
   }
 
-  HWND RunBackup() {
-    app.Click(IDC_COMMAND3);
-    return app.WaitForMessageBox();
-  }
-  void Acknowledge(HWND box) {
-    app.PressButton(box, IDOK);
-    app.WaitUntilGone(box);
-  }
 
   // The message of a run with failures (the wait matched its caption "工程1"): an error icon, the
   // count, and each failed entry followed by a reason that names its fault.
@@ -278,13 +270,13 @@ TEST_F(BackupWindowFaultTest, SourcesThatCannotBeReadFailAloneAndKeepTheirOldBac
   ASSERT_EQ(GetFileAttributesW(sub.c_str()), INVALID_FILE_ATTRIBUTES);
   std::optional<cHeldOpen> holder(std::in_place, Source(L"locked.txt"), 0);
 
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   app.Screenshot(L"fault-sources");
   ExpectFailureMessage(box, {{Source(L"gone.txt"), {L"系统找不到指定的文件"}},
                              {Source(L"locked.txt"), {L"另一个程序正在使用此文件"}},
                              {Join(sub, L"lost.txt"), {L"系统找不到指定的路径"}}});
   EXPECT_EQ(ReasonFor(app.MessageText(box), Source(L"good.txt")), L"");
-  Acknowledge(box);
+  app.Acknowledge(box);
   ExpectList({{Join(sub, L"lost.txt"), false}, {Source(L"gone.txt"), false}, {Source(L"good.txt"), true},
               {Source(L"locked.txt"), false}});
   EXPECT_TRUE(Holds(Dest(L"good.txt"), good));
@@ -295,11 +287,11 @@ TEST_F(BackupWindowFaultTest, SourcesThatCannotBeReadFailAloneAndKeepTheirOldBac
 
   // Once the other program lets go, the next run copies that file and still reports the others.
   holder.reset();
-  box = RunBackup();
+  box = app.RunBackup();
   ExpectFailureMessage(box, {{Source(L"gone.txt"), {L"系统找不到指定的文件"}},
                              {Join(sub, L"lost.txt"), {L"系统找不到指定的路径"}}});
   EXPECT_EQ(ReasonFor(app.MessageText(box), Source(L"locked.txt")), L"");
-  Acknowledge(box);
+  app.Acknowledge(box);
   ExpectList({{Join(sub, L"lost.txt"), false}, {Source(L"gone.txt"), false}, {Source(L"good.txt"), true},
               {Source(L"locked.txt"), true}});
   EXPECT_TRUE(Holds(Dest(L"locked.txt"), locked));
@@ -347,7 +339,7 @@ TEST_F(BackupWindowFaultTest, SourceThatShrinksDuringItsCopyFailsAndKeepsTheOldB
   HWND box = app.WaitForMessageBox();
   app.Screenshot(L"fault-shrink");
   ExpectFailureMessage(box, {{Source(L"big.bin"), {L"源文件在复制过程中被改动"}}});
-  Acknowledge(box);
+  app.Acknowledge(box);
   ExpectList({{Source(L"big.bin"), false}, {Source(L"after.txt"), true}});
   EXPECT_TRUE(Holds(Dest(L"big.bin"), older));
   EXPECT_TRUE(Holds(Dest(L"after.txt"), after));
@@ -371,12 +363,12 @@ TEST_F(BackupWindowFaultTest, DestinationsThatCannotBeWrittenFailAndKeepTheOldBa
   std::optional<cHeldOpen> busy(std::in_place, Dest(L"busy.txt"), 0);
   std::optional<cHeldOpen> viewed(std::in_place, Dest(L"viewed.txt"), FILE_SHARE_READ | FILE_SHARE_WRITE);
 
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   app.Screenshot(L"fault-destinations");
   ExpectFailureMessage(box, {{Source(L"busy.txt"), {L"另一个程序正在使用此文件"}},
                              {Source(L"readonly.txt"), {L"拒绝访问"}},
                              {Source(L"viewed.txt"), {L"无法替换目标文件"}}});
-  Acknowledge(box);
+  app.Acknowledge(box);
   ExpectList({{Source(L"busy.txt"), false}, {Source(L"good.txt"), true}, {Source(L"readonly.txt"), false},
               {Source(L"viewed.txt"), false}});
   busy.reset();
@@ -392,11 +384,11 @@ TEST_F(BackupWindowFaultTest, DestinationsThatCannotBeWrittenFailAndKeepTheOldBa
   for (const std::wstring& bad : {Join(dest, L"bad|name"), Join(dest, L"what?"), Join(dest, L"<new>")}) {
     SCOPED_TRACE(Utf8(bad));
     app.SetText(IDC_TEXT1, bad);
-    box = RunBackup();
+    box = app.RunBackup();
     const std::vector<std::wstring> invalid = {L"文件名、目录名或卷标语法不正确"};
     ExpectFailureMessage(box, {{Source(L"busy.txt"), invalid}, {Source(L"readonly.txt"), invalid},
                                {Source(L"viewed.txt"), invalid}});
-    Acknowledge(box);
+    app.Acknowledge(box);
     EXPECT_EQ(NamesIn(dest), names);
     EXPECT_EQ(NamesIn(backup.Root()), std::vector<std::wstring>{L"dest"});
   }
@@ -419,10 +411,10 @@ TEST_F(BackupWindowFaultTest, FullDiskFailsMidCopyAndKeepsTheSmallOldBackup) {
   app.PickFiles(src, {L"big.bin", L"small.txt"});
   app.SetText(IDC_TEXT1, full);
 
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   app.Screenshot(L"fault-disk-full");
   ExpectFailureMessage(box, {{Source(L"big.bin"), {L"磁盘空间不足", L"磁盘已满"}}});
-  Acknowledge(box);
+  app.Acknowledge(box);
   ExpectList({{Source(L"big.bin"), false}, {Source(L"small.txt"), true}});
   EXPECT_TRUE(Holds(Join(full, L"big.bin"), older));
   EXPECT_TRUE(Holds(Join(full, L"small.txt"), small)) << "the space of the failed copy was given back";
@@ -439,10 +431,10 @@ TEST_F(BackupWindowFaultTest, ReadOnlyFolderFailsAndStaysAsItWas) {
   app.PickFiles(src, {L"a.txt"});
   app.SetText(IDC_TEXT1, readOnly.Root());
 
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   app.Screenshot(L"fault-read-only-folder");
   ExpectFailureMessage(box, {{Source(L"a.txt"), {L"拒绝访问", L"介质受写入保护"}}});
-  Acknowledge(box);
+  app.Acknowledge(box);
   ExpectList({{Source(L"a.txt"), false}});
   EXPECT_EQ(NamesIn(readOnly.Root()), before);
 }
@@ -467,10 +459,10 @@ TEST_F(BackupWindowFaultTest, NamesOutsideTheChineseCodePageAreCopiedByteForByte
   app.PickFiles(src, names);
   app.SetText(IDC_TEXT1, target);
 
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   app.Screenshot(L"fault-names");
   ExpectFinished(box);
-  Acknowledge(box);
+  app.Acknowledge(box);
   std::vector<std::pair<std::wstring, bool>> all;
   for (const auto& name : names) all.emplace_back(Source(name), true);
   ExpectList(all);
@@ -512,10 +504,10 @@ TEST_F(BackupWindowFaultTest, PathsBeyondMaxPathAreCopiedAndListed) {
   ASSERT_EQ(app.ListEntries(), (std::vector<std::wstring>{longSource, Source(L"near.txt")}));
   app.SetText(IDC_TEXT1, deepTarget);
 
-  HWND box = RunBackup();
+  HWND box = app.RunBackup();
   app.Screenshot(L"fault-long-paths");
   ExpectFinished(box);
-  Acknowledge(box);
+  app.Acknowledge(box);
   ExpectList({{longSource, true}, {Source(L"near.txt"), true}});
   EXPECT_TRUE(Holds(Join(deepTarget, L"长路径 long.bin"), longBytes));
   EXPECT_TRUE(Holds(Join(deepTarget, L"near.txt"), nearBytes));

@@ -11,6 +11,7 @@
 #include "ControlIds.h"
 #include "cBackupWindow.h"
 #include "cDialogWatcher.h"
+#include "mDropFiles.h"
 #include "cTestDir.h"
 
 namespace {
@@ -42,21 +43,6 @@ void PumpPending() {
   }
 }
 
-// A drop of files as the shell hands it over: one DROPFILES block with wide names.
-HDROP MakeDrop(const std::vector<std::wstring>& paths) {
-  std::wstring names;
-  for (const auto& p : paths) names += p + L'\0';
-  names += L'\0';
-  const SIZE_T bytes = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
-  HGLOBAL block = GlobalAlloc(GHND, bytes);
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(block));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size() * sizeof(wchar_t));
-  GlobalUnlock(block);
-  return static_cast<HDROP>(block);
-}
-
 class InProcessWindowTest : public testing::Test {
  protected:
   InProcessWindowTest() : window(GetModuleHandleW(nullptr)) {
@@ -75,7 +61,7 @@ class InProcessWindowTest : public testing::Test {
     return text;
   }
   void Drop(const std::vector<std::wstring>& paths) {
-    SendMessageW(window.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+    SendMessageW(window.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(mDropFiles::Make(paths)), 0);
   }
   void Start() {
     SetWindowTextW(Child(IDC_TEXT1), dir.Path(L"dest").c_str());

@@ -276,6 +276,16 @@ void cAppDriver::PressButton(HWND dialog, int id) const {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
+HWND cAppDriver::RunBackup() const {
+  Click(IDC_COMMAND3);
+  return WaitForMessageBox();
+}
+
+void cAppDriver::Acknowledge(HWND box) const {
+  PressButton(box, IDOK);
+  WaitUntilGone(box);
+}
+
 void cAppDriver::WaitUntilGone(HWND window) const {
   const auto deadline = Clock::now() + std::chrono::seconds(60);
   while (IsWindow(window) && IsWindowVisible(window) && Clock::now() < deadline) Settle(std::chrono::milliseconds(50));

@@ -40,6 +40,10 @@ class cAppDriver {
   // shows, told by its pixels on the screen; nullptr when it shows none of them.
   const wchar_t* MessageIcon(HWND box) const;
   void PressButton(HWND dialog, int id) const;
+  // Presses "开始" and returns the message box the run ends with.
+  HWND RunBackup() const;
+  // Confirms a message box and waits until it has gone.
+  void Acknowledge(HWND box) const;
   void WaitUntilGone(HWND window) const;
 
   // Picks files in the open dialog: navigates into folder, then confirms the names.
