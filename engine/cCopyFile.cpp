@@ -1,5 +1,6 @@
 #include "cCopyFile.h"
 
+#include <optional>
 #include <utility>
 
 #include "cFile.h"
@@ -21,14 +22,28 @@ decltype(auto) AtStep(CopyStep step, Action&& action) {
   }
 }
 
-// Owns the temporary file until it has become the destination.
+// Names tried before giving up on finding a free one beside the destination.
+constexpr int kTemporaryNameAttempts = 1000;
+
+// Creates the temporary file under the first free name. Creating without opening an existing
+// file is the test for "free", so no name is looked up first.
+cFile CreateTemporaryBeside(const std::wstring& destination) {
+  for (int attempt = 1;; ++attempt) {
+    const std::wstring name = mFileSys::TemporaryNameBeside(destination);
+    if (attempt == kTemporaryNameAttempts) return cFile::CreateNew(name);  // says why names are taken
+    if (auto file = cFile::TryCreateNew(name)) return std::move(*file);
+  }
+}
+
+// Owns the temporary file, open for writing, until it has become the destination.
 class TemporaryFile {
  public:
-  explicit TemporaryFile(std::wstring path) : m_Path(std::move(path)) {}
+  explicit TemporaryFile(cFile file) : m_File(std::move(file)), m_Path(m_File->Path()) {}
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
     if (m_Owned) {
+      m_File.reset();  // closed first: an open file cannot be removed
       // Only reached while another error is on its way out; that error is the one to report.
       try {
         mFileSys::RemoveFile(m_Path);
@@ -36,7 +51,7 @@ class TemporaryFile {
       }
     }
   }
-  const std::wstring& Path() const { return m_Path; }
+  cFile& File() { return *m_File; }
   void MoveTo(const std::wstring& destination) {
     mFileSys::ReplaceWith(m_Path, destination);
     m_Owned = false;
@@ -47,6 +62,7 @@ class TemporaryFile {
   }
 
  private:
+  std::optional<cFile> m_File;
   std::wstring m_Path;
   bool m_Owned = true;
 };
@@ -74,9 +90,8 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
       AtStep(CopyStep::MeasureSource, [&] { return mFileSys::FileLength(FileFrom); });
   cFile source = AtStep(CopyStep::OpenSource, [&] { return cFile::OpenForReading(FileFrom); });
 
-  TemporaryFile temporary(mFileSys::TemporaryNameBeside(FileTo));
-  cFile target =
-      AtStep(CopyStep::CreateTemporary, [&] { return cFile::CreateNew(temporary.Path()); });
+  TemporaryFile temporary(AtStep(CopyStep::CreateTemporary, [&] { return CreateTemporaryBeside(FileTo); }));
+  cFile& target = temporary.File();
 
   // A stop left pending from before this copy means nothing is copied.
   const bool stoppedBeforeFirstChunk = m_StopRequest && allBytes > 0;

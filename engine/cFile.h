@@ -3,6 +3,7 @@
 // file's start. One implementation per platform (win32/, posix/); every failure throws cFileError.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -12,6 +13,8 @@ class cFile {
   static cFile OpenForReading(const std::wstring& path);
   // Creates a new file for writing; fails when the name exists already.
   static cFile CreateNew(const std::wstring& path);
+  // As CreateNew, but gives nothing back when the name exists already (any other failure throws).
+  static std::optional<cFile> TryCreateNew(const std::wstring& path);
 
   cFile(cFile&& other) noexcept;
   cFile& operator=(cFile&& other) noexcept;

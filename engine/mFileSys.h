@@ -13,7 +13,8 @@ std::int64_t FileLength(const std::wstring& path);
 // reason (folder missing, invalid name, access denied, a folder of that name).
 bool ProbeWritable(const std::wstring& path);
 
-// A name for a temporary file in the same folder as path that does not exist yet.
+// A name for a temporary file in the same folder as path, different on every call. The name
+// may still be taken by someone else: create the file so that an existing one is not opened.
 std::wstring TemporaryNameBeside(const std::wstring& path);
 
 // Moves from over to, replacing a file that is there; the change reaches stable storage.

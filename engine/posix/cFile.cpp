@@ -32,6 +32,15 @@ cFile cFile::CreateNew(const std::wstring& path) {
   return cFile(Open(path, O_WRONLY | O_CREAT | O_EXCL), path);
 }
 
+std::optional<cFile> cFile::TryCreateNew(const std::wstring& path) {
+  try {
+    return cFile(Open(path, O_WRONLY | O_CREAT | O_EXCL), path);
+  } catch (const cFileError& error) {
+    if (error.Code() == EEXIST) return std::nullopt;
+    throw;
+  }
+}
+
 cFile::cFile(Native handle, std::wstring path) noexcept
     : m_Handle(handle), m_Path(std::move(path)) {}
 

@@ -65,12 +65,7 @@ bool ProbeWritable(const std::wstring& path) {
 std::wstring TemporaryNameBeside(const std::wstring& path) {
   static std::atomic<unsigned> counter{0};
   const std::wstring folder = FolderOf(path);
-  for (;;) {
-    std::wstring name = folder + L"~omb" + std::to_wstring(::getpid()) + L"-" +
-                        std::to_wstring(counter++) + L".tmp";
-    struct stat st {};
-    if (::lstat(mText::ToUtf8(name).c_str(), &st) != 0) return name;
-  }
+  return folder + L"~omb" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(counter++) + L".tmp";
 }
 
 void ReplaceWith(const std::wstring& from, const std::wstring& to) {

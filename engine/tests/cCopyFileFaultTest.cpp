@@ -8,6 +8,7 @@
 #include "cCopyFile.h"
 #include "cFileError.h"
 #include "cTestDir.h"
+#include "mFileSys.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -143,6 +144,30 @@ TEST_F(CopyFaultTest, ListenerErrorLeavesNoTemporaryFile) {
   recorder.onProgress = [&](std::int64_t) { throw std::runtime_error("listener failed"); };
   EXPECT_THROW(engine.CopyFile(dir.Path(L"src.bin"), dir.Path(L"dst.bin")), std::runtime_error);
   EXPECT_EQ(dir.Names(), std::vector<std::wstring>{L"src.bin"});
+}
+
+TEST_F(CopyFaultTest, TemporaryNamesTakenBySomeoneElseAreSkippedAndLeftAlone) {
+  // The next names the engine will try, each already held by a file of another owner.
+  const std::wstring probe = mFileSys::TemporaryNameBeside(dir.Path(L"dst.bin"));
+  const std::size_t dash = probe.rfind(L'-');
+  const std::wstring stem = probe.substr(0, dash + 1);
+  const unsigned next = static_cast<unsigned>(std::stoul(probe.substr(dash + 1))) + 1;
+  std::vector<std::wstring> expected{L"dst.bin", L"src.bin"};
+  for (unsigned n = next; n < next + 5; ++n) {
+    const std::wstring path = stem + std::to_wstring(n) + L".tmp";
+    const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+    dir.Write(name, Pattern(100 + n, n));
+    expected.push_back(name);
+  }
+  const Bytes source = Pattern(3 * kChunk + 5);
+  dir.Write(L"src.bin", source);
+  engine.CopyFile(dir.Path(L"src.bin"), dir.Path(L"dst.bin"));
+  EXPECT_EQ(dir.Read(L"dst.bin"), source);
+  EXPECT_EQ(Sorted(dir.Names()), Sorted(expected)) << "no other file made or removed";
+  for (unsigned n = next; n < next + 5; ++n) {
+    const std::wstring path = stem + std::to_wstring(n) + L".tmp";
+    EXPECT_EQ(dir.Read(path.substr(path.find_last_of(L"\\/") + 1)), Pattern(100 + n, n)) << n;
+  }
 }
 
 TEST_F(CopyFaultTest, FullDiskFailsAndKeepsTheOldBackup) {

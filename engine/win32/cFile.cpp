@@ -30,6 +30,15 @@ cFile cFile::CreateNew(const std::wstring& path) {
   return cFile(Open(path, GENERIC_WRITE, 0, CREATE_NEW), path);
 }
 
+std::optional<cFile> cFile::TryCreateNew(const std::wstring& path) {
+  HANDLE h = CreateFileW(mLongPath::ForSystem(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (h != INVALID_HANDLE_VALUE) return cFile(h, path);
+  const DWORD code = GetLastError();
+  if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return std::nullopt;
+  throw cFileError(L"CreateFileW", path, code, SystemErrorText(code));
+}
+
 cFile::cFile(Native handle, std::wstring path) noexcept
     : m_Handle(handle), m_Path(std::move(path)) {}
 

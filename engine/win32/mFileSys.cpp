@@ -48,6 +48,9 @@ bool ProbeWritable(const std::wstring& path) {
   if (HasInvalidNameCharacter(path)) ThrowError(L"CreateFileW", path, ERROR_INVALID_NAME);
   // A read-only file must not be replaced (Wine run by root would let it be).
   const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
+  // No such file in an existing folder: it may be created. Every other failure is left for
+  // the open below to report in its own words.
+  if (attributes == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) return false;
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     ThrowError(L"CreateFileW", path, ERROR_ACCESS_DENIED);
   // Opening with write access and no disposition change tells "may be replaced" apart from
@@ -67,12 +70,8 @@ std::wstring TemporaryNameBeside(const std::wstring& path) {
   static std::atomic<unsigned> counter{0};
   const auto cut = path.find_last_of(L"\\/");
   const std::wstring folder = cut == std::wstring::npos ? L"" : path.substr(0, cut + 1);
-  for (;;) {
-    std::wstring name = folder + L"~omb" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                        std::to_wstring(counter++) + L".tmp";
-    if (GetFileAttributesW(mLongPath::ForSystem(name).c_str()) == INVALID_FILE_ATTRIBUTES)
-      return name;
-  }
+  return folder + L"~omb" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) +
+         L".tmp";
 }
 
 void ReplaceWith(const std::wstring& from, const std::wstring& to) {
