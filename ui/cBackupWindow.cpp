@@ -12,6 +12,7 @@
 #include "cMemoryDC.h"
 #include "cPlatformError.h"
 #include "cRedrawOff.h"
+#include "mDropList.h"
 #include "cRunPump.h"
 #include "cSelectedFont.h"
 #include "cWindowDc.h"
@@ -37,8 +38,37 @@ constexpr wchar_t kOnlyFilesMessage[] = L"只能添加文件，文件夹不能�
 constexpr COLORREF kCloseColour = RGB(0, 128, 128);
 // The list counts and indexes its entries in 16 bits.
 constexpr std::size_t kMaxEntries = 32767;
+// How often a run redraws the list and the caption: often enough to look live.
+constexpr auto kRunRedrawInterval = std::chrono::milliseconds(250);
 // The header band above the white panel moves the window.
 constexpr int kHeaderBottomTwips = 77 * 15;
+
+// The paths of a drop, read from its block in one pass. Only names in the ANSI code page
+// (from old programs) are asked of the shell one at a time, which converts them.
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+  const auto memory = reinterpret_cast<HGLOBAL>(drop);
+  const SIZE_T size = GlobalSize(memory);
+  if (const void* block = size ? GlobalLock(memory) : nullptr) {
+    struct Unlock {
+      HGLOBAL memory;
+      ~Unlock() { GlobalUnlock(memory); }
+    } unlock{memory};
+    if (const auto names = mDropList::WideNames({static_cast<const std::byte*>(block), size})) {
+      std::vector<std::wstring> paths;
+      paths.reserve(names->size());
+      for (const auto& name : *names) paths.emplace_back(name.begin(), name.end());
+      return paths;
+    }
+  }
+  std::vector<std::wstring> paths;
+  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+    paths.push_back(std::move(path));
+  }
+  return paths;
+}
 
 [[noreturn]] void ThrowLastError(const wchar_t* call, const wchar_t* subject) {
   throw cPlatformError::FromLastError(L"backup window", subject, call);
@@ -181,6 +211,7 @@ void cBackupWindow::RunHandler(void (cBackupWindow::*handler)()) {
   try {
     (this->*handler)();
   } catch (const std::exception& error) {
+    m_QuietList.reset();
     m_Running = false;
     ReportError(error);
   }
@@ -248,15 +279,12 @@ void cBackupWindow::OnDropFiles(HDROP drop) {
   if (m_Running) return;
   std::vector<std::wstring> files;
   std::wstring folders;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+  for (std::wstring& path : DroppedPaths(drop)) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
       folders += L"\n" + path;
     else
-      files.push_back(path);
+      files.push_back(std::move(path));
   }
   try {
     AddFiles(files);
@@ -285,7 +313,9 @@ void cBackupWindow::Command3_Click() {
   }
   std::vector<mFailureReport::Failure> failures;
   m_Running = true;
+  m_QuietList.emplace(List1.ListHwnd());
   BackUpEntries(folder, failures);
+  m_QuietList.reset();
   cRunPump::Pump();
   cRunPump::DiscardInput();
   m_Running = false;
@@ -300,13 +330,13 @@ void cBackupWindow::BackUpEntries(const std::wstring& folder,
   const int last = static_cast<int>(List1.ListCount()) - 1;
   int total = 0;
   for (int i = 0; i <= last; ++i) total += mBackupNames::IsMarked(List1.List(static_cast<std::int16_t>(i))) ? 0 : 1;
-  int current = 0;
+  m_Run = RunState{0, total, {}};
   for (int i = 0; i <= last; ++i) {
     m_CurIndex = i;
     const std::wstring entry = List1.List(static_cast<std::int16_t>(i));
     if (mBackupNames::IsMarked(entry)) continue;  // backed up by an earlier run
-    ShowProgressText(++current, total);
-    KeepInView(i);
+    ++m_Run.current;
+    ShowRunState(m_Run.current == 1 || m_Run.current == total);
     const std::wstring destination = mFileHlp::AddBackslash(folder) + names[static_cast<std::size_t>(i)];
     try {
       m_Fc->CopyFile(entry, destination);
@@ -315,6 +345,18 @@ void cBackupWindow::BackUpEntries(const std::wstring& folder,
     }
     cRunPump::Pump();
   }
+}
+
+// Shows which file is being copied, keeps it in view and draws the marks made so far; at most
+// every kRunRedrawInterval unless asked to show it now. Under Wine every change to a visible
+// list repaints its scroll bar at once, which took longer than copying a small file.
+void cBackupWindow::ShowRunState(bool now) {
+  const auto time = std::chrono::steady_clock::now();
+  if (!now && time - m_Run.shown < kRunRedrawInterval) return;
+  m_Run.shown = time;
+  KeepInView(m_CurIndex);
+  ShowProgressText(m_Run.current, m_Run.total);
+  if (m_QuietList) m_QuietList->ShowNow();
 }
 
 void cBackupWindow::ShowProgressText(int current, int total) {
@@ -351,6 +393,7 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
   const auto bar = mProgressScale::Scale(CopyBytes, AllBytes);
   ProgressBar1.Max(bar.max);
   ProgressBar1.Value(bar.value);
+  ShowRunState(false);
   cRunPump::Pump();
 }
 

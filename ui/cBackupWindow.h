@@ -4,8 +4,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "cCommonDialog.h"
 #include "cCopyFile.h"
 #include "cGdiObject.h"
+#include "cRedrawOff.h"
 #include "mFailureReport.h"
 
 class cBackupWindow : public cCopyFileEvents {
@@ -49,6 +52,7 @@ class cBackupWindow : public cCopyFileEvents {
   void CopyComplete(std::int64_t AllBytes) override;
 
   void BackUpEntries(const std::wstring& folder, std::vector<mFailureReport::Failure>& failures);
+  void ShowRunState(bool now);
   void ShowProgressText(int current, int total);
   void KeepInView(int index);
   void AddFiles(const std::vector<std::wstring>& paths);
@@ -81,6 +85,14 @@ class cBackupWindow : public cCopyFileEvents {
   std::int32_t m_CurIndex = 0;
   std::unique_ptr<cCopyFile> m_Fc;
   bool m_Running = false;
+  // During a run: which file of how many, when the window last showed it, and the list held
+  // from drawing in between.
+  struct RunState {
+    int current = 0;
+    int total = 0;
+    std::chrono::steady_clock::time_point shown{};
+  } m_Run;
+  std::optional<cRedrawOff> m_QuietList;
 
   ZListBox List1;
   ProgressBar ProgressBar1;

@@ -111,6 +111,17 @@ TEST_F(InProcessWindowTest, DroppedFilesAreAppendedInOrderAndFoldersAreRefused) 
   EXPECT_NE(seen[0].text.find(dir.Path(L"folder")), std::wstring::npos);
 }
 
+TEST_F(InProcessWindowTest, DropsInTheAnsiCodePageAreListedInTheirOwnCharacters) {
+  dir.Write(L"报告.txt", Pattern(1));
+  dir.Write(L"b.txt", Pattern(2));
+  SendMessageW(window.hwnd(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(mDropFiles::MakeAnsi({dir.Path(L"报告.txt"), dir.Path(L"b.txt")})), 0);
+  ASSERT_EQ(Count(), 2);
+  EXPECT_EQ(Entry(0), dir.Path(L"报告.txt"));
+  EXPECT_EQ(Entry(1), dir.Path(L"b.txt"));
+  EXPECT_TRUE(watcher.TakeSeen().empty());
+}
+
 TEST_F(InProcessWindowTest, ClicksGivenDuringARunAreDiscarded) {
   std::filesystem::create_directory(FsPath(dir.Path(L"dest")));
   dir.Write(L"a.bin", Pattern(9000000));
