@@ -1,13 +1,16 @@
 // libFuzzer target for the text functions fed by the user and the platform: the path helpers,
-// the backup naming and the parsing of what the file dialog and folder browser wrote.
-// The input's bytes are taken two at a time as UTF-16 code units, as the platform hands them.
+// the backup naming, the parsing of what the file dialog and folder browser wrote, and the
+// names in a drag-and-drop block. The input's bytes are taken two at a time as UTF-16 code
+// units, as the platform hands them, and whole as a drop block.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "mBackupNames.h"
 #include "mDialogResult.h"
+#include "mDropList.h"
 #include "mFileHlp.h"
 
 namespace {
@@ -61,6 +64,20 @@ void FuzzBackupNames(const std::wstring& text) {
     for (std::size_t j = i + 1; j < names.size(); ++j) Check(names[i] != names[j]);
 }
 
+void FuzzDropBlock(const std::uint8_t* data, std::size_t size) {
+  // Copied to its own allocation so that a read past the block's end is caught.
+  const std::vector<std::byte> block(reinterpret_cast<const std::byte*>(data),
+                                     reinterpret_cast<const std::byte*>(data) + size);
+  const auto names = mDropList::WideNames(block);
+  if (!names) return;
+  std::size_t units = 0;
+  for (const auto& name : *names) {
+    Check(!name.empty() && name.find(u'\0') == std::u16string::npos);
+    units += name.size() + 1;
+  }
+  Check(units * 2 <= size);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -68,5 +85,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzPathHelpers(text);
   FuzzDialogResults(text);
   if (text.size() < 512) FuzzBackupNames(text);
+  FuzzDropBlock(data, size);
   return 0;
 }
