@@ -1,15 +1,29 @@
 #!/usr/bin/env bash
 # Packs the program and its user guide into build/OmbrivoBeta-<version>.zip.
+# OMB_DIST_EXE and OMB_DIST_DIR name another program file and output folder (for its test).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 version=$(sed -n 's/^project(OmbrivoBeta VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
-stage="$root/build/dist/OmbrivoBeta-$version"
-rm -rf "$root/build/dist"
+exe="${OMB_DIST_EXE:-$root/build/win32/OmbrivoBeta.exe}"
+out="${OMB_DIST_DIR:-$root/build}"
+stage="$out/dist/OmbrivoBeta-$version"
+rm -rf "$out/dist"
 mkdir -p "$stage"
-cp "$root/build/win32/OmbrivoBeta.exe" "$stage/"
-# The guide travels with Windows line ends so Notepad shows it as it should.
-sed 's/$/\r/' "$root/docs/使用说明.txt" > "$stage/使用说明.txt"
-zip_path="$root/build/OmbrivoBeta-$version.zip"
+# Without its debugging information: a user's download, not a developer's.
+i686-w64-mingw32-strip -o "$stage/OmbrivoBeta.exe" "$exe"
+# The guide travels as Notepad writes UTF-8 (with its byte order mark) and with Windows line
+# ends, so that Notepad on a Chinese system shows it as it should rather than as GBK.
+{ printf '\xEF\xBB\xBF'; sed 's/$/\r/' "$root/docs/使用说明.txt"; } > "$stage/使用说明.txt"
+zip_path="$out/OmbrivoBeta-$version.zip"
 rm -f "$zip_path"
-(cd "$root/build/dist" && zip -q -r -X "$zip_path" "OmbrivoBeta-$version")
+# Python's writer marks the non-ASCII names as UTF-8, so unpackers do not read them as GBK.
+python3 - "$out/dist" "$zip_path" <<'PY'
+import os, sys, zipfile
+base, target = sys.argv[1], sys.argv[2]
+with zipfile.ZipFile(target, "w", zipfile.ZIP_DEFLATED) as archive:
+    for folder, _, names in sorted(os.walk(base)):
+        for name in sorted(names):
+            path = os.path.join(folder, name)
+            archive.write(path, os.path.relpath(path, base))
+PY
 echo "dist: $zip_path"
