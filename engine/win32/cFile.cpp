@@ -13,9 +13,14 @@ namespace {
 // One ReadFile/WriteFile call takes a DWORD count; stay well below it.
 constexpr std::size_t kMaxIo = 1u << 30;
 
+// INVALID_HANDLE_VALUE on failure, with the reason in GetLastError.
+HANDLE TryOpen(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+  return CreateFileW(mLongPath::ForSystem(path).c_str(), access, share, nullptr, disposition,
+                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+}
+
 HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
-  HANDLE h = CreateFileW(mLongPath::ForSystem(path).c_str(), access, share, nullptr, disposition,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE h = TryOpen(path, access, share, disposition);
   if (h == INVALID_HANDLE_VALUE) throw cFileError::FromLastError(L"CreateFileW", path);
   return h;
 }
@@ -31,8 +36,7 @@ cFile cFile::CreateNew(const std::wstring& path) {
 }
 
 std::optional<cFile> cFile::TryCreateNew(const std::wstring& path) {
-  HANDLE h = CreateFileW(mLongPath::ForSystem(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  HANDLE h = TryOpen(path, GENERIC_WRITE, 0, CREATE_NEW);
   if (h != INVALID_HANDLE_VALUE) return cFile(h, path);
   const DWORD code = GetLastError();
   if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return std::nullopt;
