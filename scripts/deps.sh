@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   make cmake g++ googletest python3
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix
-  wine wine32:i386
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick
   fonts-wqy-zenhei zip locales
   clang libclang-rt-14-dev

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs every test suite: the native build (ASan, UBSan), then the Windows build under Wine
-# with a private prefix and display. Both run inside a private mount namespace that holds a
-# tiny file system (for disk-full cases) and a read-only one, when the machine allows it.
+# Runs every test suite: the native build (ASan, UBSan); the 64-bit Windows build under wine64,
+# on every machine; the 32-bit Windows build under wine32 where this machine can start it. Each
+# Windows build has its own prefix and display. Everything runs inside a private mount namespace
+# that holds a tiny file system (for disk-full cases) and a read-only one, when the machine allows it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -16,11 +17,31 @@ if [ -n "${OMB_IN_NAMESPACE:-}" ]; then
   mount -t tmpfs -o size=256k tmpfs "$mnt/tiny" && export OMB_TEST_TINY_DIR="$mnt/tiny"
   mount -t tmpfs -o ro,size=64k tmpfs "$mnt/readonly" && export OMB_TEST_READONLY_DIR="$mnt/readonly"
 fi
+source "$root/scripts/winenv.sh"
 
 status=0
-echo "== native tests (AddressSanitizer, UndefinedBehaviorSanitizer) =="
-ctest --preset native -j2 || status=1
+summary=()
+# run_suites TITLE COMMAND...: runs one group of suites and notes how it went.
+run_suites() {
+  local title=$1
+  shift
+  echo "== $title =="
+  if "$@"; then
+    summary+=("ran: $title: passed")
+  else
+    summary+=("ran: $title: FAILED")
+    status=1
+  fi
+}
 
-echo "== Windows tests under Wine =="
-"$root/scripts/wine-ctest.sh" "$root/build/win32" || status=1
+run_suites "native tests (AddressSanitizer, UndefinedBehaviorSanitizer)" ctest --preset native -j2
+run_suites "Windows tests, 64-bit build, under wine64" "$root/scripts/wine-ctest.sh" "$root/build/win64"
+if winenv_win32_runs; then
+  run_suites "Windows tests, 32-bit build, under wine32" "$root/scripts/wine-ctest.sh" "$root/build/win32"
+else
+  summary+=("not run: Windows tests, 32-bit build: $winenv_win32_why")
+fi
+
+echo "== summary =="
+printf '%s\n' "${summary[@]}"
 exit $status

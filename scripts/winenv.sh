@@ -1,13 +1,48 @@
 # Sourced by the build scripts: a private Wine prefix inside the build tree and a private X display.
-# Usage: source scripts/winenv.sh; winenv_start [build-root]; ...; winenv_stop
+# Usage: source scripts/winenv.sh; winenv_start BUILD_DIR; $winenv_wine prog.exe ...; winenv_stop
+# A build of the 64-bit program runs under wine64 in a 64-bit prefix, one of the 32-bit program
+# under wine32 in a 32-bit prefix; each build directory keeps its own prefix.
 
 winenv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+winenv_loader32=/usr/lib/wine/wine
+winenv_loader64=/usr/lib/wine/wine64
+
+# Succeeds when this machine can start wine32; otherwise says why in winenv_win32_why.
+# Some kernels no longer execute 32-bit Linux programs at all, so the loader itself is tried.
+# OMB_WIN32_TESTS=0 takes the 64-bit path on any machine.
+winenv_win32_runs() {
+  winenv_win32_why=
+  if [ "${OMB_WIN32_TESTS:-1}" = 0 ]; then
+    winenv_win32_why="OMB_WIN32_TESTS=0 asks for the 64-bit build only"
+    return 1
+  fi
+  local answer
+  if ! answer=$("$winenv_loader32" --version 2>&1 </dev/null); then
+    winenv_win32_why="this machine cannot start wine32 ($winenv_loader32: ${answer:-no answer})"
+    return 1
+  fi
+  return 0
+}
+
+# Sets winenv_build to the build whose programs this machine runs: the 32-bit one where wine32
+# starts, else the 64-bit one (winenv_win32_why then says why).
+winenv_pick_build() {
+  if winenv_win32_runs; then winenv_build=$winenv_root/build/win32; else winenv_build=$winenv_root/build/win64; fi
+}
 
 winenv_export() {
   local build
-  build=$(realpath -m "${1:-$winenv_root/build}")
+  build=$(realpath -m "${1:-$winenv_root/build/win32}")
   export WINEPREFIX="$build/wineprefix"
-  export WINEARCH=win32
+  if grep -q '^CMAKE_TOOLCHAIN_FILE:.*x86_64' "$build/CMakeCache.txt" 2>/dev/null; then
+    export WINEARCH=win64 WINELOADER=$winenv_loader64
+    winenv_name=wine64
+  else
+    export WINEARCH=win32 WINELOADER=$winenv_loader32
+    winenv_name=wine32
+  fi
+  # The loader itself, not the `wine` wrapper, which always picks wine32 when it is installed.
+  winenv_wine=$WINELOADER
   export WINEDEBUG=-all
   # Chinese locale: code page 936 and Chinese UI text; no glibc locale needs to be generated.
   export LANG=zh_CN.UTF-8
@@ -38,7 +73,7 @@ winenv_boot() {
   [ -f "$WINEPREFIX/system.reg" ] || fresh=1
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 </dev/null
-  wineboot -i >/dev/null 2>&1 </dev/null || true
+  "$winenv_wine" wineboot -i >/dev/null 2>&1 </dev/null || true
   if [ $fresh -eq 1 ] || [ ! -f "$WINEPREFIX/display-settings" ]; then
     # SimSun is the UI font the program asks for; map it onto the bitmap cut of the installed
     # CJK font, which draws 12 px text as crisply as SimSun's own bitmaps do.
@@ -55,9 +90,9 @@ Windows Registry Editor Version 5.00
 "宋体"="WenQuanYi Zen Hei Sharp"
 "NSimSun"="WenQuanYi Zen Hei Sharp"
 REG
-    wine regedit "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/display-settings"
+    "$winenv_wine" regedit "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/display-settings"
   fi
-  wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+  "$winenv_wine" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
 winenv_start() {

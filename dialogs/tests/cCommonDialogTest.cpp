@@ -50,7 +50,8 @@ class RecordTest : public DialogTest {};
 
 void ExpectPlainFileRecord(const FileCall& call, HWND owner) {
   const OPENFILENAMEW& r = call.record;
-  EXPECT_EQ(r.lStructSize, 76u);
+  // The record that ends with lpTemplateName: 76 bytes on 32-bit Windows, 136 on 64-bit.
+  EXPECT_EQ(r.lStructSize, sizeof(void*) == 4 ? 76u : 136u);
   EXPECT_EQ(r.hwndOwner, owner);
   EXPECT_EQ(r.hInstance, GetModuleHandleW(nullptr));
   EXPECT_EQ(r.lpstrCustomFilter, nullptr);

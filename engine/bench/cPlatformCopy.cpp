@@ -5,7 +5,8 @@
 #ifdef _WIN32
 #include <windows.h>
 
-const char* cPlatformCopy::Name() { return "wine"; }
+// Named after the loader it runs under, so that every figure says which program ran.
+const char* cPlatformCopy::Name() { return sizeof(void*) == 8 ? "wine64" : "wine32"; }
 
 void cPlatformCopy::Copy(const std::wstring& from, const std::wstring& to, bool flush) {
   if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) throw cFileError::FromLastError(L"CopyFileW", to);
