@@ -8,6 +8,7 @@
 
 #include "BackupLayout.h"
 #include "ControlIds.h"
+#include "cControlWindow.h"
 #include "cLayoutProperties.h"
 #include "cMemoryDC.h"
 #include "cPlatformError.h"
@@ -22,6 +23,7 @@
 #include "mProgressScale.h"
 #include "mText.h"
 #include "mUnits.h"
+#include "mUserMessage.h"
 #include "resource.h"
 
 namespace {
@@ -35,13 +37,31 @@ constexpr wchar_t kDoneMessage[] = L"完成备份！";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
 constexpr wchar_t kProgressCaption[] = L"备份进度：";
 constexpr wchar_t kOnlyFilesMessage[] = L"只能添加文件，文件夹不能添加：";
+constexpr wchar_t kRunBrokenMessage[] = L"备份已中断，其余文件没有复制。";
 constexpr COLORREF kCloseColour = RGB(0, 128, 128);
-// The list counts and indexes its entries in 16 bits.
-constexpr std::size_t kMaxEntries = 32767;
+constexpr COLORREF kGroundColour = RGB(234, 234, 234);  // the skin's own, around its panel
+constexpr std::size_t kMaxEntries = cBackupList::kMaxEntries;
 // How often a run redraws the list and the caption: often enough to look live.
 constexpr auto kRunRedrawInterval = std::chrono::milliseconds(250);
 // The header band above the white panel moves the window.
 constexpr int kHeaderBottomTwips = 77 * 15;
+
+// Carries, nested, an error of the window's own event handlers out through the copy engine,
+// so that the run tells it from a failure of the file being copied.
+struct cWindowFailure : std::runtime_error {
+  cWindowFailure() : std::runtime_error("the backup window failed during a copy") {}
+};
+
+// The error a cWindowFailure carries, or the error itself.
+std::exception_ptr Unwrapped(const std::exception_ptr& error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const std::nested_exception& nested) {
+    return nested.nested_ptr();
+  } catch (...) {
+    return error;
+  }
+}
 
 // The paths of a drop, read from its block in one pass. Only names in the ANSI code page
 // (from old programs) are asked of the shell one at a time, which converts them.
@@ -92,7 +112,7 @@ std::wstring FoldCase(const std::wstring& name) {
 
 }  // namespace
 
-cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance) {
+cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(FoldCase) {
   Form_Initialize();
 
   WNDCLASSEXW wc{};
@@ -108,10 +128,8 @@ cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance) {
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
     ThrowLastError(L"RegisterClassExW", kBackupWindowClass);
 
-  HDC screen = GetDC(nullptr);
-  m_DpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  m_DpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  m_DpiX = mUnits::LogicalPixelsPerInchX();
+  m_DpiY = mUnits::LogicalPixelsPerInchY();
 
   const int width = mUnits::TwipsToPixels(BackupLayout::kClientWidth, m_DpiX);
   const int height = mUnits::TwipsToPixels(BackupLayout::kClientHeight, m_DpiY);
@@ -124,6 +142,8 @@ cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance) {
   m_hWnd = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kBackupWindowClass, kBackupWindowCaption,
                            WS_POPUP | WS_CLIPSIBLINGS | WS_MINIMIZEBOX, x, y, width, height,
                            nullptr, nullptr, instance, this);
+  // WM_CREATE keeps its error: that, not CreateWindowExW's answer, is why there is no window.
+  if (m_CreateError) std::rethrow_exception(m_CreateError);
   if (!m_hWnd) ThrowLastError(L"CreateWindowExW", kBackupWindowClass);
   // The taskbar and the task switcher ask the window itself for its icons.
   SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
@@ -132,6 +152,28 @@ cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance) {
 
 cBackupWindow::~cBackupWindow() {
   if (m_hWnd) DestroyWindow(m_hWnd);
+}
+
+int cBackupWindow::RunMessageLoop() {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    // Dialog navigation gives the window its tab order without being a dialog.
+    if (!(m_hWnd && IsDialogMessageW(m_hWnd, &msg))) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    TakeParkedError(L"更新窗口控件");
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+// The controls keep what their handlers threw for the message loop; here it is shown.
+void cBackupWindow::TakeParkedError(const wchar_t* action) {
+  try {
+    cControlWindow::RethrowPendingError();
+  } catch (...) {
+    ReportError(action, std::current_exception());
+  }
 }
 
 void cBackupWindow::Show(int showCommand) {
@@ -149,7 +191,13 @@ LRESULT CALLBACK cBackupWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPara
   }
   auto* self = reinterpret_cast<cBackupWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
+  // No exception may pass through the system's code back to the message loop.
+  try {
+    return self->HandleMessage(message, wParam, lParam);
+  } catch (...) {
+    self->ReportError(L"处理窗口消息", std::current_exception());
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
 }
 
 LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -158,13 +206,18 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       try {
         CreateControls();
         Form_Load();
-      } catch (const std::exception& error) {
-        ReportError(error);
+      } catch (...) {
+        m_CreateError = std::current_exception();  // reported once, by whoever made the window
         return -1;
       }
       return 0;
     case WM_ERASEBKGND:
-      PaintSkin(reinterpret_cast<HDC>(wParam));
+      try {
+        PaintSkin(reinterpret_cast<HDC>(wParam));
+      } catch (...) {
+        m_SkinFailed = true;  // from now on the ground colour alone, and one message
+        ReportError(L"绘制窗口", std::current_exception());
+      }
       return 1;
     case WM_CTLCOLORSTATIC:
       return ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
@@ -180,7 +233,11 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCHITTEST:
       return HitTest(lParam);
     case WM_DROPFILES:
-      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      try {
+        OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      } catch (...) {
+        ReportError(L"添加拖放的文件", std::current_exception());
+      }
       return 0;
     case WM_CLOSE:
       if (m_Running) return 0;
@@ -201,31 +258,26 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 void cBackupWindow::OnCommand(int id, int code) {
   // During a run the window takes no clicks: they are dropped, not queued.
   if (m_Running) return;
-  if (code == BN_CLICKED && id == IDC_COMMAND1) RunHandler(&cBackupWindow::Command1_Click);
-  if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click);
-  if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click);
-  if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click);
+  if (code == BN_CLICKED && id == IDC_COMMAND1) RunHandler(&cBackupWindow::Command1_Click, L"选择备份目标文件夹");
+  if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click, L"选择要备份的文件");
+  if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
+  if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click, L"关闭程序");
 }
 
-void cBackupWindow::RunHandler(void (cBackupWindow::*handler)()) {
+void cBackupWindow::RunHandler(void (cBackupWindow::*handler)(), const wchar_t* action) {
   try {
     (this->*handler)();
-  } catch (const std::exception& error) {
-    m_QuietList.reset();
-    m_Running = false;
-    ReportError(error);
+  } catch (...) {
+    ReportError(action, std::current_exception());
   }
 }
 
-void cBackupWindow::ReportError(const std::exception& error) {
-  std::wstring text;
-  if (const auto* fileError = dynamic_cast<const cFileError*>(&error))
-    text = fileError->Path() + L"\n" + mFailureReport::Reason(*fileError);
-  else if (const auto* platformError = dynamic_cast<const cPlatformError*>(&error))
-    text = platformError->Describe();
-  else
-    text = mText::FromUtf8(error.what());
-  MessageBoxW(m_hWnd, (L"操作失败：\n" + text).c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+void cBackupWindow::ReportError(const wchar_t* action, const std::exception_ptr& error) {
+  // A failure while the message is up (a repaint behind it, say) is not stacked on top of it.
+  if (m_Reporting) return;
+  m_Reporting = true;
+  MessageBoxW(m_hWnd, mUserMessage::For(action, error).c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+  m_Reporting = false;
 }
 
 // ---- the window's life ----
@@ -256,13 +308,13 @@ void cBackupWindow::Command2_Click() {
 }
 
 void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
-  const std::size_t room = kMaxEntries - static_cast<std::size_t>(List1.ListCount());
-  const std::size_t count = std::min(paths.size(), room);
+  const std::size_t first = m_List.Count();
+  const std::size_t count = m_List.Add(paths);
   {
     // One repaint and one scroll to the end for the whole selection: scrolling after every
     // entry made a pick of thousands of files take minutes, and ends in the same place.
     cRedrawOff quiet(List1.ListHwnd());
-    for (std::size_t i = 0; i < count; ++i) List1.AddItem(paths[i], i + 1 == count);
+    for (std::size_t i = first; i < first + count; ++i) List1.AddItem(m_List.Text(i), i + 1 == first + count);
   }
   if (count < paths.size()) {
     const std::wstring message = L"列表最多容纳 " + std::to_wstring(kMaxEntries) + L" 个文件，其余 " +
@@ -286,11 +338,7 @@ void cBackupWindow::OnDropFiles(HDROP drop) {
     else
       files.push_back(std::move(path));
   }
-  try {
-    AddFiles(files);
-  } catch (const std::exception& error) {
-    ReportError(error);
-  }
+  AddFiles(files);
   if (!folders.empty())
     MessageBoxW(m_hWnd, (kOnlyFilesMessage + folders).c_str(), kAppTitle, MB_OK | MB_ICONINFORMATION);
 }
@@ -307,44 +355,60 @@ LRESULT cBackupWindow::HitTest(LPARAM lParam) {
 
 void cBackupWindow::Command3_Click() {
   const std::wstring folder = Text1Text();
-  if (List1.ListCount() > 0 && folder.empty()) {
+  if (m_List.Count() > 0 && folder.empty()) {
     MessageBoxW(m_hWnd, kNoFolderMessage, kAppTitle, MB_OK | MB_ICONWARNING);
     return;
   }
-  std::vector<mFailureReport::Failure> failures;
+  const std::vector<std::size_t> order = m_List.StartRun();
   m_Running = true;
-  m_QuietList.emplace(List1.ListHwnd());
-  BackUpEntries(folder, failures);
+  std::exception_ptr windowFailure;
+  try {
+    m_QuietList.emplace(List1.ListHwnd());
+    BackUpEntries(folder, order);
+  } catch (...) {
+    windowFailure = std::current_exception();
+  }
+  EndRun(windowFailure);
+}
+
+// Copies each entry's backup in turn. A failure on one entry fails that entry and the run
+// goes on; only a failure of the window itself leaves this early.
+void cBackupWindow::BackUpEntries(const std::wstring& folder, const std::vector<std::size_t>& order) {
+  m_Run = RunState{0, static_cast<int>(order.size()), {}};
+  for (const std::size_t entry : order) {
+    m_CurIndex = static_cast<std::int32_t>(entry);
+    ++m_Run.current;
+    ShowRunState(m_Run.current == 1 || m_Run.current == m_Run.total);
+    BackUpEntry(folder, entry);
+    cRunPump::Pump();
+    cControlWindow::RethrowPendingError();  // a control's failure is the window's
+  }
+}
+
+void cBackupWindow::BackUpEntry(const std::wstring& folder, std::size_t entry) {
+  try {
+    m_Fc->CopyFile(m_List.Source(entry), mFileHlp::AddBackslash(folder) + m_List.DestinationName(entry));
+  } catch (const cWindowFailure&) {
+    throw;
+  } catch (const std::exception& error) {
+    ShowEntries(m_List.MarkFailed(entry, mUserMessage::EntryReason(error)));
+  }
+}
+
+// Whatever ended the run: the list drawn again, input given meanwhile dropped, the caption
+// reset, and one message with what was done.
+void cBackupWindow::EndRun(const std::exception_ptr& windowFailure) {
   m_QuietList.reset();
   cRunPump::Pump();
   cRunPump::DiscardInput();
   m_Running = false;
+  TakeParkedError(L"更新窗口控件");
   SetLabelText(Label3, kProgressCaption);
-  ShowRunResult(failures);
+  ShowRunResult(windowFailure);
 }
 
-void cBackupWindow::BackUpEntries(const std::wstring& folder,
-                                  std::vector<mFailureReport::Failure>& failures) {
-  const std::vector<std::wstring> sources = ListSources();
-  const std::vector<std::wstring> names = mBackupNames::DestinationNames(sources, FoldCase);
-  const int last = static_cast<int>(List1.ListCount()) - 1;
-  int total = 0;
-  for (int i = 0; i <= last; ++i) total += mBackupNames::IsMarked(List1.List(static_cast<std::int16_t>(i))) ? 0 : 1;
-  m_Run = RunState{0, total, {}};
-  for (int i = 0; i <= last; ++i) {
-    m_CurIndex = i;
-    const std::wstring entry = List1.List(static_cast<std::int16_t>(i));
-    if (mBackupNames::IsMarked(entry)) continue;  // backed up by an earlier run
-    ++m_Run.current;
-    ShowRunState(m_Run.current == 1 || m_Run.current == total);
-    const std::wstring destination = mFileHlp::AddBackslash(folder) + names[static_cast<std::size_t>(i)];
-    try {
-      m_Fc->CopyFile(entry, destination);
-    } catch (const cFileError& error) {
-      failures.push_back({entry, mFailureReport::Reason(error)});
-    }
-    cRunPump::Pump();
-  }
+void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
+  for (const std::size_t entry : entries) List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
 }
 
 // Shows which file is being copied, keeps it in view and draws the marks made so far; at most
@@ -374,19 +438,16 @@ void cBackupWindow::KeepInView(int index) {
     SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, index - rows / 2)), 0);
 }
 
-std::vector<std::wstring> cBackupWindow::ListSources() const {
-  std::vector<std::wstring> sources;
-  const std::int16_t count = List1.ListCount();
-  for (std::int16_t i = 0; i < count; ++i) sources.push_back(mBackupNames::SourceOf(List1.List(i)));
-  return sources;
-}
-
-void cBackupWindow::ShowRunResult(const std::vector<mFailureReport::Failure>& failures) {
-  if (failures.empty()) {
+void cBackupWindow::ShowRunResult(const std::exception_ptr& windowFailure) {
+  const auto failures = m_List.Failures();
+  if (!windowFailure && failures.empty()) {
     MessageBoxW(m_hWnd, kDoneMessage, kAppTitle, MB_OK);
-  } else {
-    MessageBoxW(m_hWnd, mFailureReport::Summary(failures).c_str(), kAppTitle, MB_OK | MB_ICONERROR);
+    return;
   }
+  std::wstring text;
+  if (windowFailure) text = mUserMessage::For(L"继续备份", Unwrapped(windowFailure)) + L"\n\n" + kRunBrokenMessage;
+  if (!failures.empty()) text += (text.empty() ? L"" : L"\n\n") + mFailureReport::Summary(failures);
+  MessageBoxW(m_hWnd, text.c_str(), kAppTitle, MB_OK | MB_ICONERROR);
 }
 
 void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
@@ -398,15 +459,27 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
 }
 
 void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {
-  const auto index = static_cast<std::int16_t>(m_CurIndex);
-  List1.List(index, std::wstring(1, mBackupNames::kDoneMark) + List1.List(index));
+  // The model first: the copy is done whether or not the list can show it.
+  ShowEntries(m_List.MarkBackedUp(static_cast<std::size_t>(m_CurIndex)));
 }
 
+// What the window's event handlers throw is the window's failure, not the file's: it ends the
+// run instead of failing the entry.
 void cBackupWindow::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
-  m_Fc_CopyProgress(CopyBytes, AllBytes);
+  try {
+    m_Fc_CopyProgress(CopyBytes, AllBytes);
+  } catch (...) {
+    std::throw_with_nested(cWindowFailure());
+  }
 }
 
-void cBackupWindow::CopyComplete(std::int64_t AllBytes) { m_Fc_CopyComplete(AllBytes); }
+void cBackupWindow::CopyComplete(std::int64_t AllBytes) {
+  try {
+    m_Fc_CopyComplete(AllBytes);
+  } catch (...) {
+    std::throw_with_nested(cWindowFailure());
+  }
+}
 
 // ---- look ----
 
@@ -498,11 +571,27 @@ HWND* cBackupWindow::NativeControl(int id) {
   throw std::logic_error("no native control with this id");
 }
 
+// The skin at its own size in the corner; above 96 dots per inch the window is larger than the
+// picture, and the rest takes the skin's ground colour.
 void cBackupWindow::PaintSkin(HDC dc) {
   RECT client{};
   GetClientRect(m_hWnd, &client);
+  if (m_SkinFailed) return PaintGround(dc, client, 0, 0);
+  BITMAP skin{};
+  if (!GetObjectW(m_Skin.Get(), sizeof skin, &skin)) ThrowLastError(L"GetObjectW", L"skin");
   cMemoryDC source(dc, m_Skin.Get());
-  BitBlt(dc, 0, 0, client.right, client.bottom, source.Get(), 0, 0, SRCCOPY);
+  if (!BitBlt(dc, 0, 0, skin.bmWidth, skin.bmHeight, source.Get(), 0, 0, SRCCOPY))
+    ThrowLastError(L"BitBlt", L"skin");
+  PaintGround(dc, client, skin.bmWidth, skin.bmHeight);
+}
+
+void cBackupWindow::PaintGround(HDC dc, const RECT& client, int skinWidth, int skinHeight) {
+  const cGdiObject<HBRUSH> ground(CreateSolidBrush(kGroundColour));
+  if (!ground) ThrowLastError(L"CreateSolidBrush", L"skin");
+  const RECT right{skinWidth, 0, client.right, client.bottom};
+  const RECT below{0, skinHeight, skinWidth, client.bottom};
+  for (const RECT& band : {right, below})
+    if (band.right > band.left && band.bottom > band.top) FillRect(dc, &band, ground.Get());
 }
 
 LRESULT cBackupWindow::ColorStatic(HDC dc, HWND control) {

@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <exception>
 #include <memory>
 #include <optional>
 #include <string>
@@ -14,6 +15,7 @@
 #include "BackupLayout.h"
 #include "ProgressBar.h"
 #include "ZListBox.h"
+#include "cBackupList.h"
 #include "cCommonDialog.h"
 #include "cCopyFile.h"
 #include "cGdiObject.h"
@@ -28,14 +30,18 @@ class cBackupWindow : public cCopyFileEvents {
   cBackupWindow& operator=(const cBackupWindow&) = delete;
 
   void Show(int showCommand);
+  // The program's message loop, until the window is closed; answers WM_QUIT's code.
+  int RunMessageLoop();
   HWND hwnd() const noexcept { return m_hWnd; }
 
  private:
   static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
   void OnCommand(int id, int code);
-  void RunHandler(void (cBackupWindow::*handler)());
-  void ReportError(const std::exception& error);
+  void RunHandler(void (cBackupWindow::*handler)(), const wchar_t* action);
+  // Shows one Chinese message for an error; `action` says what the window was doing.
+  void ReportError(const wchar_t* action, const std::exception_ptr& error);
+  void TakeParkedError(const wchar_t* action);
 
   // The window's life and the user's clicks.
   void Form_Initialize();
@@ -51,15 +57,17 @@ class cBackupWindow : public cCopyFileEvents {
   void CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) override;
   void CopyComplete(std::int64_t AllBytes) override;
 
-  void BackUpEntries(const std::wstring& folder, std::vector<mFailureReport::Failure>& failures);
+  void BackUpEntries(const std::wstring& folder, const std::vector<std::size_t>& order);
+  void BackUpEntry(const std::wstring& folder, std::size_t entry);
+  void EndRun(const std::exception_ptr& windowFailure);
+  void ShowEntries(const std::vector<std::size_t>& entries);
   void ShowRunState(bool now);
   void ShowProgressText(int current, int total);
   void KeepInView(int index);
   void AddFiles(const std::vector<std::wstring>& paths);
   void OnDropFiles(HDROP drop);
   LRESULT HitTest(LPARAM lParam);
-  std::vector<std::wstring> ListSources() const;
-  void ShowRunResult(const std::vector<mFailureReport::Failure>& failures);
+  void ShowRunResult(const std::exception_ptr& windowFailure);
 
   // Look: controls, fonts, skin.
   void CreateControls();
@@ -71,6 +79,7 @@ class cBackupWindow : public cCopyFileEvents {
   RECT PixelRect(int left, int top, int width, int height) const;
   int LabelWidth(const wchar_t* text) const;
   void PaintSkin(HDC dc);
+  void PaintGround(HDC dc, const RECT& client, int skinWidth, int skinHeight);
   LRESULT ColorStatic(HDC dc, HWND control);
   std::wstring Text1Text() const;
   void SetText1(const std::wstring& text);
@@ -84,7 +93,11 @@ class cBackupWindow : public cCopyFileEvents {
   std::unique_ptr<cCommonDialog> m_Dlg;
   std::int32_t m_CurIndex = 0;
   std::unique_ptr<cCopyFile> m_Fc;
+  cBackupList m_List;  // what List1 shows
   bool m_Running = false;
+  bool m_Reporting = false;       // a message box for an error is up
+  bool m_SkinFailed = false;      // painting the skin failed once: paint its ground colour only
+  std::exception_ptr m_CreateError;  // why WM_CREATE refused the window
   // During a run: which file of how many, when the window last showed it, and the list held
   // from drawing in between.
   struct RunState {

@@ -21,18 +21,27 @@ std::wstring Numbered(const std::wstring& fileName, int n) {
 }
 
 std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold) {
+  std::set<std::wstring> ownNames;
+  for (const auto& source : sources) ownNames.insert(fold(mFileHlp::GetFileName(source)));
   std::vector<std::wstring> names;
   names.reserve(sources.size());
+  std::map<std::wstring, std::wstring> bySource;
   std::set<std::wstring> taken;
-  std::map<std::wstring, int> seen;
+  std::map<std::wstring, int> lastNumber;  // per own name, so many duplicates stay linear
   for (const auto& source : sources) {
-    const std::wstring name = mFileHlp::GetFileName(source);
-    const std::wstring key = fold(name);
-    int n = ++seen[key];
-    std::wstring candidate = n == 1 ? name : Numbered(name, n);
-    while (taken.count(fold(candidate))) candidate = Numbered(name, ++n);
-    taken.insert(fold(candidate));
-    names.push_back(candidate);
+    const auto [place, added] = bySource.try_emplace(fold(source));
+    if (added) {
+      const std::wstring name = mFileHlp::GetFileName(source);
+      std::wstring candidate = name;
+      if (taken.count(fold(name))) {
+        int& n = lastNumber.try_emplace(fold(name), 1).first->second;
+        do candidate = Numbered(name, ++n);
+        while (ownNames.count(fold(candidate)) || taken.count(fold(candidate)));
+      }
+      taken.insert(fold(candidate));
+      place->second = std::move(candidate);
+    }
+    names.push_back(place->second);
   }
   return names;
 }

@@ -16,9 +16,10 @@ bool IsMarked(const std::wstring& entry);
 // How names are compared for collisions (the file system's case folding).
 using Fold = std::function<std::wstring(const std::wstring&)>;
 
-// One destination file name per source path, in list order. The first entry with a given file
-// name keeps it; the n-th (n >= 2) becomes "name (n).ext", skipping names already taken, so
-// that the same list always maps to the same names.
+// One destination file name per source path, in list order; sources that fold alike are one
+// backup and get one name. Each keeps its own file name unless an earlier, different source has
+// it; such a later source gets the first "name (n).ext" (n = 2, 3, ...) that is neither any
+// source's own name nor a name given earlier. The same list always maps to the same names.
 std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold);
 
 // "report.doc", 3 -> "report (3).doc"; a name without extension, or starting with its only

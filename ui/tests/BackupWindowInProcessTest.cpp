@@ -10,6 +10,7 @@
 
 #include "ControlIds.h"
 #include "cBackupWindow.h"
+#include "cPlatformError.h"
 #include "cDialogWatcher.h"
 #include "mDropFiles.h"
 #include "cTestDir.h"
@@ -145,6 +146,99 @@ TEST_F(InProcessWindowTest, ListTakesAtMost32767EntriesAndSaysWhatWasLeftOut) {
   const auto seen = watcher.TakeSeen();
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_NE(seen[0].text.find(L"其余 2 个文件未添加"), std::wstring::npos) << testing::PrintToString(seen[0].text);
+}
+
+TEST_F(InProcessWindowTest, OneSourcePickedTwiceIsOneBackupAndNumbersSkipOtherEntriesOwnNames) {
+  for (const wchar_t* folder : {L"A", L"B", L"C", L"dest"}) std::filesystem::create_directory(FsPath(dir.Path(folder)));
+  dir.Write(L"A\\dup.txt", Pattern(10, 1));
+  dir.Write(L"B\\dup.txt", Pattern(20, 2));
+  dir.Write(L"C\\dup (2).txt", Pattern(30, 3));
+  Drop({dir.Path(L"A\\dup.txt"), dir.Path(L"A\\dup.txt"), dir.Path(L"B\\dup.txt"), dir.Path(L"C\\dup (2).txt")});
+  Start();
+  EXPECT_EQ(dir.Read(L"dest\\dup.txt"), Pattern(10, 1));
+  EXPECT_EQ(dir.Read(L"dest\\dup (2).txt"), Pattern(30, 3)) << "C's file keeps its own name";
+  EXPECT_EQ(dir.Read(L"dest\\dup (3).txt"), Pattern(20, 2));
+  EXPECT_FALSE(dir.Exists(L"dest\\dup (2) (2).txt"));
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(Entry(i).front(), L'\u221A') << i;
+  EXPECT_EQ(watcher.TakeSeen().at(0).text, L"完成备份！");
+}
+
+// The list box refuses the next `g_RefuseInserts` entries inserted into it.
+int g_RefuseInserts = 0;
+WNDPROC g_ListProc = nullptr;
+LRESULT CALLBACK RefusingList(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LB_INSERTSTRING && g_RefuseInserts > 0 && g_RefuseInserts--) return LB_ERR;
+  return CallWindowProcW(g_ListProc, hwnd, message, wParam, lParam);
+}
+
+TEST_F(InProcessWindowTest, AWindowFailureEndsTheRunWithASummaryAndKeepsWhatWasCopied) {
+  std::filesystem::create_directory(FsPath(dir.Path(L"dest")));
+  dir.Write(L"a.bin", Pattern(100));
+  dir.Write(L"b.bin", Pattern(200));
+  Drop({dir.Path(L"a.bin"), dir.Path(L"b.bin")});
+  g_ListProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingList)));
+  g_RefuseInserts = 1;  // marking a.bin fails
+  PostMessageW(Child(IDC_COMMAND2), BM_CLICK, 0, 0);  // input waiting when the run breaks off
+  Start();
+  auto seen = watcher.TakeSeen();
+  ASSERT_EQ(seen.size(), 1u) << "the summary alone; the click was dropped";
+  EXPECT_EQ(seen[0].text.rfind(L"无法继续备份。\n", 0), 0u) << testing::PrintToString(seen[0].text);
+  EXPECT_NE(seen[0].text.find(L"备份已中断"), std::wstring::npos);
+  EXPECT_NE(seen[0].text.find(L"技术信息：List set"), std::wstring::npos);
+  EXPECT_TRUE(dir.Exists(L"dest\\a.bin"));
+  EXPECT_FALSE(dir.Exists(L"dest\\b.bin"));
+  wchar_t progress[64] = {};
+  GetWindowTextW(Child(IDC_LABEL3), progress, 64);
+  EXPECT_STREQ(progress, L"备份进度：");
+
+  // a.bin counts as backed up: gone from its folder, it is not copied again.
+  std::filesystem::remove(FsPath(dir.Path(L"a.bin")));
+  Start();
+  seen = watcher.TakeSeen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, L"完成备份！");
+  EXPECT_TRUE(dir.Exists(L"dest\\b.bin"));
+}
+
+TEST_F(InProcessWindowTest, PaintingFailsOnceWithAChineseMessageAndTheWindowLivesOn) {
+  const WPARAM bad = 0x7ead;  // no device context
+  EXPECT_EQ(SendMessageW(window.hwnd(), WM_ERASEBKGND, bad, 0), 1);
+  EXPECT_EQ(SendMessageW(window.hwnd(), WM_ERASEBKGND, bad, 0), 1);
+  const auto seen = watcher.TakeSeen();
+  ASSERT_EQ(seen.size(), 1u) << "painting the ground colour alone after that";
+  EXPECT_EQ(seen[0].text.rfind(L"无法绘制窗口。\n", 0), 0u) << testing::PrintToString(seen[0].text);
+  EXPECT_NE(seen[0].text.find(L"\n\n技术信息："), std::wstring::npos);
+  EXPECT_TRUE(IsWindow(window.hwnd()));
+}
+
+TEST_F(InProcessWindowTest, TheWholeClientAreaIsPaintedWhenItIsLargerThanTheSkin) {
+  SetWindowPos(window.hwnd(), nullptr, 0, 0, 600, 700, SWP_NOMOVE | SWP_NOZORDER);
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP canvas = CreateCompatibleBitmap(screen, 600, 700);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ previous = SelectObject(memory, canvas);
+  const RECT all{0, 0, 600, 700};
+  FillRect(memory, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+  SendMessageW(window.hwnd(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(memory), 0);
+  EXPECT_EQ(GetPixel(memory, 5, 5), RGB(234, 234, 234)) << "the skin";
+  for (const POINT p : {POINT{590, 10}, POINT{10, 690}, POINT{590, 690}})
+    EXPECT_EQ(GetPixel(memory, p.x, p.y), RGB(234, 234, 234)) << p.x << "," << p.y;
+  SelectObject(memory, previous);
+  DeleteObject(canvas);
+  DeleteDC(memory);
+}
+
+TEST(BackupWindowStartUp, AFailureWhileCreatingIsThrownOnceAndShowsNoMessageOfItsOwn) {
+  cDialogWatcher watcher;
+  // Without the module, the skin cannot be loaded while the controls are made.
+  try {
+    cBackupWindow window(nullptr);
+    ADD_FAILURE() << "the window was made without its skin";
+  } catch (const cPlatformError& error) {
+    EXPECT_EQ(error.Call(), L"LoadImageW");
+  }
+  EXPECT_TRUE(watcher.TakeSeen().empty());
 }
 
 }  // namespace

@@ -35,6 +35,25 @@ TEST(mBackupNames, NumberedNamesNeverTakeANameAnotherEntryHas) {
             (Names{L"a (2).txt", L"a.txt", L"a (3).txt"}));
 }
 
+TEST(mBackupNames, OneSourceIsOneBackupAndNumbersSkipEveryOwnName) {
+  struct Row {
+    const char* what;
+    Names sources, expected;
+  };
+  const Row rows[] = {
+      {"picked twice, and a numbered name that is another entry's own",
+       {L"A:\\dup.txt", L"A:\\dup.txt", L"B:\\dup.txt", L"C:\\dup (2).txt"},
+       {L"dup.txt", L"dup.txt", L"dup (3).txt", L"dup (2).txt"}},
+      {"the same source in another case",
+       {L"E:\\Dir\\a.txt", L"e:\\dir\\A.TXT", L"F:\\a.txt"}, {L"a.txt", L"a.txt", L"a (2).txt"}},
+      {"later entries' own names are skipped",
+       {L"A:\\x.txt", L"B:\\x.txt", L"C:\\x (2).txt", L"D:\\X (3).TXT", L"E:\\x.txt"},
+       {L"x.txt", L"x (4).txt", L"x (2).txt", L"X (3).TXT", L"x (5).txt"}},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(mBackupNames::DestinationNames(row.sources, AsciiFold), row.expected) << row.what;
+}
+
 TEST(mBackupNames, MarkIsRecognisedAndStripped) {
   const std::wstring marked = std::wstring(1, mBackupNames::kDoneMark) + L"E:\\a.jpg";
   EXPECT_TRUE(mBackupNames::IsMarked(marked));

@@ -1,0 +1,66 @@
+#pragma once
+// The list of files to back up, as the window shows it: the entries in the user's order, the
+// destination name of each and how far it has come. The same source listed twice is one backup
+// (one destination file, copied once per run); every entry of it shows the same state.
+#include <cstddef>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "mBackupNames.h"
+#include "mFailureReport.h"
+
+class cBackupList {
+ public:
+  enum class State { Pending, BackedUp, Failed };
+
+  // The list box counts and indexes its entries in 16 bits.
+  static constexpr std::size_t kMaxEntries = 32767;
+
+  // `fold` compares names and paths as the file system does (without regard to case).
+  explicit cBackupList(mBackupNames::Fold fold);
+
+  // Appends sources as long as there is room; returns how many were taken, in order.
+  std::size_t Add(const std::vector<std::wstring>& sources);
+
+  std::size_t Count() const noexcept { return m_Entries.size(); }
+  // The path as the entry was added (entries of one backup may differ in case).
+  const std::wstring& Source(std::size_t entry) const { return m_Entries.at(entry).source; }
+  // The file name the entry's backup has in the destination folder.
+  const std::wstring& DestinationName(std::size_t entry) const { return BackupOf(entry).name; }
+  State StateOf(std::size_t entry) const { return BackupOf(entry).state; }
+  // What the list shows: the source's full path, with "√" in front once backed up.
+  std::wstring Text(std::size_t entry) const;
+
+  // Starts a run: earlier failures are forgotten, and the answer is the entries to copy, the
+  // first entry of each backup not yet made, in list order.
+  std::vector<std::size_t> StartRun();
+  // Records the outcome of copying an entry's backup; answers every entry that shows it.
+  const std::vector<std::size_t>& MarkBackedUp(std::size_t entry);
+  const std::vector<std::size_t>& MarkFailed(std::size_t entry, std::wstring reason);
+  // The backups that failed in the last run, in list order, with their reasons.
+  std::vector<mFailureReport::Failure> Failures() const;
+
+ private:
+  struct Backup {
+    std::wstring source;
+    std::wstring name;
+    State state = State::Pending;
+    std::wstring reason;
+    std::vector<std::size_t> entries;  // the list entries that show this backup
+  };
+
+  struct Entry {
+    std::wstring source;
+    std::size_t backup;
+  };
+
+  const Backup& BackupOf(std::size_t entry) const { return m_Backups[m_Entries.at(entry).backup]; }
+  const std::vector<std::size_t>& SetState(std::size_t entry, State state, std::wstring reason);
+  void Rename();
+
+  mBackupNames::Fold m_Fold;
+  std::vector<Backup> m_Backups;  // in the order of their first entries
+  std::vector<Entry> m_Entries;
+  std::unordered_map<std::wstring, std::size_t> m_BySource;  // folded source -> its backup
+};

@@ -1,0 +1,60 @@
+#include <gtest/gtest.h>
+
+#include "cBackupList.h"
+
+namespace {
+
+using Entries = std::vector<std::size_t>;
+using State = cBackupList::State;
+
+std::wstring AsciiFold(const std::wstring& text) {
+  std::wstring folded = text;
+  for (auto& c : folded)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  return folded;
+}
+
+const std::wstring kMark(1, mBackupNames::kDoneMark);
+
+TEST(cBackupList, ARunCopiesEachBackupOnceAndEveryEntryOfItShowsTheOutcome) {
+  cBackupList list(AsciiFold);
+  EXPECT_EQ(list.Add({L"A:\\dup.txt", L"B:\\dup.txt", L"a:\\DUP.txt", L"C:\\other.bin"}), 4u);
+  EXPECT_EQ(list.DestinationName(2), L"dup.txt") << "the same file as entry 0";
+  EXPECT_EQ(list.DestinationName(1), L"dup (2).txt");
+
+  EXPECT_EQ(list.StartRun(), (Entries{0, 1, 3})) << "entry 2 is entry 0's backup";
+  EXPECT_EQ(list.MarkBackedUp(0), (Entries{0, 2}));
+  EXPECT_EQ(list.MarkFailed(1, L"拒绝访问。"), (Entries{1}));
+  EXPECT_EQ(list.MarkFailed(3, L"磁盘已满。"), (Entries{3}));
+  EXPECT_EQ(list.Text(0), kMark + L"A:\\dup.txt");
+  EXPECT_EQ(list.Text(2), kMark + L"a:\\DUP.txt") << "each entry shows its own path";
+  EXPECT_EQ(list.Text(1), L"B:\\dup.txt");
+  ASSERT_EQ(list.Failures().size(), 2u);
+  EXPECT_EQ(list.Failures()[1].source, L"C:\\other.bin");
+  EXPECT_EQ(list.Failures()[1].reason, L"磁盘已满。");
+
+  // The next run takes what is not backed up; the earlier failures are forgotten until it fails again.
+  EXPECT_EQ(list.StartRun(), (Entries{1, 3}));
+  EXPECT_EQ(list.StateOf(3), State::Pending);
+  EXPECT_TRUE(list.Failures().empty());
+  list.MarkBackedUp(1);
+  list.MarkBackedUp(3);
+  EXPECT_EQ(list.StartRun(), Entries{});
+}
+
+TEST(cBackupList, TakesEntriesUpToTheListBoxLimitAndNamesNewOnesAfterTheWholeList) {
+  cBackupList list(AsciiFold);
+  EXPECT_EQ(list.Add({L"A:\\x.txt", L"B:\\x.txt"}), 2u);
+  EXPECT_EQ(list.DestinationName(1), L"x (2).txt");
+  list.Add({L"C:\\x (2).txt"});
+  EXPECT_EQ(list.DestinationName(1), L"x (3).txt") << "a later entry's own name is its own";
+  EXPECT_EQ(list.DestinationName(2), L"x (2).txt");
+
+  std::vector<std::wstring> many(cBackupList::kMaxEntries, L"D:\\same");
+  EXPECT_EQ(list.Add(many), cBackupList::kMaxEntries - 3);
+  EXPECT_EQ(list.Count(), cBackupList::kMaxEntries);
+  EXPECT_EQ(list.Add({L"E:\\late"}), 0u);
+  EXPECT_THROW(list.Text(cBackupList::kMaxEntries), std::out_of_range);
+}
+
+}  // namespace
