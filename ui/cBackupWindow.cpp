@@ -13,7 +13,7 @@
 #include "cMemoryDC.h"
 #include "cPlatformError.h"
 #include "cRedrawOff.h"
-#include "cRunPump.h"
+#include "mMessagePump.h"
 #include "cSelectedFont.h"
 #include "cWindowDc.h"
 #include "mBackupNames.h"
@@ -380,7 +380,7 @@ void cBackupWindow::BackUpEntries(const std::wstring& folder, const std::vector<
     ++m_Run.current;
     ShowRunState(m_Run.current == 1 || m_Run.current == m_Run.total);
     BackUpEntry(folder, entry);
-    cRunPump::Pump();
+    mMessagePump::DispatchPending(mMessagePump::Mode::Run);
     cControlWindow::RethrowPendingError();  // a control's failure is the window's
   }
 }
@@ -399,8 +399,8 @@ void cBackupWindow::BackUpEntry(const std::wstring& folder, std::size_t entry) {
 // reset, and one message with what was done.
 void cBackupWindow::EndRun(const std::exception_ptr& windowFailure) {
   m_QuietList.reset();
-  cRunPump::Pump();
-  cRunPump::DiscardInput();
+  mMessagePump::DispatchPending(mMessagePump::Mode::Run);
+  mMessagePump::DiscardInput();
   m_Running = false;
   TakeParkedError(L"更新窗口控件");
   SetLabelText(Label3, kProgressCaption);
@@ -455,7 +455,7 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
   ProgressBar1.Max(bar.max);
   ProgressBar1.Value(bar.value);
   ShowRunState(false);
-  cRunPump::Pump();
+  mMessagePump::DispatchPending(mMessagePump::Mode::Run);
 }
 
 void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {

@@ -37,7 +37,7 @@ cTestHost::cTestHost(int clientWidth, int clientHeight) {
   ShowWindow(m_hWnd, SW_SHOW);
   UpdateWindow(m_hWnd);
   SetForegroundWindow(m_hWnd);
-  PumpMessages();
+  mMessagePump::DispatchFor();
 }
 
 cTestHost& cTestHost::Shared() {
@@ -53,20 +53,6 @@ cTestHost::~cTestHost() {
 void cTestHost::Destroy() {
   if (m_hWnd) DestroyWindow(m_hWnd);
   m_hWnd = nullptr;
-}
-
-void PumpMessages(DWORD milliseconds) {
-  const ULONGLONG end = GetTickCount64() + milliseconds;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) break;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-  }
 }
 
 cWatchdog::cWatchdog(int seconds)

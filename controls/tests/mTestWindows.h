@@ -3,6 +3,8 @@
 // default font, message pumping, and a watchdog that ends a hanging test.
 #include <windows.h>
 
+#include "mMessagePump.h"
+
 #include <string>
 #include <thread>
 #include <mutex>
@@ -31,9 +33,6 @@ class cTestHost {
   HFONT m_hFont = nullptr;
 };
 
-// Dispatches every pending message; with a duration, keeps doing so until it has passed.
-// Wine delivers some painting and notifications asynchronously.
-void PumpMessages(DWORD milliseconds = 0);
 
 // Ends the process with a message when a test outlives its time.
 class cWatchdog {

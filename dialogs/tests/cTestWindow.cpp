@@ -21,18 +21,6 @@ void RegisterClassOnce() {
 
 }  // namespace
 
-void PumpMessages(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  } while (GetTickCount() - start < milliseconds);
-}
-
 cTestWindow::cTestWindow(const wchar_t* caption) {
   RegisterClassOnce();
   m_Window = CreateWindowExW(0, kClassName, caption, WS_OVERLAPPEDWINDOW, 20, 20, 320, 200, nullptr,
@@ -41,11 +29,11 @@ cTestWindow::cTestWindow(const wchar_t* caption) {
   ShowWindow(m_Window, SW_SHOW);
   SetForegroundWindow(m_Window);
   SetActiveWindow(m_Window);
-  for (int i = 0; i < 100 && GetActiveWindow() != m_Window; ++i) PumpMessages(20);
-  PumpMessages();
+  for (int i = 0; i < 100 && GetActiveWindow() != m_Window; ++i) mMessagePump::DispatchFor(20);
+  mMessagePump::DispatchFor(50);
 }
 
 cTestWindow::~cTestWindow() {
   DestroyWindow(m_Window);
-  PumpMessages();
+  mMessagePump::DispatchFor(50);
 }

@@ -3,6 +3,8 @@
 // window a dialog is owned by.
 #include <windows.h>
 
+#include "mMessagePump.h"
+
 class cTestWindow {
  public:
   explicit cTestWindow(const wchar_t* caption = L"工程1");
@@ -17,4 +19,3 @@ class cTestWindow {
 };
 
 // Dispatches whatever is queued for the calling thread, for about `milliseconds`.
-void PumpMessages(DWORD milliseconds = 50);

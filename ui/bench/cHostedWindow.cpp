@@ -9,7 +9,7 @@
 #include "mBenchTiming.h"
 #include "mDropFiles.h"
 #include "mText.h"
-#include "mWindowPump.h"
+#include "mMessagePump.h"
 
 namespace {
 
@@ -24,19 +24,19 @@ std::string Describe(const std::vector<cDialogWatcher::Seen>& seen) {
 cHostedWindow::cHostedWindow(cDialogWatcher& watcher)
     : m_Watcher(watcher), m_Window(GetModuleHandleW(nullptr)) {
   m_Window.Show(SW_SHOW);
-  mWindowPump::DispatchPending();
+  mMessagePump::DispatchPending();
 }
 
 cHostedWindow::~cHostedWindow() {
   // Whatever the run left to paint is done before the window goes, outside any timing.
-  mWindowPump::DispatchPending();
+  mMessagePump::DispatchPending();
 }
 
 double cHostedWindow::Drop(const std::vector<std::wstring>& paths) {
   const auto start = mBenchTiming::Clock::now();
   SendMessageW(m_Window.hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(mDropFiles::Make(paths)), 0);
   UpdateWindow(m_Window.hwnd());
-  mWindowPump::DispatchPending();
+  mMessagePump::DispatchPending();
   const double seconds = mBenchTiming::SecondsSince(start);
   const auto seen = m_Watcher.TakeSeen();
   if (!seen.empty()) throw std::runtime_error("the drop was answered with a message:" + Describe(seen));
@@ -55,7 +55,7 @@ double cHostedWindow::Run(const std::wstring& folder) {
     SendMessageW(Child(IDC_COMMAND3), BM_CLICK, 0, 0);
     shown = clock.Shown();
   }
-  mWindowPump::DispatchPending();
+  mMessagePump::DispatchPending();
   const auto seen = m_Watcher.TakeSeen();
   if (seen.size() != 1 || seen[0].text != L"完成备份！")
     throw std::runtime_error("the run ended with the messages" + Describe(seen));

@@ -8,7 +8,7 @@
 #include "cHostedWindow.h"
 #include "cListHost.h"
 #include "mBenchTiming.h"
-#include "mWindowPump.h"
+#include "mMessagePump.h"
 
 namespace {
 
@@ -31,7 +31,7 @@ std::vector<double> ThroughAddItem(const std::vector<std::wstring>& paths, const
     host.List().AddItem(paths[i]);
     if (std::find(sizes.begin(), sizes.end(), static_cast<int>(i + 1)) == sizes.end()) continue;
     UpdateWindow(host.hwnd());
-    mWindowPump::DispatchPending();
+    mMessagePump::DispatchPending();
     seconds.push_back(mBenchTiming::SecondsSince(start));
     if (host.List().ListCount() != static_cast<int>(i + 1))
       throw std::runtime_error("ZListBox holds " + std::to_string(host.List().ListCount()) + " of " +

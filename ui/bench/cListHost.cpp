@@ -5,7 +5,7 @@
 #include "BackupLayout.h"
 #include "cPlatformError.h"
 #include "mUnits.h"
-#include "mWindowPump.h"
+#include "mMessagePump.h"
 
 namespace {
 
@@ -58,10 +58,10 @@ cListHost::cListHost() {
     throw;
   }
   UpdateWindow(m_hWnd);
-  mWindowPump::DispatchPending();
+  mMessagePump::DispatchPending();
 }
 
 cListHost::~cListHost() {
-  mWindowPump::DispatchPending();
+  mMessagePump::DispatchPending();
   DestroyWindow(m_hWnd);
 }

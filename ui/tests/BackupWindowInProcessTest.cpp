@@ -11,6 +11,7 @@
 #include "ControlIds.h"
 #include "cBackupWindow.h"
 #include "cPlatformError.h"
+#include "mMessagePump.h"
 #include "cDialogWatcher.h"
 #include "mDropFiles.h"
 #include "cTestDir.h"
@@ -36,19 +37,11 @@ LRESULT CALLBACK RecordBar(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   return CallWindowProcW(g_BarProc, hwnd, message, wParam, lParam);
 }
 
-void PumpPending() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 class InProcessWindowTest : public testing::Test {
  protected:
   InProcessWindowTest() : window(GetModuleHandleW(nullptr)) {
     window.Show(SW_SHOW);
-    PumpPending();
+    mMessagePump::DispatchPending();
     HWND bar = FindWindowExW(Child(IDC_PROGRESSBAR1), nullptr, PROGRESS_CLASSW, nullptr);
     g_BarProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordBar)));
     g_BarMessages.clear();
@@ -67,7 +60,7 @@ class InProcessWindowTest : public testing::Test {
   void Start() {
     SetWindowTextW(Child(IDC_TEXT1), dir.Path(L"dest").c_str());
     SendMessageW(Child(IDC_COMMAND3), BM_CLICK, 0, 0);  // returns once the run's message is answered
-    PumpPending();
+    mMessagePump::DispatchPending();
   }
 
   cTestDir dir;
@@ -130,7 +123,7 @@ TEST_F(InProcessWindowTest, ClicksGivenDuringARunAreDiscarded) {
   // Queued before the run starts, so the run's own message pumping meets it.
   PostMessageW(Child(IDC_COMMAND2), BM_CLICK, 0, 0);
   Start();
-  PumpPending();
+  mMessagePump::DispatchPending();
   const auto seen = watcher.TakeSeen();
   ASSERT_EQ(seen.size(), 1u) << "no open dialog was shown for the click";
   EXPECT_EQ(seen[0].text, L"完成备份！");

@@ -1,0 +1,27 @@
+#pragma once
+// Dispatching the calling thread's pending messages without waiting for more: for a backup run
+// that blocks the window's thread, and for code that hosts a window and needs its painting and
+// notifications delivered (tests, benchmarks).
+#include <windows.h>
+
+namespace mMessagePump {
+
+enum class Mode {
+  // Inside the program's loop during a run: mouse and keyboard input is dropped, so the window
+  // repaints and is not taken for hung yet takes no clicks; a WM_QUIT is left for the loop.
+  Run,
+  // A window hosted without the program's loop: everything is dispatched, and a WM_QUIT left
+  // by a destroyed window is dropped so that it cannot cut short the next window's pumping.
+  Host,
+};
+
+void DispatchPending(Mode mode = Mode::Host);
+
+// A host's pumping for a while: Wine delivers some painting and notifications asynchronously.
+// Dispatches what is waiting, then goes on waiting and dispatching until `milliseconds` passed.
+void DispatchFor(DWORD milliseconds = 0);
+
+// Drops the mouse and keyboard input still queued.
+void DiscardInput();
+
+}  // namespace mMessagePump
