@@ -4,8 +4,8 @@
 
 #include "BackupLayout.h"
 #include "cPlatformError.h"
-#include "mUnits.h"
 #include "mMessagePump.h"
+#include "mUnits.h"
 
 namespace {
 
@@ -32,10 +32,8 @@ void RegisterHostClass() {
 }  // namespace
 
 cListHost::cListHost() {
-  HDC screen = GetDC(nullptr);
-  const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
-  const int dpiY = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpiX = mUnits::LogicalPixelsPerInchX();
+  const int dpiY = mUnits::LogicalPixelsPerInchY();
 
   RegisterHostClass();
   m_hWnd = CreateWindowExW(0, kHostClass, L"ZListBox", WS_POPUP | WS_VISIBLE, 0, 0,
