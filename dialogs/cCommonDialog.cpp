@@ -4,7 +4,7 @@
 
 #include <utility>
 
-#include "ComInit.h"
+#include "cComInit.h"
 #include "ItemIdList.h"
 #include "cDialogError.h"
 #include "mDialogInput.h"
@@ -55,7 +55,7 @@ cCommonDialog::cCommonDialog(DialogPlatform platform) : m_Platform(std::move(pla
 std::wstring cCommonDialog::BrowseForFolder(const std::wstring& prompt) {
   const wchar_t* const operation = L"BrowseForFolder";
   const HWND owner = OwnerWindow(operation);
-  const ComInit com(operation);
+  const cComInit com(operation);
   const auto title = mDialogInput::PlatformText(prompt);
   BROWSEINFOW record = mDialogRecord::BrowseRecord(owner, title.data());
 

@@ -8,12 +8,12 @@
 // Cancel: ShowOpen and ShowSave return false and BrowseForFolder the empty text; no exception,
 //   no message, nothing changes.
 // Failure: any other failure of the platform throws cDialogError (dialogs/cDialogError.h) with
-//   the operation, the platform call and its code (CommDlgExtendedError or an HRESULT) and text;
+//   the operation, the platform call and its code (CommDlgExtendedError) and text;
 //   for example a selection too long for MaxFile gives FNERR_BUFFERTOOSMALL (0x3003). The shell's
 //   browser reports a failure exactly as a cancel (no item list), so it gives the empty text.
 // COM: BrowseForFolder initialises COM itself for the length of the call (an apartment-threaded
-//   ComInit guard, balanced on return); the caller need not do anything. Calling it on a thread
-//   that joined the multi-threaded apartment throws cDialogError (RPC_E_CHANGED_MODE).
+//   cComInit guard, balanced on return); the caller need not do anything. Calling it on a thread
+//   that joined the multi-threaded apartment throws cPlatformError (RPC_E_CHANGED_MODE).
 // Threads: the user-interface thread only; every call blocks in a modal dialog.
 #include <cstdint>
 #include <optional>

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <utility>
 
-#include "cFileError.h"
 #include "mText.h"
 
 namespace {
@@ -65,11 +64,6 @@ cDialogError::cDialogError(std::wstring operation, std::wstring call, std::uint3
 cDialogError cDialogError::FromCommDlgError(std::wstring operation, std::wstring call,
                                             std::uint32_t code, const std::wstring& detail) {
   return cDialogError(std::move(operation), std::move(call), code, CommDlgErrorText(code) + detail);
-}
-
-cDialogError cDialogError::FromHresult(std::wstring operation, std::wstring call, std::int32_t hr) {
-  const auto code = static_cast<std::uint32_t>(hr);
-  return cDialogError(std::move(operation), std::move(call), code, SystemErrorText(code));
 }
 
 std::wstring cDialogError::Describe() const { return Compose(m_Operation, m_Call, m_Code, m_Text); }

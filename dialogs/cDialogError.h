@@ -12,12 +12,10 @@ class cDialogError : public std::runtime_error {
   // For a common dialog that failed: the code CommDlgExtendedError gave, with its meaning.
   static cDialogError FromCommDlgError(std::wstring operation, std::wstring call,
                                        std::uint32_t code, const std::wstring& detail = {});
-  // For a failed COM call: the HRESULT with the system's text for it.
-  static cDialogError FromHresult(std::wstring operation, std::wstring call, std::int32_t hr);
 
   const std::wstring& Operation() const noexcept { return m_Operation; }
   const std::wstring& Call() const noexcept { return m_Call; }
-  // CommDlgExtendedError's code, an HRESULT, or 0 for a fault the object found itself.
+  // CommDlgExtendedError's code, or 0 for a fault the object found itself.
   std::uint32_t Code() const noexcept { return m_Code; }
   const std::wstring& Text() const noexcept { return m_Text; }
   // "ShowOpen: GetOpenFileNameW: error 0x3003: FNERR_BUFFERTOOSMALL: ..."

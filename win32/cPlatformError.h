@@ -15,13 +15,16 @@ class cPlatformError : public std::runtime_error {
   // failed without setting one gets code 0 and the text `fallbackText`.
   static cPlatformError FromLastError(std::wstring operation, std::wstring subject,
                                       std::wstring call, std::wstring fallbackText = L"failed");
+  // Builds the error for a failed COM call: the HRESULT with the system's text for it.
+  static cPlatformError FromHresult(std::wstring operation, std::wstring subject,
+                                    std::wstring call, std::int32_t hr);
 
   const std::wstring& Operation() const noexcept { return m_Operation; }
   const std::wstring& Subject() const noexcept { return m_Subject; }
   const std::wstring& Call() const noexcept { return m_Call; }
   std::uint32_t Code() const noexcept { return m_Code; }
   const std::wstring& SystemText() const noexcept { return m_SystemText; }
-  // "List set: index 7: LB_GETTEXTLEN: error 1413: Invalid index"
+  // "List set: index 7: LB_GETTEXTLEN: error 1413: Invalid index"; an HRESULT in hexadecimal
   std::wstring Describe() const;
 
  private:

@@ -63,7 +63,7 @@ std::wstring LongPath() {
 }
 
 TEST(ControlsLook, ALongPathScrolledToItsEndAndABarAt40Percent) {
-  cWatchdog watchdog{120};
+  cWatchdog watchdog{"the controls look test", std::chrono::seconds(120)};
   cTestHost& host = cTestHost::Shared();
   SetWindowTextW(host.Handle(), L"ZListBox 与 ProgressBar");
   ZListBox list;

@@ -76,7 +76,7 @@ class ProgressBarTest : public testing::Test {
     return n;
   }
 
-  cWatchdog watchdog{60};
+  cWatchdog watchdog{"a ProgressBar test", std::chrono::seconds(60)};
   cTestHost& host = cTestHost::Shared();
   cMessageRecorder recorder;
   cCreationHook hook{PROGRESS_CLASSW, [this](HWND w) {
@@ -309,7 +309,7 @@ TEST_F(ProgressBarTest, SurvivesAFailedCreationOfTheNativeBar) {
 }
 
 TEST(ProgressBarCreation, AFailedFirstCreationLeavesTheDefaults) {
-  cWatchdog watchdog{30};
+  cWatchdog watchdog{"a ProgressBar test", std::chrono::seconds(30)};
   cCreationHook hook{PROGRESS_CLASSW, nullptr};
   hook.Block(true);
   ProgressBar bar;
@@ -326,7 +326,7 @@ TEST(ProgressBarCreation, AFailedFirstCreationLeavesTheDefaults) {
 }
 
 TEST(ProgressBarLifetime, TerminateDestroysTheBar) {
-  cWatchdog watchdog{30};
+  cWatchdog watchdog{"a ProgressBar test", std::chrono::seconds(30)};
   cMessageRecorder recorder;
   HWND own = nullptr;
   HWND native = nullptr;

@@ -107,7 +107,7 @@ class ZListBoxTest : public testing::Test {
     mMessagePump::DispatchFor(50);
   }
 
-  cWatchdog watchdog{60};
+  cWatchdog watchdog{"a ZListBox test", std::chrono::seconds(60)};
   cTestHost& host = cTestHost::Shared();
   EventLog log;
   ZListBox list;

@@ -1,10 +1,6 @@
 #include "mTestWindows.h"
 
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-
-#include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -53,27 +49,6 @@ cTestHost::~cTestHost() {
 void cTestHost::Destroy() {
   if (m_hWnd) DestroyWindow(m_hWnd);
   m_hWnd = nullptr;
-}
-
-cWatchdog::cWatchdog(int seconds)
-    : m_Thread([this, seconds] {
-        std::unique_lock<std::mutex> lock(m_Lock);
-        if (m_Done.wait_for(lock, std::chrono::seconds(seconds), [this] { return m_Finished; }))
-          return;
-        const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-        std::fprintf(stderr, "watchdog: %s.%s still running after %d s\n",
-                     test ? test->test_suite_name() : "?", test ? test->name() : "?", seconds);
-        std::fflush(stderr);
-        std::_Exit(3);
-      }) {}
-
-cWatchdog::~cWatchdog() {
-  {
-    std::lock_guard<std::mutex> lock(m_Lock);
-    m_Finished = true;
-  }
-  m_Done.notify_all();
-  m_Thread.join();
 }
 
 int TextExtent(HWND window, HFONT font, const std::wstring& text) {

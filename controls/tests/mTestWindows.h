@@ -1,14 +1,12 @@
 #pragma once
 // What the control tests share: a visible top-level host window with the backup window's
-// default font, message pumping, and a watchdog that ends a hanging test.
+// default font, message pumping, and the watchdog that ends a hanging test.
 #include <windows.h>
 
-#include "mMessagePump.h"
-
 #include <string>
-#include <thread>
-#include <mutex>
-#include <condition_variable>
+
+#include "cWatchdog.h"
+#include "mMessagePump.h"
 
 // A visible top-level window to place controls on; it owns the font it offers.
 class cTestHost {
@@ -34,20 +32,6 @@ class cTestHost {
 };
 
 
-// Ends the process with a message when a test outlives its time.
-class cWatchdog {
- public:
-  explicit cWatchdog(int seconds);
-  ~cWatchdog();
-  cWatchdog(const cWatchdog&) = delete;
-  cWatchdog& operator=(const cWatchdog&) = delete;
-
- private:
-  std::mutex m_Lock;
-  std::condition_variable m_Done;
-  bool m_Finished = false;
-  std::thread m_Thread;
-};
 
 // The pixel width of a text in a font as GetTextExtentPoint32W measures it (no prefix
 // processing), to check the control's own measurements against.

@@ -50,7 +50,7 @@ class DialogTest : public testing::Test {
   const cTestWindow& window = *s_Window;
   cPlatformSpy spy;
   cCommonDialog dlg{spy.Platform()};
-  cWatchdog watchdog{60000};
+  cWatchdog watchdog{"a dialog test", std::chrono::seconds(60)};
 
  private:
   wchar_t m_StartDir[MAX_PATH] = {};

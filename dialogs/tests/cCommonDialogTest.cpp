@@ -6,6 +6,7 @@
 
 #include "DialogTest.h"
 #include "cDialogError.h"
+#include "cPlatformError.h"
 #include "mText.h"
 
 namespace {
@@ -220,10 +221,11 @@ TEST(cDialogError, DescribesOperationCallCodeAndMeaning) {
       e.Describe(),
       L"ShowSave: GetSaveFileNameW: error 0x1: CDERR_STRUCTSIZE: the record's size is invalid");
   EXPECT_EQ(std::string(e.what()), mText::ToUtf8(e.Describe()));
-  const auto com =
-      cDialogError::FromHresult(L"BrowseForFolder", L"CoInitializeEx", RPC_E_CHANGED_MODE);
+  const auto com = cPlatformError::FromHresult(L"BrowseForFolder", L"apartment", L"CoInitializeEx",
+                                               RPC_E_CHANGED_MODE);
   EXPECT_EQ(com.Code(), 0x80010106u);
-  EXPECT_FALSE(com.Text().empty());
+  EXPECT_FALSE(com.SystemText().empty());
+  EXPECT_NE(com.Describe().find(L"error 0x80010106"), std::wstring::npos) << com.what();
 }
 
 }  // namespace

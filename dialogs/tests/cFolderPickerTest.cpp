@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "DialogTest.h"
-#include "cDialogError.h"
+#include "cPlatformError.h"
 #include "mText.h"
 
 namespace {
@@ -204,14 +204,14 @@ TEST(FolderPickerInMultithreadedApartment, RefusesBeforeShowingTheBrowser) {
   std::thread worker([&] {
     CoInitializeEx(nullptr, COINIT_MULTITHREADED);
     {
-      cWatchdog watchdog{10000};  // should a browser appear after all
+      cWatchdog watchdog{"the browser refused", std::chrono::seconds(10)};  // should a browser appear after all
       cTestWindow window;
       cPlatformSpy spy;
       cCommonDialog dlg(spy.Platform());
       try {
         dlg.BrowseForFolder(kPrompt);
         outcome = "no error";
-      } catch (const cDialogError& e) {
+      } catch (const cPlatformError& e) {
         outcome = mText::ToUtf8(e.Call()) + " " + std::to_string(e.Code() == 0x80010106u) +
                   " calls " + std::to_string(spy.browseCalls.size());
       }

@@ -1,0 +1,14 @@
+#pragma once
+// The system's own words for an error code, for every part of the program that meets one.
+#include <cstdint>
+#include <string>
+
+namespace mSystemError {
+
+// The calling thread's last error (GetLastError).
+std::uint32_t LastCode();
+// FormatMessageW's text for a Win32 error or an HRESULT, on one line without the final full
+// stop; "error <code>" where the system has no text for it.
+std::wstring Text(std::uint32_t code);
+
+}  // namespace mSystemError
