@@ -3,7 +3,6 @@
 
 inline constexpr wchar_t kBackupWindowClass[] = L"OmbrivoBetaWindow";
 inline constexpr wchar_t kBackupWindowCaption[] = L"OmbrivoBeta";
-inline constexpr wchar_t kAppTitle[] = L"工程1";
 
 enum ControlId : int {
   IDC_COMMAND1 = 1001,

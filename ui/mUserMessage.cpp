@@ -1,12 +1,16 @@
 #include "mUserMessage.h"
 
+#include <windows.h>
+
 #include <new>
 
+#include "ControlIds.h"
 #include "cDialogError.h"
 #include "cFileError.h"
 #include "cPlatformError.h"
 #include "mFailureReport.h"
 #include "mText.h"
+#include "resource.h"
 
 namespace mUserMessage {
 namespace {
@@ -51,6 +55,17 @@ std::wstring For(const std::wstring& action, const std::exception_ptr& error) {
   } catch (...) {
     return L"无法" + action + L"。\n程序内部错误。\n\n技术信息：unknown exception";
   }
+}
+
+const std::wstring& Title() {
+  static const std::wstring title = [] {
+    const wchar_t* text = nullptr;
+    // With a length of 0 the string table hands out its own read-only copy.
+    const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_APPTITLE,
+                                   reinterpret_cast<wchar_t*>(&text), 0);
+    return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring(kBackupWindowCaption);
+  }();
+  return title;
 }
 
 std::wstring EntryReason(const std::exception& error) {

@@ -11,6 +11,8 @@ namespace mUserMessage {
 std::wstring For(const std::wstring& action, const std::exception& error);
 // The same for an error held in an exception_ptr; anything not a std::exception included.
 std::wstring For(const std::wstring& action, const std::exception_ptr& error);
+// The caption of the program's message boxes: its title from the string table ("工程1").
+const std::wstring& Title();
 // Why one entry of a run failed, for the run's summary: the reason without the action.
 std::wstring EntryReason(const std::exception& error);
 

@@ -476,7 +476,7 @@ TEST_F(BackupWindowFaultTest, PathsBeyondMaxPathAreCopiedAndListed) {
   std::wstring deepSource = src, deepTarget = backup.Root();
   // The test folders' own clean-up cannot reach this deep.
   std::optional<cRemoveOnExit> sourceTree, targetTree;
-  for (int level = 1; level <= 5; ++level) {
+  for (int level = 1; level <= 6; ++level) {  // beyond MAX_PATH whatever the temp folder's name
     const std::wstring part = L"\\深层目录 level " + std::to_wstring(level) + L" abcdefghijklmnopqrstuvwxyz0123456789";
     deepSource += part;
     deepTarget += part;

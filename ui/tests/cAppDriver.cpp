@@ -159,7 +159,7 @@ HWND cAppDriver::WaitForDialog(const std::function<bool(HWND)>& matches, std::ch
 }
 
 HWND cAppDriver::WaitForMessageBox() const {
-  return WaitForDialog([this](HWND w) { return Text(w) == kAppTitle; });
+  return WaitForDialog([this](HWND w) { return Text(w) == L"工程1"; });  // the program's title
 }
 
 std::wstring cAppDriver::MessageText(HWND box) const {
