@@ -8,6 +8,7 @@
 #include <cerrno>
 
 #include "../cFileError.h"
+#include "../mLeftovers.h"
 #include "../mText.h"
 
 namespace mFileSys {
@@ -65,7 +66,7 @@ bool ProbeWritable(const std::wstring& path) {
 std::wstring TemporaryNameBeside(const std::wstring& path) {
   static std::atomic<unsigned> counter{0};
   const std::wstring folder = FolderOf(path);
-  return folder + L"~omb" + std::to_wstring(::getpid()) + L"-" + std::to_wstring(counter++) + L".tmp";
+  return folder + mLeftovers::TemporaryName(static_cast<std::uint32_t>(::getpid()), counter++);
 }
 
 void ReplaceWith(const std::wstring& from, const std::wstring& to) {

@@ -5,6 +5,7 @@
 #include <atomic>
 
 #include "../cFileError.h"
+#include "../mLeftovers.h"
 #include "mLongPath.h"
 
 namespace mFileSys {
@@ -70,8 +71,7 @@ std::wstring TemporaryNameBeside(const std::wstring& path) {
   static std::atomic<unsigned> counter{0};
   const auto cut = path.find_last_of(L"\\/");
   const std::wstring folder = cut == std::wstring::npos ? L"" : path.substr(0, cut + 1);
-  return folder + L"~omb" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(counter++) +
-         L".tmp";
+  return folder + mLeftovers::TemporaryName(GetCurrentProcessId(), counter++);
 }
 
 void ReplaceWith(const std::wstring& from, const std::wstring& to) {
