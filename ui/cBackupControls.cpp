@@ -15,6 +15,8 @@
 
 namespace {
 
+constexpr wchar_t kStartText[] = L"开始";
+constexpr wchar_t kStopText[] = L"停止";
 constexpr COLORREF kCloseColour = RGB(0, 128, 128);
 constexpr COLORREF kGroundColour = RGB(234, 234, 234);  // the skin's own, around its panel
 // The header band above the white panel moves the window.
@@ -68,6 +70,12 @@ int cBackupControls::LabelWidth(const wchar_t* text) const {
   if (!GetTextExtentPoint32W(dc.Get(), text, lstrlenW(text), &size))
     ThrowLastError(L"GetTextExtentPoint32W", text);
   return size.cx;
+}
+
+bool cBackupControls::FitsIn(HWND label, const std::wstring& text) const {
+  RECT r{};
+  GetClientRect(label, &r);
+  return LabelWidth(text.c_str()) <= r.right - r.left;
 }
 
 HWND cBackupControls::CreateChild(const wchar_t* className, const wchar_t* text, DWORD style,
@@ -192,6 +200,12 @@ void cBackupControls::SetLabelText(HWND label, const std::wstring& text) {
   GetWindowRect(label, &r);
   MapWindowPoints(nullptr, m_Form, reinterpret_cast<POINT*>(&r), 2);
   RedrawWindow(m_Form, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void cBackupControls::ShowRunning(bool running) {
+  SetWindowTextW(Command3, running ? kStopText : kStartText);
+  if (running) SetFocus(Command3);  // Enter and Space stop the run too
+  for (HWND control : {Command1, Command2, Text1}) EnableWindow(control, !running);
 }
 
 void cBackupControls::KeepInView(int index) {

@@ -35,6 +35,11 @@ class cBackupControls {
   void SetLabelText(HWND label, const std::wstring& text);
   // Scrolls List1 so that the entry is visible, centred if it was not.
   void KeepInView(int index);
+  // During a run "开始" reads "停止" and has the focus, and the buttons and the box that would
+  // change the run do nothing; after it all is as before.
+  void ShowRunning(bool running);
+  // Whether the text fits the label's width on one line, in the label's font.
+  bool FitsIn(HWND label, const std::wstring& text) const;
 
   ZListBox List1;
   ProgressBar ProgressBar1;

@@ -1,12 +1,16 @@
 #include "cBackupWindow.h"
 
 #include <stdexcept>
+#include <utility>
 
 #include "ControlIds.h"
 #include "cControlWindow.h"
 #include "cPlatformError.h"
 #include "mFailureReport.h"
+#include "cFileError.h"
 #include "mFileHlp.h"
+#include "mFileSys.h"
+#include "mLeftovers.h"
 #include "mManifest.h"
 #include "mMessagePump.h"
 #include "mProgressScale.h"
@@ -26,6 +30,7 @@ constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件
 constexpr wchar_t kProgressCaption[] = L"备份进度：";
 constexpr wchar_t kOnlyFilesMessage[] = L"只能添加文件，文件夹不能添加：";
 constexpr wchar_t kRunBrokenMessage[] = L"备份已中断，其余文件没有复制。";
+constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
 // How often a run redraws the list and the caption: often enough to look live.
 constexpr auto kRunRedrawInterval = std::chrono::milliseconds(250);
 
@@ -51,6 +56,21 @@ std::wstring FoldCase(const std::wstring& name) {
   std::wstring folded = name;
   if (!folded.empty()) CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
   return folded;
+}
+
+// The length of each source to copy, for the whole run's progress. A source that cannot be
+// measured counts as empty here; its copy reports why.
+std::vector<std::int64_t> SourceSizes(const cBackupList& list, const std::vector<std::size_t>& order) {
+  std::vector<std::int64_t> sizes;
+  sizes.reserve(order.size());
+  for (const std::size_t entry : order) {
+    try {
+      sizes.push_back(mFileSys::FileLength(list.Source(entry)));
+    } catch (const cFileError&) {
+      sizes.push_back(0);
+    }
+  }
+  return sizes;
 }
 
 struct cDropFinish {
@@ -178,7 +198,10 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       return 0;
     case WM_CLOSE:
-      if (m_Running) return 0;
+      if (m_Running) {
+        AskToStopAndClose();
+        return 0;
+      }
       Form_Unload();
       DestroyWindow(m_hWnd);
       return 0;
@@ -205,8 +228,12 @@ LRESULT cBackupWindow::OnCreate() {
 }
 
 void cBackupWindow::OnCommand(int id, int code) {
-  // During a run the window takes no clicks: they are dropped, not queued.
-  if (m_Running) return;
+  // During a run only "停止" (or Esc) and "关闭" act; every other click does nothing.
+  if (m_Running) {
+    if ((code == BN_CLICKED && id == IDC_COMMAND3) || id == IDCANCEL) RequestStop();
+    if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click, L"关闭程序");
+    return;
+  }
   if (code == BN_CLICKED && id == IDC_COMMAND1) RunHandler(&cBackupWindow::Command1_Click, L"选择备份目标文件夹");
   if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click, L"选择要备份的文件");
   if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
@@ -307,52 +334,89 @@ void cBackupWindow::Command3_Click() {
     Say(kNoFolderMessage, MB_OK | MB_ICONWARNING);
     return;
   }
+  // What an earlier run left when its process was ended in the middle of a copy.
+  if (m_List.Count() > 0) mLeftovers::RemoveIn(folder);
   const std::vector<std::size_t> order = m_List.StartRun();
-  m_Running = true;
+  const std::vector<std::int64_t> sizes = SourceSizes(m_List, order);
   std::exception_ptr windowFailure;
   try {
-    m_QuietList.emplace(m_View.List1.ListHwnd());
-    BackUpEntries(folder, order);
+    BeginRun(order, sizes);
+    BackUpEntries(folder, order, sizes);
   } catch (...) {
     windowFailure = std::current_exception();
   }
   EndRun(windowFailure);
 }
 
-// Copies each entry's backup in turn. A failure on one entry fails that entry and the run
-// goes on; only a failure of the window itself leaves this early.
-void cBackupWindow::BackUpEntries(const std::wstring& folder, const std::vector<std::size_t>& order) {
-  m_Run = RunState{0, static_cast<int>(order.size()), {}};
-  for (const std::size_t entry : order) {
-    m_CurIndex = static_cast<std::int32_t>(entry);
-    ++m_Run.current;
-    ShowRunState(m_Run.current == 1 || m_Run.current == m_Run.total);
-    BackUpEntry(folder, entry);
-    mMessagePump::DispatchPending(mMessagePump::Mode::Run);
+void cBackupWindow::BeginRun(const std::vector<std::size_t>& order, const std::vector<std::int64_t>& sizes) {
+  std::int64_t total = 0;
+  for (const std::int64_t size : sizes) total += size;
+  m_Running = true;
+  m_Run = RunState{};
+  m_Progress.emplace(static_cast<int>(order.size()), total, cRunProgress::Clock::now());
+  m_View.ShowRunning(true);
+  m_QuietList.emplace(m_View.List1.ListHwnd());
+  try {
+    m_Taskbar.emplace(m_hWnd);
+  } catch (...) {
+    m_TaskbarError = std::current_exception();
+  }
+}
+
+// Copies each entry's backup in turn, until all are done or the user stops the run. A failure
+// on one entry fails that entry and the run goes on; only a failure of the window itself
+// leaves this early.
+void cBackupWindow::BackUpEntries(const std::wstring& folder, const std::vector<std::size_t>& order,
+                                  const std::vector<std::int64_t>& sizes) {
+  for (std::size_t i = 0; i < order.size() && !m_Run.stopRequested; ++i) {
+    m_CurIndex = static_cast<std::int32_t>(order[i]);
+    m_Progress->BeginFile(sizes[i]);
+    ShowRunState(i == 0 || i + 1 == order.size());
+    BackUpEntry(folder, order[i]);
+    Pump();
     cControlWindow::RethrowPendingError();  // a control's failure is the window's
   }
 }
 
 void cBackupWindow::BackUpEntry(const std::wstring& folder, std::size_t entry) {
+  m_Run.stopSent = false;
   try {
     m_Fc->CopyFile(m_List.Source(entry), mFileHlp::AddBackslash(folder) + m_List.DestinationName(entry));
   } catch (const cWindowFailure&) {
     throw;
   } catch (const std::exception& error) {
+    if (m_Taskbar) m_Taskbar->Failed();
     ShowEntries(m_List.MarkFailed(entry, mUserMessage::EntryReason(error)));
   }
 }
 
-// Whatever ended the run: the list drawn again, input given meanwhile dropped, the caption
-// reset, and one message with what was done.
+// The window's messages during a run: painting, and the clicks and keys that stop it.
+void cBackupWindow::Pump() { mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_hWnd); }
+
+void cBackupWindow::RequestStop() { m_Run.stopRequested = true; }
+
+void cBackupWindow::AskToStopAndClose() {
+  if (m_Run.closeAfter) return;
+  if (Say(kStopAndCloseQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
+  m_Run.closeAfter = true;
+  RequestStop();
+}
+
+// Whatever ended the run: the list drawn again, input given meanwhile dropped, the controls,
+// caption, title and taskbar button as before the run, and one message with what was done.
 void cBackupWindow::EndRun(const std::exception_ptr& windowFailure) {
   m_QuietList.reset();
-  mMessagePump::DispatchPending(mMessagePump::Mode::Run);
+  Pump();
   mMessagePump::DiscardInput();
   m_Running = false;
+  m_Taskbar.reset();
+  m_View.ShowRunning(false);
+  SetWindowTextW(m_hWnd, kBackupWindowCaption);
   TakeParkedError(L"更新窗口控件");
   m_View.SetLabelText(m_View.Label3, kProgressCaption);
   ShowRunResult(windowFailure);
+  if (m_TaskbarError) ReportError(L"在任务栏按钮上显示备份进度", std::exchange(m_TaskbarError, nullptr));
+  if (m_Run.closeAfter) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
 
 void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
@@ -360,40 +424,71 @@ void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
     m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
 }
 
-// Shows which file is being copied, keeps it in view and draws the marks made so far; at most
-// every kRunRedrawInterval unless asked to show it now. Under Wine every change to a visible
-// list repaints its scroll bar at once, which took longer than copying a small file.
+// Shows which file is being copied and how far the run has come, keeps the file in view and
+// draws the marks made so far; at most every kRunRedrawInterval unless asked to show it now.
+// Under Wine every change to a visible list repaints its scroll bar at once, which took longer
+// than copying a small file.
 void cBackupWindow::ShowRunState(bool now) {
   const auto time = std::chrono::steady_clock::now();
   if (!now && time - m_Run.shown < kRunRedrawInterval) return;
   m_Run.shown = time;
   m_View.KeepInView(m_CurIndex);
-  m_View.SetLabelText(m_View.Label3, kProgressCaption + std::to_wstring(m_Run.current) + L"/" +
-                                         std::to_wstring(m_Run.total));
+  const std::wstring caption = m_Progress->Caption(time, true);
+  m_View.SetLabelText(m_View.Label3, m_View.FitsIn(m_View.Label3, caption) ? caption : m_Progress->Caption(time, false));
+  SetWindowTextW(m_hWnd, m_Progress->Title(kBackupWindowCaption).c_str());
+  ShowRunOnTaskbar();
   if (m_QuietList) m_QuietList->ShowNow();
+}
+
+// The button's progress is a second view of the run: when it fails it is given up, the run goes
+// on, and the error is shown once the run is over.
+void cBackupWindow::ShowRunOnTaskbar() {
+  if (!m_Taskbar) return;
+  try {
+    m_Taskbar->Show(static_cast<std::uint64_t>(m_Progress->DoneBytes()),
+                    static_cast<std::uint64_t>(m_Progress->TotalBytes()));
+  } catch (...) {
+    m_TaskbarError = std::current_exception();
+    m_Taskbar.reset();
+  }
 }
 
 void cBackupWindow::ShowRunResult(const std::exception_ptr& windowFailure) {
   const auto failures = m_List.Failures();
-  if (!windowFailure && failures.empty()) {
+  std::wstring text;
+  if (windowFailure) text = mUserMessage::For(L"继续备份", Unwrapped(windowFailure)) + L"\n\n" + kRunBrokenMessage;
+  if (m_Run.stopRequested && !windowFailure) {
+    const int files = m_Progress->Files();
+    text = L"备份已停止。已备份 " + std::to_wstring(m_Run.backedUp) + L" 个文件，未备份 " +
+           std::to_wstring(files - m_Run.backedUp) + L" 个文件。";
+  }
+  if (!failures.empty()) text += (text.empty() ? L"" : L"\n\n") + mFailureReport::Summary(failures);
+  if (text.empty()) {
     Say(kDoneMessage, MB_OK);
     return;
   }
-  std::wstring text;
-  if (windowFailure) text = mUserMessage::For(L"继续备份", Unwrapped(windowFailure)) + L"\n\n" + kRunBrokenMessage;
-  if (!failures.empty()) text += (text.empty() ? L"" : L"\n\n") + mFailureReport::Summary(failures);
-  Say(text, MB_OK | MB_ICONERROR);
+  const auto icon = static_cast<UINT>(windowFailure || !failures.empty() ? MB_ICONERROR : MB_ICONINFORMATION);
+  Say(text, MB_OK | icon);
 }
 
 void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
   const auto bar = mProgressScale::Scale(CopyBytes, AllBytes);
   m_View.ProgressBar1.Max(bar.max);
   m_View.ProgressBar1.Value(bar.value);
+  m_Progress->FileProgress(CopyBytes);
   ShowRunState(false);
-  mMessagePump::DispatchPending(mMessagePump::Mode::Run);
+  Pump();
+  // A stop ends the copy at its next chunk, which keeps the earlier backup; a file already
+  // written in full is finished instead, and the run stops after it.
+  if (m_Run.stopRequested && CopyBytes < AllBytes && !m_Run.stopSent) {
+    m_Fc->CopyStop();
+    m_Run.stopSent = true;
+  }
 }
 
 void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {
+  if (m_Run.stopSent) return;  // a stopped copy is no backup
+  ++m_Run.backedUp;
   // The model first: the copy is done whether or not the list can show it.
   ShowEntries(m_List.MarkBackedUp(static_cast<std::size_t>(m_CurIndex)));
 }

@@ -19,6 +19,8 @@
 #include "cCommonDialog.h"
 #include "cCopyFile.h"
 #include "cRedrawOff.h"
+#include "cRunProgress.h"
+#include "cTaskbarProgress.h"
 
 class cBackupWindow : public cCopyFileEvents {
  public:
@@ -60,11 +62,17 @@ class cBackupWindow : public cCopyFileEvents {
   void CopyComplete(std::int64_t AllBytes) override;
 
   void AddFiles(const std::vector<std::wstring>& paths);
-  void BackUpEntries(const std::wstring& folder, const std::vector<std::size_t>& order);
+  void BeginRun(const std::vector<std::size_t>& order, const std::vector<std::int64_t>& sizes);
+  void BackUpEntries(const std::wstring& folder, const std::vector<std::size_t>& order,
+                     const std::vector<std::int64_t>& sizes);
   void BackUpEntry(const std::wstring& folder, std::size_t entry);
   void EndRun(const std::exception_ptr& windowFailure);
+  void RequestStop();
+  void AskToStopAndClose();
+  void Pump();
   void ShowEntries(const std::vector<std::size_t>& entries);
   void ShowRunState(bool now);
+  void ShowRunOnTaskbar();
   void ShowRunResult(const std::exception_ptr& windowFailure);
 
   HINSTANCE m_hInstance;
@@ -78,12 +86,17 @@ class cBackupWindow : public cCopyFileEvents {
   bool m_Running = false;
   bool m_Reporting = false;          // a message box for an error is up
   std::exception_ptr m_CreateError;  // why WM_CREATE refused the window
-  // During a run: which file of how many, when the window last showed it, and the list held
-  // from drawing in between.
+  // During a run: how far it has come, when the window last showed it, and the list held from
+  // drawing in between.
   struct RunState {
-    int current = 0;
-    int total = 0;
+    int backedUp = 0;          // files this run backed up
+    bool stopRequested = false;
+    bool stopSent = false;     // the copy in progress was told to stop
+    bool closeAfter = false;   // the user chose to stop and close
     std::chrono::steady_clock::time_point shown{};
   } m_Run;
+  std::optional<cRunProgress> m_Progress;
+  std::optional<cTaskbarProgress> m_Taskbar;
+  std::exception_ptr m_TaskbarError;  // the button's progress stopped with this; shown after the run
   std::optional<cRedrawOff> m_QuietList;
 };

@@ -1,17 +1,7 @@
 #include "mMessagePump.h"
 
 namespace mMessagePump {
-namespace {
-
-bool IsInput(UINT message) {
-  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-         (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-         (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK);
-}
-
-}  // namespace
-
-void DispatchPending(Mode mode) {
+void DispatchPending(Mode mode, HWND dialog) {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
@@ -19,7 +9,7 @@ void DispatchPending(Mode mode) {
       PostQuitMessage(static_cast<int>(msg.wParam));  // leave it for the main loop
       return;
     }
-    if (mode == Mode::Run && IsInput(msg.message)) continue;
+    if (dialog && IsDialogMessageW(dialog, &msg)) continue;
     TranslateMessage(&msg);
     DispatchMessageW(&msg);
   }

@@ -7,15 +7,16 @@
 namespace mMessagePump {
 
 enum class Mode {
-  // Inside the program's loop during a run: mouse and keyboard input is dropped, so the window
-  // repaints and is not taken for hung yet takes no clicks; a WM_QUIT is left for the loop.
+  // Inside the program's loop during a run: everything is dispatched, keys through the dialog
+  // navigation of the window given (so that Esc and Tab work as in the loop), and a WM_QUIT is
+  // left for the loop. The window itself disables what must not act during the run.
   Run,
   // A window hosted without the program's loop: everything is dispatched, and a WM_QUIT left
   // by a destroyed window is dropped so that it cannot cut short the next window's pumping.
   Host,
 };
 
-void DispatchPending(Mode mode = Mode::Host);
+void DispatchPending(Mode mode = Mode::Host, HWND dialog = nullptr);
 
 // A host's pumping for a while: Wine delivers some painting and notifications asynchronously.
 // Dispatches what is waiting, then goes on waiting and dispatching until `milliseconds` passed.

@@ -6,10 +6,13 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <regex>
+#include <set>
 
 #include "ControlIds.h"
 #include "cAppDriver.h"
 #include "cTestDir.h"
+#include "mText.h"
 
 namespace {
 
@@ -155,38 +158,57 @@ TEST_F(BackupWindowTest, DuringARunTheProgressCaptionCountsFilesAndTheHeaderMove
   std::vector<std::wstring> names;
   for (int i = 1; i <= kFiles; ++i) {
     names.push_back(L"part" + std::to_wstring(i) + L".bin");
-    sources.Write(L"one\\" + names.back(), Pattern(64 << 20, static_cast<std::uint32_t>(i)));
+    sources.Write(L"one\\" + names.back(), Pattern(128 << 20, static_cast<std::uint32_t>(i)));
   }
   app.Click(IDC_COMMAND2);
   app.PickFiles(sources.Path(L"one"), names);
   app.SetText(IDC_TEXT1, Destination());
 
   app.Click(IDC_COMMAND3);
-  // The window keeps answering during the run: its caption reads "which of how many".
-  std::vector<std::wstring> captions;
+  // The window keeps answering during the run: Label3 reads "which of how many", the whole run's
+  // share and, once known, the time left; the title (the taskbar's text) the share; "开始" reads
+  // "停止".
+  struct Seen {
+    std::wstring caption, title, button;
+    bool operator==(const Seen&) const = default;
+  };
+  std::vector<Seen> seen;
   bool shot = false;
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
   HWND box = nullptr;
   while (!box && std::chrono::steady_clock::now() < deadline) {
-    const std::wstring caption = app.Text(app.Control(IDC_LABEL3));
-    if (captions.empty() || captions.back() != caption) captions.push_back(caption);
-    if (!shot && caption == L"备份进度：2/4") {
+    const Seen now{app.Text(app.Control(IDC_LABEL3)), app.Text(app.Window()), app.Text(app.Control(IDC_COMMAND3))};
+    if (seen.empty() || !(seen.back() == now)) seen.push_back(now);
+    if (!shot && now.caption.find(L"剩余") != std::wstring::npos) {
       app.Screenshot(L"mid-run");
       shot = true;
     }
-    HWND found = FindWindowW(L"#32770", L"工程1");
-    DWORD pid = 0;
-    if (found) GetWindowThreadProcessId(found, &pid);
-    if (found && pid == app.ProcessId() && IsWindowVisible(found)) box = found;
+    box = app.FindMessageBox();
     Settle(std::chrono::milliseconds(20));
   }
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(app.MessageText(box), L"完成备份！");
   app.Acknowledge(box);
-  EXPECT_NE(std::find(captions.begin(), captions.end(), L"备份进度：1/4"), captions.end());
-  EXPECT_NE(std::find(captions.begin(), captions.end(), L"备份进度：4/4"), captions.end());
+  const std::wregex caption(LR"(备份进度：([1-4])/4 (\d+)%( 剩余 \d+:\d\d)?)"), title(LR"((\d+)% OmbrivoBeta)");
+  int lastShare = 0;
+  std::set<std::wstring> files;
+  for (const Seen& s : seen) {
+    std::wsmatch m, t;
+    // Before the run began, after it ended, or in the moment before its first file.
+    if (s.button == L"开始" || s.caption == L"备份进度：") continue;
+    EXPECT_EQ(s.button, L"停止");
+    ASSERT_TRUE(std::regex_match(s.caption, m, caption)) << mText::ToUtf8(s.caption);
+    ASSERT_TRUE(std::regex_match(s.title, t, title)) << mText::ToUtf8(s.title);
+    EXPECT_GE(std::stoi(m[2]), lastShare) << "the whole run's share only grows";
+    lastShare = std::stoi(m[2]);
+    files.insert(m[1]);
+  }
+  EXPECT_EQ(files, (std::set<std::wstring>{L"1", L"2", L"3", L"4"}));
+  EXPECT_TRUE(shot) << "the time left was shown";
   EXPECT_EQ(app.Text(app.Control(IDC_LABEL3)), L"备份进度：") << "back to the plain caption";
-  for (const auto& name : names) EXPECT_EQ(ReadBackup(name).size(), std::size_t{64} << 20);
+  EXPECT_EQ(app.Text(app.Window()), L"OmbrivoBeta");
+  EXPECT_EQ(app.Text(app.Control(IDC_COMMAND3)), L"开始");
+  for (const auto& name : names) EXPECT_EQ(ReadBackup(name).size(), std::size_t{128} << 20);
 
   // The header band is the window's handle: the rest of the window is not.
   RECT before{};

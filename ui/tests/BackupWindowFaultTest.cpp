@@ -233,6 +233,40 @@ class BackupWindowFaultTest : public testing::Test {
     EXPECT_EQ(app.ListEntries(), expected);
   }
 
+  // A run of a small file, a large one whose older backup is in the destination, and another
+  // small one, picked in the open dialog; returns once the large one is halfway through its copy.
+  struct LargeRun {
+    Bytes older;
+    Bytes large;
+  };
+  LargeRun StartLargeRun(cAppDriver& driver) {
+    LargeRun run{PlantOlder(dest, L"large.bin"), Pattern(256 << 20, 7)};
+    WriteBytes(Source(L"large.bin"), run.large);
+    for (const wchar_t* name : {L"a.txt", L"c.txt"}) WriteBytes(Source(name), Pattern(100, 8));
+    driver.Click(IDC_COMMAND2);
+    driver.PickFiles(src, {L"a.txt", L"large.bin", L"c.txt"});
+    driver.SetText(IDC_TEXT1, dest);
+    driver.Click(IDC_COMMAND3);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!(driver.BarMax() == static_cast<int>(run.large.size()) && driver.BarPosition() > 0 &&
+             driver.BarPosition() < driver.BarMax())) {
+      if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("the large file's copy was not seen");
+      Sleep(5);
+    }
+    return run;
+  }
+
+  // After a stopped run: the large file's older backup as it was, no temporary file, the first
+  // file alone marked, and one message that says so.
+  void ExpectStopped(cAppDriver& driver, const LargeRun& run, HWND box) {
+    EXPECT_EQ(driver.MessageText(box), L"备份已停止。已备份 1 个文件，未备份 2 个文件。");
+    EXPECT_TRUE(Holds(Dest(L"large.bin"), run.older));
+    EXPECT_EQ(NamesIn(dest), (std::vector<std::wstring>{L"a.txt", L"large.bin"}));
+    EXPECT_EQ(driver.ListEntries(), (std::vector<std::wstring>{kMark + Source(L"a.txt"), Source(L"large.bin"),
+                                                              Source(L"c.txt")}));
+    EXPECT_EQ(driver.Text(driver.Control(IDC_COMMAND3)), L"开始");
+  }
+
   cTestDir sources;
   cTestDir backup;
   const std::wstring src = sources.Path(L"src");
@@ -517,6 +551,64 @@ TEST_F(BackupWindowFaultTest, PathsBeyondMaxPathAreCopiedAndListed) {
   RECT client{};
   GetClientRect(app.ListBox(), &client);
   EXPECT_GT(SendMessageW(app.ListBox(), LB_GETHORIZONTALEXTENT, 0, 0), client.right);
+}
+
+}  // namespace
+
+namespace {
+
+// Three ways to stop a run in the middle of a large file: "停止", Esc, and "关闭" answered yes
+// (which then ends the program); "关闭" answered no lets the run finish.
+TEST_F(BackupWindowFaultTest, AStoppedRunKeepsTheOldBackupOfTheFileInProgress) {
+  enum class How { StopButton, Escape, CloseYes, CloseNo };
+  for (const How how : {How::StopButton, How::Escape, How::CloseYes, How::CloseNo}) {
+    SCOPED_TRACE(static_cast<int>(how));
+    for (const auto& name : NamesIn(dest)) DeleteFileW(Dest(name).c_str());
+    cAppDriver driver;
+    const LargeRun run = StartLargeRun(driver);
+    if (how == How::StopButton) driver.Click(IDC_COMMAND3);
+    if (how == How::Escape) PostMessageW(driver.Control(IDC_COMMAND3), WM_KEYDOWN, VK_ESCAPE, 0);
+    if (how == How::CloseYes || how == How::CloseNo) {
+      driver.ClickLabel(IDC_LABEL4);
+      HWND question = driver.WaitForMessageBox();
+      EXPECT_EQ(driver.MessageText(question), L"正在备份。要停止备份并关闭程序吗？");
+      driver.PressButton(question, how == How::CloseYes ? IDYES : IDNO);
+    }
+    HWND box = driver.WaitForDialog([&](HWND w) {
+      return driver.Text(w) == L"工程1" && driver.MessageText(w).find(L"正在备份") == std::wstring::npos;
+    });
+    if (how == How::CloseNo) {
+      EXPECT_EQ(driver.MessageText(box), L"完成备份！");
+      EXPECT_TRUE(Holds(Dest(L"large.bin"), run.large));
+      driver.Acknowledge(box);
+      continue;
+    }
+    ExpectStopped(driver, run, box);
+    driver.Acknowledge(box);
+    EXPECT_EQ(driver.WaitForExit(std::chrono::seconds(10)), how == How::CloseYes);
+  }
+}
+
+// A program killed in the middle of a copy leaves the older backup and its temporary file; the
+// next run into that folder removes the temporary file without a word.
+TEST_F(BackupWindowFaultTest, AKilledRunKeepsTheOldBackupAndTheNextRunCleansUp) {
+  std::optional<LargeRun> run;
+  {
+    cAppDriver killed;
+    run = StartLargeRun(killed);
+    killed.Kill();
+  }
+  EXPECT_TRUE(Holds(Dest(L"large.bin"), run->older));
+  ASSERT_EQ(TemporaryFilesIn(dest).size(), 1u) << "the killed copy's file is there to be cleaned";
+  WriteBytes(Source(L"next.txt"), Pattern(10, 9));
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, {L"next.txt"});
+  app.SetText(IDC_TEXT1, dest);
+  HWND box = app.RunBackup();
+  ExpectFinished(box);
+  app.Acknowledge(box);
+  EXPECT_EQ(NamesIn(dest), (std::vector<std::wstring>{L"a.txt", L"large.bin", L"next.txt"}));
+  EXPECT_TRUE(Holds(Dest(L"large.bin"), run->older));
 }
 
 }  // namespace

@@ -106,10 +106,11 @@ void cAppDriver::SetText(int id, const std::wstring& text) const {
 }
 
 std::wstring cAppDriver::Text(HWND window) const {
+  // Room to spare: the program may lengthen the text between the two messages.
   const auto length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<std::size_t>(length));
+  std::wstring text(static_cast<std::size_t>(length) + 256, L'\0');
+  const auto copied = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied));
   return text;
 }
 
@@ -160,6 +161,12 @@ HWND cAppDriver::WaitForDialog(const std::function<bool(HWND)>& matches, std::ch
 
 HWND cAppDriver::WaitForMessageBox() const {
   return WaitForDialog([this](HWND w) { return Text(w) == L"工程1"; });  // the program's title
+}
+
+HWND cAppDriver::FindMessageBox() const {
+  for (HWND w : TopLevelWindows(m_Process.dwProcessId))
+    if (WindowClass(w) == L"#32770" && IsWindowVisible(w) && Text(w) == L"工程1") return w;
+  return nullptr;
 }
 
 std::wstring cAppDriver::MessageText(HWND box) const {
@@ -353,6 +360,11 @@ void cAppDriver::DropFiles(const std::vector<std::wstring>& paths) const {
 
 bool cAppDriver::WaitForExit(std::chrono::milliseconds timeout) const {
   return WaitForSingleObject(m_Process.hProcess, static_cast<DWORD>(timeout.count())) == WAIT_OBJECT_0;
+}
+
+void cAppDriver::Kill() const {
+  TerminateProcess(m_Process.hProcess, 9);
+  WaitForSingleObject(m_Process.hProcess, 10000);
 }
 
 void cAppDriver::Screenshot(const std::wstring& name) const {

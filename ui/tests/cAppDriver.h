@@ -33,6 +33,8 @@ class cAppDriver {
   // Waits for a visible dialog window (#32770) of the program that satisfies the test.
   HWND WaitForDialog(const std::function<bool(HWND)>& matches, std::chrono::milliseconds timeout = std::chrono::seconds(60)) const;
   HWND WaitForMessageBox() const;
+  // The program's message box showing now, if any; does not wait.
+  HWND FindMessageBox() const;
   // The text of a message box and whether it shows an icon.
   std::wstring MessageText(HWND box) const;
   bool MessageHasIcon(HWND box) const;
@@ -54,6 +56,8 @@ class cAppDriver {
   void DropFiles(const std::vector<std::wstring>& paths) const;
 
   bool WaitForExit(std::chrono::milliseconds timeout) const;
+  // Ends the program at once, as the task manager or a power cut does.
+  void Kill() const;
   // Saves what the screen shows of the program's window as a BMP file.
   void Screenshot(const std::wstring& name) const;
 
