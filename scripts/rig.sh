@@ -1,8 +1,8 @@
 # Sourced by test.sh and bench.sh: mounts the device rig (tests/rig) inside the caller's private
 # mount namespace and unmounts every mount it made when the caller ends.
 # Usage: source scripts/rig.sh; rig_usable RIG_BINARY || echo "$rig_why"
-#        rig_mount RIG_BINARY BACKING MOUNT OPTIONS
-# rig_unmount_all runs from the caller's EXIT trap; rig_unmount MOUNT BACKING ends one early.
+#        rig_backing BACKING; rig_mount RIG_BINARY BACKING MOUNT OPTIONS
+# rig_unmount_all runs from the caller's EXIT trap; rig_unmount MOUNT ends one mount early.
 
 rig_mounts=()
 
@@ -19,25 +19,29 @@ rig_usable() {
   [ -z "$rig_why" ]
 }
 
-# rig_mount RIG_BINARY BACKING MOUNT OPTIONS: a tmpfs as the backing folder (its own size, so
-# nothing but the rig limits the device), the rig over it. Returns once the mount is ready.
-rig_mount() {
-  local binary=$1 backing=$2 mount=$3 options=$4
-  mkdir -p "$backing" "$mount"
-  mount -t tmpfs -o size=1200m tmpfs "$backing" || return 1
-  rig_mounts+=("$backing")
-  if ! "$binary" "$backing" "$mount" -o "$options"; then
-    echo "rig: could not mount $mount" >&2
-    return 1
-  fi
-  rig_mounts+=("$mount")
+# rig_backing FOLDER: a tmpfs of its own for the rig to pass through to, so nothing but the
+# rig limits the device and its flushes cost nothing.
+rig_backing() {
+  mkdir -p "$1"
+  mount -t tmpfs -o size=1200m tmpfs "$1" || return 1
+  rig_mounts+=("$1")
 }
 
-# rig_unmount MOUNT BACKING: ends one rig and its backing folder before the caller ends.
+# rig_mount RIG_BINARY BACKING MOUNT OPTIONS: returns once the mount is ready.
+rig_mount() {
+  mkdir -p "$3"
+  if ! "$1" "$2" "$3" -o "$4"; then
+    echo "rig: could not mount $3" >&2
+    return 1
+  fi
+  rig_mounts+=("$3")
+}
+
+# rig_unmount MOUNT: ends one mount before the caller ends.
 rig_unmount() {
   local m kept=()
-  for m in "$1" "$2"; do umount "$m" 2>/dev/null || umount -l "$m" 2>/dev/null; done
-  for m in "${rig_mounts[@]}"; do [ "$m" != "$1" ] && [ "$m" != "$2" ] && kept+=("$m"); done
+  umount "$1" 2>/dev/null || umount -l "$1" 2>/dev/null
+  for m in "${rig_mounts[@]}"; do [ "$m" != "$1" ] && kept+=("$m"); done
   rig_mounts=("${kept[@]}")
 }
 
