@@ -25,7 +25,7 @@ trap rig_unmount_all EXIT
 # their own, and faults by path: reads of any "read-fails" file and writes into any
 # "write-fails" folder fail from 1 MiB on.
 rig_note="device rig: mounted for the engine tests above"
-if rig_usable "$root/build/native/device_rig" &&
+if rig_usable "$root/build/native/device_rig" && rig_backing "$mnt/rig-backing" &&
   rig_mount "$root/build/native/device_rig" "$mnt/rig-backing" "$mnt/rig" \
     "read_mbps=150,write_mbps=100,fail_read=read-fails@1048576,fail_write=write-fails/@1048576"; then
   export OMB_TEST_RIG_DIR="$mnt/rig"
