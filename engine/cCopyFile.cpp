@@ -96,22 +96,25 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
   cFile& target = temporary.File();
 
   // A stop left pending from before this copy means nothing is copied.
-  const bool stoppedBeforeFirstChunk = m_StopRequest && allBytes > 0;
   std::int64_t copied = 0;
   CopyChunks(source, target, allBytes, copied);
   m_StopRequest = false;
+  // A copy that stopped short is thrown away: an older backup stays whole instead of being
+  // replaced by the first chunks of a newer one. Only where there was no destination does a
+  // stop before the first chunk leave an empty one.
+  const bool discard = copied < allBytes && (copied > 0 || destinationExisted);
 
   // A complete copy keeps its source's last-write time, so a backup compares by date.
   if (copied == allBytes) {
     AtStep(CopyStep::WriteDestination, [&] { target.SetLastWriteTime(source.LastWriteTime()); });
   }
   AtStep(CopyStep::ReadSource, [&] { source.Close(); });
-  if (m_Options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.Flush(); });
-  AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
-
-  if (stoppedBeforeFirstChunk && destinationExisted) {
+  if (discard) {
+    AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
     AtStep(CopyStep::ReplaceDestination, [&] { temporary.Remove(); });
   } else {
+    if (m_Options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.Flush(); });
+    AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
     AtStep(CopyStep::ReplaceDestination, [&] { temporary.MoveTo(FileTo); });
   }
 
