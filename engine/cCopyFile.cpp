@@ -1,10 +1,12 @@
 #include "cCopyFile.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
 #include "cFile.h"
 #include "cFileError.h"
+#include "cReadAhead.h"
 #include "mFileSys.h"
 
 namespace {
@@ -94,22 +96,25 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
   cFile& target = temporary.File();
 
   // A stop left pending from before this copy means nothing is copied.
-  const bool stoppedBeforeFirstChunk = m_StopRequest && allBytes > 0;
   std::int64_t copied = 0;
   CopyChunks(source, target, allBytes, copied);
   m_StopRequest = false;
+  // A copy that stopped short is thrown away: an older backup stays whole instead of being
+  // replaced by the first chunks of a newer one. Only where there was no destination does a
+  // stop before the first chunk leave an empty one.
+  const bool discard = copied < allBytes && (copied > 0 || destinationExisted);
 
   // A complete copy keeps its source's last-write time, so a backup compares by date.
   if (copied == allBytes) {
     AtStep(CopyStep::WriteDestination, [&] { target.SetLastWriteTime(source.LastWriteTime()); });
   }
   AtStep(CopyStep::ReadSource, [&] { source.Close(); });
-  if (m_Options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.Flush(); });
-  AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
-
-  if (stoppedBeforeFirstChunk && destinationExisted) {
+  if (discard) {
+    AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
     AtStep(CopyStep::ReplaceDestination, [&] { temporary.Remove(); });
   } else {
+    if (m_Options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.Flush(); });
+    AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
     AtStep(CopyStep::ReplaceDestination, [&] { temporary.MoveTo(FileTo); });
   }
 
@@ -118,17 +123,27 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
 
 void cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes,
                            std::int64_t& copied) {
-  while (copied < allBytes && !m_StopRequest) {
-    const std::size_t length = ChunkLength(copied, allBytes);
-    m_Buffer.resize(length);
-    const std::size_t got = AtStep(CopyStep::ReadSource, [&] { return source.Read(m_Buffer); });
-    if (got != length) {
+  if (copied >= allBytes || m_StopRequest) return;
+  // Computed before the reader starts: an invalid chunk size fails before anything is read.
+  std::size_t length = ChunkLength(copied, allBytes);
+  cReadAhead ahead(source, allBytes, PieceBytes(), m_Pieces);
+  for (;;) {
+    // The source was read ahead: one that has shrunk since (while a listener ran, say) no longer
+    // holds the bytes about to be written, and fails the copy as a short read would.
+    if (copied > 0 && AtStep(CopyStep::ReadSource, [&] { return source.Length(); }) <
+                          copied + static_cast<std::int64_t>(length)) {
       throw cFileError(L"ReadFile", source.Path(), 0, L"the source ended before its measured length",
                        cFileError::Cause::SourceChanged, CopyStep::ReadSource);
     }
-    AtStep(CopyStep::WriteDestination, [&] { target.Write(m_Buffer); });
+    for (std::size_t left = length; left > 0;) {
+      const auto bytes = AtStep(CopyStep::ReadSource, [&] { return ahead.Take(left); });
+      AtStep(CopyStep::WriteDestination, [&] { target.Write(bytes); });
+      left -= bytes.size();
+    }
     copied += static_cast<std::int64_t>(length);
     if (m_Listener) m_Listener->CopyProgress(copied, allBytes);
+    if (copied >= allBytes || m_StopRequest) return;
+    length = ChunkLength(copied, allBytes);
   }
 }
 
@@ -141,4 +156,13 @@ std::size_t cCopyFile::ChunkLength(std::int64_t copied, std::int64_t allBytes) c
   }
   const std::int64_t length = copied + chunk > allBytes ? allBytes - copied : chunk;
   return static_cast<std::size_t>(length);
+}
+
+std::size_t cCopyFile::PieceBytes() const {
+  // About one chunk each, so the two pieces hold about two chunks; not so small that a tiny
+  // chunk size makes the reader wait on every few bytes, not so large that a huge one strains a
+  // 32-bit address space.
+  constexpr std::int64_t kSmallest = 64 * 1024;
+  constexpr std::int64_t kLargest = 16 * 1024 * 1024;
+  return static_cast<std::size_t>(std::clamp<std::int64_t>(m_BufferSize, kSmallest, kLargest));
 }

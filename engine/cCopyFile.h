@@ -1,6 +1,7 @@
 #pragma once
 // Copies one file to another path in chunks of BufferSize bytes, telling its listener after
-// every chunk and once at the end. The copy is written to a temporary file beside the
+// every chunk and once at the end. The source is read ahead on a thread of its own while the
+// caller's thread writes and raises the events, so both devices stay busy. The copy is written to a temporary file beside the
 // destination and takes the destination's place only once it is on stable storage, so a
 // failed copy leaves an earlier backup as it was.
 #include <cstddef>
@@ -37,10 +38,12 @@ class cCopyFile {
  private:
   void CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied);
   std::size_t ChunkLength(std::int64_t copied, std::int64_t allBytes) const;
+  std::size_t PieceBytes() const;
 
   bool m_StopRequest = false;
   std::int32_t m_BufferSize = 0;
-  std::vector<std::byte> m_Buffer;
+  // The read-ahead's two pieces, kept between copies.
+  std::vector<std::byte> m_Pieces[2];
   cCopyFileEvents* m_Listener;  // not owned
   Options m_Options;
 };

@@ -25,6 +25,8 @@ class cFile {
   // Reads up to buffer.size() bytes; returns fewer only at the end of the file.
   std::size_t Read(std::span<std::byte> buffer);
   void Write(std::span<const std::byte> data);
+  // The file's length now.
+  std::int64_t Length() const;
   // Last-write time in the platform's own ticks, only for handing to SetLastWriteTime.
   std::int64_t LastWriteTime() const;
   void SetLastWriteTime(std::int64_t ticks);

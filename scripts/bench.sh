@@ -1,12 +1,22 @@
 #!/usr/bin/env bash
 # Builds the benchmarks optimised (no sanitizers) and runs them natively and under Wine: the
 # 32-bit build under wine32 where this machine can start it, else the 64-bit one under wine64.
+# As root it runs in a private mount namespace, where the device rig stands in for a slow
+# source and destination device.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+
+if [ -z "${OMB_IN_NAMESPACE:-}" ] && [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
+  export OMB_IN_NAMESPACE=1
+  exec unshare -m --propagation private "$0" "$@"
+fi
+
 source "$root/scripts/winenv.sh"
+source "$root/scripts/rig.sh"
 native="$root/build/bench-native"
 cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DOMB_SANITIZE=OFF >/dev/null
 cmake --build "$native" -j"$(nproc)" --target engine_bench >/dev/null
+cmake --build "$native" -j"$(nproc)" --target device_rig >/dev/null 2>&1 || true
 winenv_pick_build
 build=$winenv_build
 preset=$(basename "$build")
@@ -15,12 +25,41 @@ cmake --build --preset "$preset" -j"$(nproc)" --target engine_bench window_bench
 
 work="$root/build/bench-files"
 mkdir -p "$work"
+trap 'winenv_stop; rig_unmount_all' EXIT
+
+# A 256 MiB file from a source device that reads at R MB/s to a destination device that writes
+# at W MB/s, one row each; each row mounts the two devices afresh.
+devices="$root/build/mnt/bench"
+device_rows_ready=0
+if rig_usable "$native/device_rig" && rig_backing "$devices/source-backing" && rig_backing "$devices/target-backing"; then
+  head -c $((256 << 20)) /dev/urandom >"$devices/source-backing/source.bin"
+  device_rows_ready=1
+fi
+# device_rows PROGRAM SOURCE FOLDER [PREFIX...]: runs engine_bench --device on each row.
+device_rows() {
+  if [ $device_rows_ready -eq 0 ]; then
+    echo "device rows: not run: ${rig_why:-the device rig could not be set up}"
+    return
+  fi
+  local row r w
+  for row in 40/40 40/200 200/40; do
+    r=${row%/*} w=${row#*/}
+    rig_mount "$native/device_rig" "$devices/source-backing" "$devices/source" "read_mbps=$r"
+    rig_mount "$native/device_rig" "$devices/target-backing" "$devices/target" "write_mbps=$w"
+    "$@" "$r" "$w" 1
+    rig_unmount "$devices/source"
+    rig_unmount "$devices/target"
+  done
+}
+
 echo "== native =="
 "$native/engine_bench" "$work" 3
+device_rows "$native/engine_bench" --device "$devices/source/source.bin" "$devices/target"
 
 winenv_start "$build"
-trap winenv_stop EXIT
 echo "== $winenv_name (${winenv_win32_why:-this machine starts wine32}) =="
 "$winenv_wine" "$build/engine_bench.exe" "Z:${work//\//\\}" 3
+device_rows "$winenv_wine" "$build/engine_bench.exe" --device "Z:${devices//\//\\}\\source\\source.bin" \
+  "Z:${devices//\//\\}\\target"
 # The window hosted in-process on the same display: small files through a real run, and List1.
 "$winenv_wine" "$build/window_bench.exe" "Z:${work//\//\\}" 3

@@ -18,6 +18,20 @@ if [ -n "${OMB_IN_NAMESPACE:-}" ]; then
   mount -t tmpfs -o ro,size=64k tmpfs "$mnt/readonly" && export OMB_TEST_READONLY_DIR="$mnt/readonly"
 fi
 source "$root/scripts/winenv.sh"
+source "$root/scripts/rig.sh"
+trap rig_unmount_all EXIT
+
+# The device rig for the engine's tests: a source and destination device with bandwidth of
+# their own, and faults by path: reads of any "read-fails" file and writes into any
+# "write-fails" folder fail from 1 MiB on.
+rig_note="device rig: mounted for the engine tests above"
+if rig_usable "$root/build/native/device_rig" && rig_backing "$mnt/rig-backing" &&
+  rig_mount "$root/build/native/device_rig" "$mnt/rig-backing" "$mnt/rig" \
+    "read_mbps=150,write_mbps=100,fail_read=read-fails@1048576,fail_write=write-fails/@1048576"; then
+  export OMB_TEST_RIG_DIR="$mnt/rig"
+else
+  rig_note="not run: engine tests through the device rig: ${rig_why:-the rig did not mount}"
+fi
 
 status=0
 summary=()
@@ -42,6 +56,7 @@ else
   summary+=("not run: Windows tests, 32-bit build: $winenv_win32_why")
 fi
 
+summary+=("$rig_note")
 echo "== summary =="
 printf '%s\n' "${summary[@]}"
 exit $status

@@ -7,6 +7,7 @@
 
 // Named after the loader it runs under, so that every figure says which program ran.
 const char* cPlatformCopy::Name() { return sizeof(void*) == 8 ? "wine64" : "wine32"; }
+const char* cPlatformCopy::Tool() { return "CopyFileW"; }
 
 void cPlatformCopy::Copy(const std::wstring& from, const std::wstring& to, bool flush) {
   if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) throw cFileError::FromLastError(L"CopyFileW", to);
@@ -28,6 +29,7 @@ void cPlatformCopy::Copy(const std::wstring& from, const std::wstring& to, bool 
 extern char** environ;
 
 const char* cPlatformCopy::Name() { return "native"; }
+const char* cPlatformCopy::Tool() { return "cp"; }
 
 void cPlatformCopy::Copy(const std::wstring& from, const std::wstring& to, bool flush) {
   const std::string source = mText::ToUtf8(from);

@@ -2,11 +2,19 @@
 // alternating the two, with and without the final flush to stable storage, and prints
 // "<platform>: engine <MB/s> MB/s, platform <MB/s> MB/s, ratio <r>, peak <MiB> MiB".
 // Usage: engine_bench [folder] [rounds]
+//
+// With --device, copies an existing file from a device that reads at R MB/s to a folder on one
+// that writes at W MB/s (the device rig, mounted by bench.sh), with the engine and then with
+// the platform's copy, both with the flush, and prints
+// "device R/W: engine <MB/s>, slower device <MB/s>, ratio <engine / min(R, W)>" and the same
+// for the platform's copy.
+// Usage: engine_bench --device SOURCE FOLDER R W [rounds]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -87,10 +95,42 @@ void RunMode(const std::wstring& folder, bool flush, int rounds, std::uint64_t b
   std::fflush(stdout);
 }
 
+void RunDevice(const std::wstring& source, const std::wstring& folder, double readMbps, double writeMbps,
+               int rounds) {
+  const std::wstring engineTarget = Join(folder, L"bench-engine.bin");
+  const std::wstring platformTarget = Join(folder, L"bench-platform.bin");
+  const double bytes = static_cast<double>(mFileSys::FileLength(source));
+  cCopyFile engine;
+  engine.BufferSize(kChunk);
+  std::vector<double> engineTimes, platformTimes;
+  for (int round = 0; round < rounds; ++round) {
+    mFileSys::RemoveFile(engineTarget);
+    mFileSys::RemoveFile(platformTarget);
+    engineTimes.push_back(Seconds([&] { engine.CopyFile(source, engineTarget); }));
+    platformTimes.push_back(Seconds([&] { cPlatformCopy::Copy(source, platformTarget, true); }));
+  }
+  mFileSys::RemoveFile(engineTarget);
+  mFileSys::RemoveFile(platformTarget);
+  const double slower = std::min(readMbps, writeMbps);
+  const double engineRate = bytes / 1e6 / Median(engineTimes);
+  const double platformRate = bytes / 1e6 / Median(platformTimes);
+  std::printf("device %.0f/%.0f: engine %.1f MB/s, slower device %.0f MB/s, ratio %.2f\n", readMbps, writeMbps,
+              engineRate, slower, engineRate / slower);
+  std::printf("device %.0f/%.0f: %s (%s) %.1f MB/s, slower device %.0f MB/s, ratio %.2f\n", readMbps, writeMbps,
+              cPlatformCopy::Tool(), cPlatformCopy::Name(), platformRate, slower, platformRate / slower);
+  std::fflush(stdout);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
+    if (argc > 1 && std::string(argv[1]) == "--device") {
+      if (argc < 6) throw std::invalid_argument("usage: engine_bench --device SOURCE FOLDER R W [rounds]");
+      RunDevice(mText::FromUtf8(argv[2]), mText::FromUtf8(argv[3]), std::atof(argv[4]), std::atof(argv[5]),
+                argc > 6 ? std::max(1, std::atoi(argv[6])) : 1);
+      return 0;
+    }
     const std::wstring folder = argc > 1 ? mText::FromUtf8(argv[1]) : L".";
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     const std::wstring source = Join(folder, L"bench-source.bin");

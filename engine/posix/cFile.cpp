@@ -91,6 +91,12 @@ void cFile::Write(std::span<const std::byte> data) {
   }
 }
 
+std::int64_t cFile::Length() const {
+  struct stat st {};
+  if (::fstat(m_Handle, &st) != 0) throw cFileError::FromLastError(L"fstat", m_Path);
+  return static_cast<std::int64_t>(st.st_size);
+}
+
 std::int64_t cFile::LastWriteTime() const {
   struct stat st {};
   if (::fstat(m_Handle, &st) != 0) throw cFileError::FromLastError(L"fstat", m_Path);

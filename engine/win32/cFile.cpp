@@ -94,6 +94,12 @@ void cFile::Write(std::span<const std::byte> data) {
   }
 }
 
+std::int64_t cFile::Length() const {
+  LARGE_INTEGER size{};
+  if (!GetFileSizeEx(m_Handle, &size)) throw cFileError::FromLastError(L"GetFileSizeEx", m_Path);
+  return size.QuadPart;
+}
+
 std::int64_t cFile::LastWriteTime() const {
   FILETIME written{};
   if (!GetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"GetFileTime", m_Path);

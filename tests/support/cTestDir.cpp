@@ -72,6 +72,14 @@ cTestDir::cTestDir(const char* environmentVariable) {
   m_Remove = false;  // a read-only file system cannot take a folder of ours
 }
 
+cTestDir::cTestDir(const char* environmentVariable, Fresh) : cTestDir(environmentVariable) {
+  if (m_Root.empty()) return;
+  const fs::path root = FsPath(m_Root) / FsPath(UniqueName());
+  fs::create_directories(root);
+  m_Root = WidePath(root);
+  m_Remove = true;
+}
+
 cTestDir::~cTestDir() {
   if (!m_Remove || m_Root.empty()) return;
   std::error_code ignored;

@@ -14,6 +14,10 @@ class cTestDir {
   // A folder below the one named by an environment variable (for example a tiny or read-only
   // file system the test script mounted); Valid() is false when the variable is unset.
   explicit cTestDir(const char* environmentVariable);
+  // A fresh folder of its own below the one named by an environment variable, removed at the
+  // end like the default one; Valid() is false when the variable is unset.
+  struct Fresh {};
+  cTestDir(const char* environmentVariable, Fresh);
   ~cTestDir();
   cTestDir(const cTestDir&) = delete;
   cTestDir& operator=(const cTestDir&) = delete;
