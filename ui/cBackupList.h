@@ -17,8 +17,9 @@ class cBackupList {
   // The list box counts and indexes its entries in 16 bits.
   static constexpr std::size_t kMaxEntries = 32767;
 
-  // `fold` compares names and paths as the file system does (without regard to case).
-  explicit cBackupList(mBackupNames::Fold fold);
+  // `fold` compares names and paths as the file system does (without regard to case);
+  // `rootName` names the backup of a drive root.
+  explicit cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootName = {});
 
   // Appends sources as long as there is room; returns how many were taken, in order.
   std::size_t Add(const std::vector<std::wstring>& sources);
@@ -26,7 +27,9 @@ class cBackupList {
   std::size_t Count() const noexcept { return m_Entries.size(); }
   // The path as the entry was added (entries of one backup may differ in case).
   const std::wstring& Source(std::size_t entry) const { return m_Entries.at(entry).source; }
-  // The file name the entry's backup has in the destination folder.
+  // A folder entry backs up everything inside it; its source ends in a backslash.
+  bool IsFolder(std::size_t entry) const { return mBackupNames::IsFolder(Source(entry)); }
+  // The name the entry's backup (file or folder) has in the destination folder.
   const std::wstring& DestinationName(std::size_t entry) const { return BackupOf(entry).name; }
   State StateOf(std::size_t entry) const { return BackupOf(entry).state; }
   // What the list shows: the source's full path, with "√" in front once backed up.
@@ -38,7 +41,10 @@ class cBackupList {
   // Records the outcome of copying an entry's backup; answers every entry that shows it.
   const std::vector<std::size_t>& MarkBackedUp(std::size_t entry);
   const std::vector<std::size_t>& MarkFailed(std::size_t entry, std::wstring reason);
-  // The backups that failed in the last run, in list order, with their reasons.
+  // A file inside a folder entry failed: the entry fails, and the file is listed on its own.
+  const std::vector<std::size_t>& MarkFileFailed(std::size_t entry, std::wstring file, std::wstring reason);
+  // The files that failed in the last run, in list order, with their reasons: a file entry's
+  // source, or each failed file inside a folder entry.
   std::vector<mFailureReport::Failure> Failures() const;
 
  private:
@@ -47,6 +53,7 @@ class cBackupList {
     std::wstring name;
     State state = State::Pending;
     std::wstring reason;
+    std::vector<mFailureReport::Failure> files;  // failed files inside a folder
     std::vector<std::size_t> entries;  // the list entries that show this backup
   };
 
@@ -60,6 +67,7 @@ class cBackupList {
   void Rename();
 
   mBackupNames::Fold m_Fold;
+  mBackupNames::RootName m_RootName;
   std::vector<Backup> m_Backups;  // in the order of their first entries
   std::vector<Entry> m_Entries;
   std::unordered_map<std::wstring, std::size_t> m_BySource;  // folded source -> its backup

@@ -7,10 +7,9 @@
 #include "cControlWindow.h"
 #include "cPlatformError.h"
 #include "mFailureReport.h"
-#include "cFileError.h"
 #include "mFileHlp.h"
-#include "mFileSys.h"
 #include "mLeftovers.h"
+#include "win32/mLongPath.h"
 #include "mManifest.h"
 #include "mMessagePump.h"
 #include "mProgressScale.h"
@@ -28,7 +27,6 @@ constexpr wchar_t kBrowsePrompt[] = L"备份到...";
 constexpr wchar_t kDoneMessage[] = L"完成备份！";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
 constexpr wchar_t kProgressCaption[] = L"备份进度：";
-constexpr wchar_t kOnlyFilesMessage[] = L"只能添加文件，文件夹不能添加：";
 constexpr wchar_t kRunBrokenMessage[] = L"备份已中断，其余文件没有复制。";
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
 // How often a run redraws the list and the caption: often enough to look live.
@@ -58,19 +56,12 @@ std::wstring FoldCase(const std::wstring& name) {
   return folded;
 }
 
-// The length of each source to copy, for the whole run's progress. A source that cannot be
-// measured counts as empty here; its copy reports why.
-std::vector<std::int64_t> SourceSizes(const cBackupList& list, const std::vector<std::size_t>& order) {
-  std::vector<std::int64_t> sizes;
-  sizes.reserve(order.size());
-  for (const std::size_t entry : order) {
-    try {
-      sizes.push_back(mFileSys::FileLength(list.Source(entry)));
-    } catch (const cFileError&) {
-      sizes.push_back(0);
-    }
-  }
-  return sizes;
+// Names a drive root's backup after the drive's volume label.
+std::wstring VolumeLabel(const std::wstring& root) {
+  wchar_t label[MAX_PATH + 1] = {};
+  // A drive without a label, or gone since it was listed, is named by its letter instead.
+  if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
+  return label;
 }
 
 struct cDropFinish {
@@ -80,7 +71,7 @@ struct cDropFinish {
 
 }  // namespace
 
-cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(FoldCase) {
+cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(FoldCase, VolumeLabel) {
   Form_Initialize();
 
   WNDCLASSEXW wc{};
@@ -243,17 +234,13 @@ void cBackupWindow::OnCommand(int id, int code) {
 void cBackupWindow::OnDropFiles(HDROP drop) {
   const cDropFinish finish{drop};
   if (m_Running) return;
-  std::vector<std::wstring> files;
-  std::wstring folders;
-  for (std::wstring& path : mShellDrop::Paths(drop)) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-      folders += L"\n" + path;
-    else
-      files.push_back(std::move(path));
+  std::vector<std::wstring> paths = mShellDrop::Paths(drop);
+  // A folder is one entry, written with its final backslash ("E:\\" for a whole drive).
+  for (std::wstring& path : paths) {
+    const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) path = mFileHlp::AddBackslash(path);
   }
-  AddFiles(files);
-  if (!folders.empty()) Say(kOnlyFilesMessage + folders, MB_OK | MB_ICONINFORMATION);
+  AddFiles(paths);
 }
 
 LRESULT cBackupWindow::HitTest(LPARAM lParam) const {
@@ -336,24 +323,21 @@ void cBackupWindow::Command3_Click() {
   }
   // What an earlier run left when its process was ended in the middle of a copy.
   if (m_List.Count() > 0) mLeftovers::RemoveIn(folder);
-  const std::vector<std::size_t> order = m_List.StartRun();
-  const std::vector<std::int64_t> sizes = SourceSizes(m_List, order);
+  const cRunPlan plan(m_List, m_List.StartRun(), folder);
   std::exception_ptr windowFailure;
   try {
-    BeginRun(order, sizes);
-    BackUpEntries(folder, order, sizes);
+    BeginRun(plan);
+    BackUpSteps(plan);
   } catch (...) {
     windowFailure = std::current_exception();
   }
   EndRun(windowFailure);
 }
 
-void cBackupWindow::BeginRun(const std::vector<std::size_t>& order, const std::vector<std::int64_t>& sizes) {
-  std::int64_t total = 0;
-  for (const std::int64_t size : sizes) total += size;
+void cBackupWindow::BeginRun(const cRunPlan& plan) {
   m_Running = true;
   m_Run = RunState{};
-  m_Progress.emplace(static_cast<int>(order.size()), total, cRunProgress::Clock::now());
+  m_Progress.emplace(plan.Files(), plan.Bytes(), cRunProgress::Clock::now());
   m_View.ShowRunning(true);
   m_QuietList.emplace(m_View.List1.ListHwnd());
   try {
@@ -363,31 +347,55 @@ void cBackupWindow::BeginRun(const std::vector<std::size_t>& order, const std::v
   }
 }
 
-// Copies each entry's backup in turn, until all are done or the user stops the run. A failure
-// on one entry fails that entry and the run goes on; only a failure of the window itself
-// leaves this early.
-void cBackupWindow::BackUpEntries(const std::wstring& folder, const std::vector<std::size_t>& order,
-                                  const std::vector<std::int64_t>& sizes) {
-  for (std::size_t i = 0; i < order.size() && !m_Run.stopRequested; ++i) {
-    m_CurIndex = static_cast<std::int32_t>(order[i]);
-    m_Progress->BeginFile(sizes[i]);
-    ShowRunState(i == 0 || i + 1 == order.size());
-    BackUpEntry(folder, order[i]);
+// Takes the plan's steps in turn, until all are done or the user stops the run. A failure of
+// one step fails that file (and its entry) and the run goes on; only a failure of the window
+// itself leaves this early.
+void cBackupWindow::BackUpSteps(const cRunPlan& plan) {
+  for (const cRunPlan::Step& step : plan.Steps()) {
+    if (m_Run.stopRequested) break;
+    m_CurIndex = static_cast<std::int32_t>(step.entry);
+    m_Step = &step;
+    if (step.kind == cRunPlan::Kind::Copy) {
+      m_Progress->BeginFile(step.bytes);
+      ShowRunState(m_Progress->Current() == 1 || m_Progress->Current() == m_Progress->Files());
+    }
+    TakeStep(step);
     Pump();
     cControlWindow::RethrowPendingError();  // a control's failure is the window's
   }
+  m_Step = nullptr;
 }
 
-void cBackupWindow::BackUpEntry(const std::wstring& folder, std::size_t entry) {
+void cBackupWindow::TakeStep(const cRunPlan::Step& step) {
   m_Run.stopSent = false;
   try {
-    m_Fc->CopyFile(m_List.Source(entry), mFileHlp::AddBackslash(folder) + m_List.DestinationName(entry));
+    switch (step.kind) {
+      case cRunPlan::Kind::Fail:
+        std::rethrow_exception(step.failure);
+      case cRunPlan::Kind::CreateFolder:
+        cRunPlan::CreateFolder(step);
+        return StepDone();
+      case cRunPlan::Kind::Copy:
+        if (!cRunPlan::Unchanged(step)) return m_Fc->CopyFile(step.source, step.destination);
+        m_Progress->FileProgress(step.bytes);  // its backup is up to date: nothing to copy
+        return StepDone();
+    }
   } catch (const cWindowFailure&) {
     throw;
   } catch (const std::exception& error) {
     if (m_Taskbar) m_Taskbar->Failed();
-    ShowEntries(m_List.MarkFailed(entry, mUserMessage::EntryReason(error)));
+    const std::wstring reason = mUserMessage::EntryReason(error);
+    ShowEntries(m_List.IsFolder(step.entry) ? m_List.MarkFileFailed(step.entry, step.source, reason)
+                                            : m_List.MarkFailed(step.entry, reason));
   }
+}
+
+// A step has reached the destination; an entry whose last step that was, with nothing of it
+// failed, is backed up.
+void cBackupWindow::StepDone() {
+  if (m_Step->kind == cRunPlan::Kind::Copy) ++m_Run.backedUp;
+  if (m_Step->lastOfEntry && m_List.StateOf(m_Step->entry) != cBackupList::State::Failed)
+    ShowEntries(m_List.MarkBackedUp(m_Step->entry));
 }
 
 // The window's messages during a run: painting, and the clicks and keys that stop it.
@@ -488,9 +496,8 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
 
 void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {
   if (m_Run.stopSent) return;  // a stopped copy is no backup
-  ++m_Run.backedUp;
   // The model first: the copy is done whether or not the list can show it.
-  ShowEntries(m_List.MarkBackedUp(static_cast<std::size_t>(m_CurIndex)));
+  StepDone();
 }
 
 // What the window's event handlers throw is the window's failure, not the file's: it ends the

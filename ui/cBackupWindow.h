@@ -19,6 +19,7 @@
 #include "cCommonDialog.h"
 #include "cCopyFile.h"
 #include "cRedrawOff.h"
+#include "cRunPlan.h"
 #include "cRunProgress.h"
 #include "cTaskbarProgress.h"
 
@@ -62,10 +63,10 @@ class cBackupWindow : public cCopyFileEvents {
   void CopyComplete(std::int64_t AllBytes) override;
 
   void AddFiles(const std::vector<std::wstring>& paths);
-  void BeginRun(const std::vector<std::size_t>& order, const std::vector<std::int64_t>& sizes);
-  void BackUpEntries(const std::wstring& folder, const std::vector<std::size_t>& order,
-                     const std::vector<std::int64_t>& sizes);
-  void BackUpEntry(const std::wstring& folder, std::size_t entry);
+  void BeginRun(const cRunPlan& plan);
+  void BackUpSteps(const cRunPlan& plan);
+  void TakeStep(const cRunPlan::Step& step);
+  void StepDone();
   void EndRun(const std::exception_ptr& windowFailure);
   void RequestStop();
   void AskToStopAndClose();
@@ -81,6 +82,7 @@ class cBackupWindow : public cCopyFileEvents {
 
   std::unique_ptr<cCommonDialog> m_Dlg;
   std::int32_t m_CurIndex = 0;
+  const cRunPlan::Step* m_Step = nullptr;  // the run's step in progress
   std::unique_ptr<cCopyFile> m_Fc;
   cBackupList m_List;  // what List1 shows
   bool m_Running = false;
@@ -89,7 +91,7 @@ class cBackupWindow : public cCopyFileEvents {
   // During a run: how far it has come, when the window last showed it, and the list held from
   // drawing in between.
   struct RunState {
-    int backedUp = 0;          // files this run backed up
+    int backedUp = 0;          // files this run backed up (or found up to date)
     bool stopRequested = false;
     bool stopSent = false;     // the copy in progress was told to stop
     bool closeAfter = false;   // the user chose to stop and close

@@ -13,16 +13,31 @@ std::wstring SourceOf(const std::wstring& entry) {
   return IsMarked(entry) ? entry.substr(1) : entry;
 }
 
-std::wstring Numbered(const std::wstring& fileName, int n) {
+bool IsFolder(const std::wstring& source) { return !source.empty() && source.back() == L'\\'; }
+
+std::wstring OwnName(const std::wstring& source, const RootName& rootName) {
+  if (!IsFolder(source)) return mFileHlp::GetFileName(source);
+  std::wstring path = source;
+  while (!path.empty() && path.back() == L'\\') path.pop_back();
+  const std::wstring name = mFileHlp::GetFileName(path);
+  if (!name.empty() && name.back() != L':') return name;
+  // A drive root: "E:" before its backslash.
+  std::wstring label = rootName ? rootName(source) : std::wstring();
+  if (label.empty()) label = path.substr(0, path.find(L':'));
+  return label;
+}
+
+std::wstring Numbered(const std::wstring& fileName, int n, bool folder) {
   const std::wstring suffix = L" (" + std::to_wstring(n) + L")";
   const auto dot = fileName.rfind(L'.');
-  if (dot == std::wstring::npos || dot == 0) return fileName + suffix;
+  if (folder || dot == std::wstring::npos || dot == 0) return fileName + suffix;
   return fileName.substr(0, dot) + suffix + fileName.substr(dot);
 }
 
-std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold) {
+std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold,
+                                           const RootName& rootName) {
   std::set<std::wstring> ownNames;
-  for (const auto& source : sources) ownNames.insert(fold(mFileHlp::GetFileName(source)));
+  for (const auto& source : sources) ownNames.insert(fold(OwnName(source, rootName)));
   std::vector<std::wstring> names;
   names.reserve(sources.size());
   std::map<std::wstring, std::wstring> bySource;
@@ -31,11 +46,11 @@ std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sour
   for (const auto& source : sources) {
     const auto [place, added] = bySource.try_emplace(fold(source));
     if (added) {
-      const std::wstring name = mFileHlp::GetFileName(source);
+      const std::wstring name = OwnName(source, rootName);
       std::wstring candidate = name;
       if (taken.count(fold(name))) {
         int& n = lastNumber.try_emplace(fold(name), 1).first->second;
-        do candidate = Numbered(name, ++n);
+        do candidate = Numbered(name, ++n, IsFolder(source));
         while (ownNames.count(fold(candidate)) || taken.count(fold(candidate)));
       }
       taken.insert(fold(candidate));

@@ -15,15 +15,25 @@ bool IsMarked(const std::wstring& entry);
 
 // How names are compared for collisions (the file system's case folding).
 using Fold = std::function<std::wstring(const std::wstring&)>;
+// The name a drive root's backup takes ("E:\\" -> its volume label); empty for none.
+using RootName = std::function<std::wstring(const std::wstring& root)>;
 
-// One destination file name per source path, in list order; sources that fold alike are one
-// backup and get one name. Each keeps its own file name unless an earlier, different source has
-// it; such a later source gets the first "name (n).ext" (n = 2, 3, ...) that is neither any
-// source's own name nor a name given earlier. The same list always maps to the same names.
-std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold);
+// A folder entry's source ends in a backslash: "E:\\photos\\", or a drive root "E:\\".
+bool IsFolder(const std::wstring& source);
+// The name a source's backup has before any numbering: the file's or the folder's own name; a
+// drive root's from `rootName`, or its letter where that gives none.
+std::wstring OwnName(const std::wstring& source, const RootName& rootName = {});
+
+// One destination name per source path, in list order; sources that fold alike are one backup
+// and get one name. Each keeps its own name unless an earlier, different source has it; such a
+// later source gets the first "name (n).ext" (n = 2, 3, ...; a folder "name (n)") that is
+// neither any source's own name nor a name given earlier. The same list always maps to the same
+// names.
+std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold,
+                                           const RootName& rootName = {});
 
 // "report.doc", 3 -> "report (3).doc"; a name without extension, or starting with its only
-// dot, takes the number at its end.
-std::wstring Numbered(const std::wstring& fileName, int n);
+// dot, or a folder's name, takes the number at its end.
+std::wstring Numbered(const std::wstring& fileName, int n, bool folder = false);
 
 }  // namespace mBackupNames

@@ -42,6 +42,26 @@ TEST(cBackupList, ARunCopiesEachBackupOnceAndEveryEntryOfItShowsTheOutcome) {
   EXPECT_EQ(list.StartRun(), Entries{});
 }
 
+TEST(cBackupList, AFolderEntryFailsWithEachFileInsideThatFailed) {
+  cBackupList list(AsciiFold);
+  list.Add({L"E:\\photos\\", L"E:\\a.txt"});
+  EXPECT_TRUE(list.IsFolder(0));
+  EXPECT_FALSE(list.IsFolder(1));
+  list.StartRun();
+  list.MarkFileFailed(0, L"E:\\photos\\x.jpg", L"拒绝访问。");
+  list.MarkFileFailed(0, L"E:\\photos\\sub\\y.jpg", L"磁盘已满。");
+  list.MarkFailed(1, L"找不到文件。");
+  EXPECT_EQ(list.StateOf(0), State::Failed);
+  EXPECT_EQ(list.Text(0), L"E:\\photos\\");
+  const auto failures = list.Failures();
+  ASSERT_EQ(failures.size(), 3u);
+  EXPECT_EQ(failures[0].source, L"E:\\photos\\x.jpg");
+  EXPECT_EQ(failures[1].reason, L"磁盘已满。");
+  EXPECT_EQ(failures[2].source, L"E:\\a.txt");
+  EXPECT_EQ(list.StartRun(), (Entries{0, 1}));
+  EXPECT_TRUE(list.Failures().empty()) << "a new run forgets the files that failed";
+}
+
 TEST(cBackupList, TakesEntriesUpToTheListBoxLimitAndNamesNewOnesAfterTheWholeList) {
   cBackupList list(AsciiFold);
   EXPECT_EQ(list.Add({L"A:\\x.txt", L"B:\\x.txt"}), 2u);

@@ -54,6 +54,23 @@ TEST(mBackupNames, OneSourceIsOneBackupAndNumbersSkipEveryOwnName) {
     EXPECT_EQ(mBackupNames::DestinationNames(row.sources, AsciiFold), row.expected) << row.what;
 }
 
+TEST(mBackupNames, FoldersAndDriveRootsAreNamedAndNumberedLikeFiles) {
+  const auto label = [](const std::wstring& root) { return root == L"G:\\" ? std::wstring(L"U盘") : std::wstring(); };
+  struct Row {
+    const char* what;
+    Names sources, expected;
+  };
+  const Row rows[] = {
+      {"a folder by its own name, numbered at the end even with a dot",
+       {L"E:\\photos\\", L"F:\\photos\\", L"E:\\v1.2\\", L"F:\\v1.2\\"},
+       {L"photos", L"photos (2)", L"v1.2", L"v1.2 (2)"}},
+      {"drive roots by their labels, else their letters", {L"G:\\", L"H:\\", L"E:\\U盘\\"}, {L"U盘", L"H", L"U盘 (2)"}},
+      {"a file and a folder of one name", {L"E:\\a\\report", L"F:\\report\\"}, {L"report", L"report (2)"}},
+  };
+  for (const Row& row : rows)
+    EXPECT_EQ(mBackupNames::DestinationNames(row.sources, AsciiFold, label), row.expected) << row.what;
+}
+
 TEST(mBackupNames, MarkIsRecognisedAndStripped) {
   const std::wstring marked = std::wstring(1, mBackupNames::kDoneMark) + L"E:\\a.jpg";
   EXPECT_TRUE(mBackupNames::IsMarked(marked));
