@@ -35,7 +35,9 @@ TEST(mBackupNames, NumberedNamesNeverTakeANameAnotherEntryHas) {
             (Names{L"a (2).txt", L"a.txt", L"a (3).txt"}));
 }
 
+// Folders (a source ending in a backslash) and drive roots are named as files are.
 TEST(mBackupNames, OneSourceIsOneBackupAndNumbersSkipEveryOwnName) {
+  const auto label = [](const std::wstring& root) { return root == L"G:\\" ? std::wstring(L"U盘") : std::wstring(); };
   struct Row {
     const char* what;
     Names sources, expected;
@@ -49,18 +51,6 @@ TEST(mBackupNames, OneSourceIsOneBackupAndNumbersSkipEveryOwnName) {
       {"later entries' own names are skipped",
        {L"A:\\x.txt", L"B:\\x.txt", L"C:\\x (2).txt", L"D:\\X (3).TXT", L"E:\\x.txt"},
        {L"x.txt", L"x (4).txt", L"x (2).txt", L"X (3).TXT", L"x (5).txt"}},
-  };
-  for (const Row& row : rows)
-    EXPECT_EQ(mBackupNames::DestinationNames(row.sources, AsciiFold), row.expected) << row.what;
-}
-
-TEST(mBackupNames, FoldersAndDriveRootsAreNamedAndNumberedLikeFiles) {
-  const auto label = [](const std::wstring& root) { return root == L"G:\\" ? std::wstring(L"U盘") : std::wstring(); };
-  struct Row {
-    const char* what;
-    Names sources, expected;
-  };
-  const Row rows[] = {
       {"a folder by its own name, numbered at the end even with a dot",
        {L"E:\\photos\\", L"F:\\photos\\", L"E:\\v1.2\\", L"F:\\v1.2\\"},
        {L"photos", L"photos (2)", L"v1.2", L"v1.2 (2)"}},
