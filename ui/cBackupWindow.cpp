@@ -26,11 +26,8 @@ constexpr std::int32_t kOpenBufferChars = 0x40000;
 constexpr wchar_t kBrowsePrompt[] = L"备份到...";
 constexpr wchar_t kDoneMessage[] = L"完成备份！";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
-constexpr wchar_t kProgressCaption[] = L"备份进度：";
 constexpr wchar_t kRunBrokenMessage[] = L"备份已中断，其余文件没有复制。";
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
-// How often a run redraws the list and the caption: often enough to look live.
-constexpr auto kRunRedrawInterval = std::chrono::milliseconds(250);
 
 // Carries, nested, an error of the window's own event handlers out through the copy engine,
 // so that the run tells it from a failure of the file being copied.
@@ -337,14 +334,7 @@ void cBackupWindow::Command3_Click() {
 void cBackupWindow::BeginRun(const cRunPlan& plan) {
   m_Running = true;
   m_Run = RunState{};
-  m_Progress.emplace(plan.Files(), plan.Bytes(), cRunProgress::Clock::now());
-  m_View.ShowRunning(true);
-  m_QuietList.emplace(m_View.List1.ListHwnd());
-  try {
-    m_Taskbar.emplace(m_hWnd);
-  } catch (...) {
-    m_TaskbarError = std::current_exception();
-  }
+  m_RunView.emplace(m_hWnd, m_View, plan.Files(), plan.Bytes());
 }
 
 // Takes the plan's steps in turn, until all are done or the user stops the run. A failure of
@@ -355,10 +345,7 @@ void cBackupWindow::BackUpSteps(const cRunPlan& plan) {
     if (m_Run.stopRequested) break;
     m_CurIndex = static_cast<std::int32_t>(step.entry);
     m_Step = &step;
-    if (step.kind == cRunPlan::Kind::Copy) {
-      m_Progress->BeginFile(step.bytes);
-      ShowRunState(m_Progress->Current() == 1 || m_Progress->Current() == m_Progress->Files());
-    }
+    if (step.kind == cRunPlan::Kind::Copy) m_RunView->BeginFile(step.bytes, m_CurIndex);
     TakeStep(step);
     Pump();
     cControlWindow::RethrowPendingError();  // a control's failure is the window's
@@ -377,13 +364,13 @@ void cBackupWindow::TakeStep(const cRunPlan::Step& step) {
         return StepDone();
       case cRunPlan::Kind::Copy:
         if (!cRunPlan::Unchanged(step)) return m_Fc->CopyFile(step.source, step.destination);
-        m_Progress->FileProgress(step.bytes);  // its backup is up to date: nothing to copy
+        m_RunView->FileProgress(step.bytes);  // its backup is up to date: nothing to copy
         return StepDone();
     }
   } catch (const cWindowFailure&) {
     throw;
   } catch (const std::exception& error) {
-    if (m_Taskbar) m_Taskbar->Failed();
+    m_RunView->FileFailed();
     const std::wstring reason = mUserMessage::EntryReason(error);
     ShowEntries(m_List.IsFolder(step.entry) ? m_List.MarkFileFailed(step.entry, step.source, reason)
                                             : m_List.MarkFailed(step.entry, reason));
@@ -413,17 +400,20 @@ void cBackupWindow::AskToStopAndClose() {
 // Whatever ended the run: the list drawn again, input given meanwhile dropped, the controls,
 // caption, title and taskbar button as before the run, and one message with what was done.
 void cBackupWindow::EndRun(const std::exception_ptr& windowFailure) {
-  m_QuietList.reset();
-  Pump();
-  mMessagePump::DiscardInput();
+  std::exception_ptr taskbarError;
+  int files = 0;
+  if (m_RunView) {
+    m_RunView->ReleaseList();
+    Pump();
+    mMessagePump::DiscardInput();
+    taskbarError = m_RunView->TakeTaskbarError();
+    files = m_RunView->Progress().Files();
+    m_RunView.reset();
+  }
   m_Running = false;
-  m_Taskbar.reset();
-  m_View.ShowRunning(false);
-  SetWindowTextW(m_hWnd, kBackupWindowCaption);
   TakeParkedError(L"更新窗口控件");
-  m_View.SetLabelText(m_View.Label3, kProgressCaption);
-  ShowRunResult(windowFailure);
-  if (m_TaskbarError) ReportError(L"在任务栏按钮上显示备份进度", std::exchange(m_TaskbarError, nullptr));
+  ShowRunResult(windowFailure, files);
+  if (taskbarError) ReportError(L"在任务栏按钮上显示备份进度", taskbarError);
   if (m_Run.closeAfter) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
 
@@ -432,41 +422,11 @@ void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
     m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
 }
 
-// Shows which file is being copied and how far the run has come, keeps the file in view and
-// draws the marks made so far; at most every kRunRedrawInterval unless asked to show it now.
-// Under Wine every change to a visible list repaints its scroll bar at once, which took longer
-// than copying a small file.
-void cBackupWindow::ShowRunState(bool now) {
-  const auto time = std::chrono::steady_clock::now();
-  if (!now && time - m_Run.shown < kRunRedrawInterval) return;
-  m_Run.shown = time;
-  m_View.KeepInView(m_CurIndex);
-  const std::wstring caption = m_Progress->Caption(time, true);
-  m_View.SetLabelText(m_View.Label3, m_View.FitsIn(m_View.Label3, caption) ? caption : m_Progress->Caption(time, false));
-  SetWindowTextW(m_hWnd, m_Progress->Title(kBackupWindowCaption).c_str());
-  ShowRunOnTaskbar();
-  if (m_QuietList) m_QuietList->ShowNow();
-}
-
-// The button's progress is a second view of the run: when it fails it is given up, the run goes
-// on, and the error is shown once the run is over.
-void cBackupWindow::ShowRunOnTaskbar() {
-  if (!m_Taskbar) return;
-  try {
-    m_Taskbar->Show(static_cast<std::uint64_t>(m_Progress->DoneBytes()),
-                    static_cast<std::uint64_t>(m_Progress->TotalBytes()));
-  } catch (...) {
-    m_TaskbarError = std::current_exception();
-    m_Taskbar.reset();
-  }
-}
-
-void cBackupWindow::ShowRunResult(const std::exception_ptr& windowFailure) {
+void cBackupWindow::ShowRunResult(const std::exception_ptr& windowFailure, int files) {
   const auto failures = m_List.Failures();
   std::wstring text;
   if (windowFailure) text = mUserMessage::For(L"继续备份", Unwrapped(windowFailure)) + L"\n\n" + kRunBrokenMessage;
   if (m_Run.stopRequested && !windowFailure) {
-    const int files = m_Progress->Files();
     text = L"备份已停止。已备份 " + std::to_wstring(m_Run.backedUp) + L" 个文件，未备份 " +
            std::to_wstring(files - m_Run.backedUp) + L" 个文件。";
   }
@@ -483,8 +443,8 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
   const auto bar = mProgressScale::Scale(CopyBytes, AllBytes);
   m_View.ProgressBar1.Max(bar.max);
   m_View.ProgressBar1.Value(bar.value);
-  m_Progress->FileProgress(CopyBytes);
-  ShowRunState(false);
+  m_RunView->FileProgress(CopyBytes);
+  m_RunView->Show(false);
   Pump();
   // A stop ends the copy at its next chunk, which keeps the earlier backup; a file already
   // written in full is finished instead, and the run stops after it.

@@ -18,10 +18,8 @@
 #include "cBackupList.h"
 #include "cCommonDialog.h"
 #include "cCopyFile.h"
-#include "cRedrawOff.h"
 #include "cRunPlan.h"
-#include "cRunProgress.h"
-#include "cTaskbarProgress.h"
+#include "cRunView.h"
 
 class cBackupWindow : public cCopyFileEvents {
  public:
@@ -72,9 +70,7 @@ class cBackupWindow : public cCopyFileEvents {
   void AskToStopAndClose();
   void Pump();
   void ShowEntries(const std::vector<std::size_t>& entries);
-  void ShowRunState(bool now);
-  void ShowRunOnTaskbar();
-  void ShowRunResult(const std::exception_ptr& windowFailure);
+  void ShowRunResult(const std::exception_ptr& windowFailure, int files);
 
   HINSTANCE m_hInstance;
   HWND m_hWnd = nullptr;
@@ -88,17 +84,12 @@ class cBackupWindow : public cCopyFileEvents {
   bool m_Running = false;
   bool m_Reporting = false;          // a message box for an error is up
   std::exception_ptr m_CreateError;  // why WM_CREATE refused the window
-  // During a run: how far it has come, when the window last showed it, and the list held from
-  // drawing in between.
+  // During a run: what the user asked for and what was done, and how the window shows it.
   struct RunState {
     int backedUp = 0;          // files this run backed up (or found up to date)
     bool stopRequested = false;
     bool stopSent = false;     // the copy in progress was told to stop
     bool closeAfter = false;   // the user chose to stop and close
-    std::chrono::steady_clock::time_point shown{};
   } m_Run;
-  std::optional<cRunProgress> m_Progress;
-  std::optional<cTaskbarProgress> m_Taskbar;
-  std::exception_ptr m_TaskbarError;  // the button's progress stopped with this; shown after the run
-  std::optional<cRedrawOff> m_QuietList;
+  std::optional<cRunView> m_RunView;
 };
