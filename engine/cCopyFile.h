@@ -44,6 +44,7 @@ class cCopyFile {
   std::int32_t m_BufferSize = 0;
   // The read-ahead's two pieces, kept between copies.
   std::vector<std::byte> m_Pieces[2];
+  bool m_PiecesInUse = false;
   cCopyFileEvents* m_Listener;  // not owned
   Options m_Options;
 };
