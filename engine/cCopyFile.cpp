@@ -126,7 +126,18 @@ void cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes,
   if (copied >= allBytes || m_StopRequest) return;
   // Computed before the reader starts: an invalid chunk size fails before anything is read.
   std::size_t length = ChunkLength(copied, allBytes);
-  cReadAhead ahead(source, allBytes, PieceBytes(), m_Pieces);
+  // A listener may copy another file from inside an event: that copy takes pieces of its own
+  // rather than those this copy's reader is still filling.
+  std::vector<std::byte> ownPieces[2];
+  struct ReleaseOnExit {
+    bool& inUse;
+    bool taken;
+    ~ReleaseOnExit() {
+      if (taken) inUse = false;
+    }
+  } release{m_PiecesInUse, !m_PiecesInUse};
+  m_PiecesInUse = true;
+  cReadAhead ahead(source, allBytes, PieceBytes(), release.taken ? m_Pieces : ownPieces);
   for (;;) {
     // The source was read ahead: one that has shrunk since (while a listener ran, say) no longer
     // holds the bytes about to be written, and fails the copy as a short read would.

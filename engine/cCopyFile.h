@@ -1,9 +1,9 @@
 #pragma once
 // Copies one file to another path in chunks of BufferSize bytes, telling its listener after
 // every chunk and once at the end. The source is read ahead on a thread of its own while the
-// caller's thread writes and raises the events, so both devices stay busy. The copy is written to a temporary file beside the
-// destination and takes the destination's place only once it is on stable storage, so a
-// failed copy leaves an earlier backup as it was.
+// caller's thread writes and raises the events, so both devices stay busy. The copy is
+// written to a temporary file beside the destination and takes the destination's place only
+// once it is on stable storage, so a failed or stopped copy leaves an earlier backup as it was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -44,6 +44,7 @@ class cCopyFile {
   std::int32_t m_BufferSize = 0;
   // The read-ahead's two pieces, kept between copies.
   std::vector<std::byte> m_Pieces[2];
+  bool m_PiecesInUse = false;
   cCopyFileEvents* m_Listener;  // not owned
   Options m_Options;
 };

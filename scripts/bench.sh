@@ -59,6 +59,8 @@ device_rows "$native/engine_bench" --device "$devices/source/source.bin" "$devic
 winenv_start "$build"
 echo "== $winenv_name (${winenv_win32_why:-this machine starts wine32}) =="
 "$winenv_wine" "$build/engine_bench.exe" "Z:${work//\//\\}" 3
+# Where a small file's time goes in the engine, step by step, beside CopyFileW with a flush.
+"$winenv_wine" "$build/engine_bench.exe" --small "Z:${work//\//\\}" 3
 device_rows "$winenv_wine" "$build/engine_bench.exe" --device "Z:${devices//\//\\}\\source\\source.bin" \
   "Z:${devices//\//\\}\\target"
 # The window hosted in-process on the same display: small files through a real run, and List1.

@@ -9,6 +9,10 @@
 // "device R/W: engine <MB/s>, slower device <MB/s>, ratio <engine / min(R, W)>" and the same
 // for the platform's copy.
 // Usage: engine_bench --device SOURCE FOLDER R W [rounds]
+//
+// With --small, 2,000 files of 4 KiB: the engine against the platform's copy with a flush of
+// every file, and the time of each of the engine's steps.
+// Usage: engine_bench --small [folder] [rounds] [files]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -23,6 +27,7 @@
 #include "cFileError.h"
 #include "cMemoryMeter.h"
 #include "cPlatformCopy.h"
+#include "cSmallFileSteps.h"
 #include "mFileSys.h"
 #include "mText.h"
 
@@ -30,6 +35,8 @@ namespace {
 
 constexpr std::int64_t kFileBytes = std::int64_t{1} << 30;
 constexpr std::int32_t kChunk = 0x400000;
+constexpr int kSmallFiles = 2000;
+constexpr int kSmallFileBytes = 4096;
 
 std::wstring Join(const std::wstring& folder, const std::wstring& name) {
 #ifdef _WIN32
@@ -125,6 +132,12 @@ void RunDevice(const std::wstring& source, const std::wstring& folder, double re
 
 int main(int argc, char** argv) {
   try {
+    if (argc > 1 && std::string(argv[1]) == "--small") {
+      cSmallFileSteps(argc > 2 ? mText::FromUtf8(argv[2]) : L".", argc > 4 ? std::max(1, std::atoi(argv[4])) : kSmallFiles,
+                      kSmallFileBytes)
+          .Print(argc > 3 ? std::max(1, std::atoi(argv[3])) : 3);
+      return 0;
+    }
     if (argc > 1 && std::string(argv[1]) == "--device") {
       if (argc < 6) throw std::invalid_argument("usage: engine_bench --device SOURCE FOLDER R W [rounds]");
       RunDevice(mText::FromUtf8(argv[2]), mText::FromUtf8(argv[3]), std::atof(argv[4]), std::atof(argv[5]),

@@ -158,6 +158,25 @@ TEST_F(CopyFileTest, StopFromAProgressHandlerDiscardsThePartialCopyAndKeepsTheOl
   }
 }
 
+TEST_F(CopyFileTest, AListenerThatCopiesAnotherFileDuringAnEventGetsBothCopiesRight) {
+  // Both larger than one read-ahead piece, so both copies read ahead at the same time.
+  const Bytes outer = Pattern(80 * kChunk + 1, 21);
+  const Bytes inner = Pattern(50 * kChunk + 3, 22);
+  dir.Write(L"src.bin", outer);
+  dir.Write(L"inner.bin", inner);
+  bool nested = false;
+  recorder.onProgress = [&](std::int64_t copy) {
+    if (copy != 3 * kChunk || nested) return;
+    nested = true;
+    Copy(L"inner.bin", L"inner copy.bin");
+  };
+  Copy();
+  EXPECT_TRUE(nested);
+  EXPECT_TRUE(dir.Read(L"dst.bin") == outer);
+  EXPECT_TRUE(dir.Read(L"inner copy.bin") == inner);
+  ExpectOnlyFiles({L"src.bin", L"dst.bin", L"inner.bin", L"inner copy.bin"});
+}
+
 TEST_F(CopyFileTest, StopWhileIdleMakesTheNextCopyCopyNothing) {
   const Bytes data = Pattern(2 * kChunk);
   dir.Write(L"src.bin", data);

@@ -12,6 +12,9 @@ class cDeviceFaults {
   enum class Kind {
     FailRead,   // reads from the offset on fail with EIO
     FailWrite,  // writes from the offset on fail with EIO
+    // A lying device: it reports success and keeps or gives back something else.
+    DropWrite,  // writes from the offset on are acknowledged and never stored
+    FlipRead,   // bytes from the offset on are read back inverted
   };
 
   // spec is "PATHPART@OFFSET"; throws std::invalid_argument when it is not.

@@ -139,7 +139,11 @@ int cPassthroughFs::Read(const char* path, char* buffer, size_t size, off_t offs
   }
   self.m_ReadBucket.Take(size);
   const ssize_t got = ::pread(static_cast<int>(fi->fh), buffer, size, offset);
-  return got < 0 ? -errno : static_cast<int>(got);
+  if (got < 0) return -errno;
+  if (const auto from = self.m_Settings.faults.From(cDeviceFaults::Kind::FlipRead, path)) {
+    for (off_t at = std::max(offset, *from); at < offset + got; ++at) buffer[at - offset] = static_cast<char>(~buffer[at - offset]);
+  }
+  return static_cast<int>(got);
 }
 
 int cPassthroughFs::Write(const char* path, const char* data, size_t size, off_t offset, fuse_file_info* fi) {
@@ -149,6 +153,12 @@ int cPassthroughFs::Write(const char* path, const char* data, size_t size, off_t
     size = std::min(size, static_cast<size_t>(*from - offset));
   }
   self.m_WriteBucket.Take(size);
+  if (const auto from = self.m_Settings.faults.From(cDeviceFaults::Kind::DropWrite, path)) {
+    // What lies before the offset is stored; the rest is only acknowledged.
+    if (offset >= *from) return static_cast<int>(size);
+    const ssize_t put = ::pwrite(static_cast<int>(fi->fh), data, static_cast<size_t>(*from - offset), offset);
+    return put < 0 ? -errno : static_cast<int>(size);
+  }
   const ssize_t put = ::pwrite(static_cast<int>(fi->fh), data, size, offset);
   return put < 0 ? -errno : static_cast<int>(put);
 }

@@ -1,10 +1,12 @@
 // A device for tests and benchmarks, mounted over a backing folder:
 //   device_rig BACKING MOUNTPOINT [-f] -o read_mbps=R,write_mbps=W,op_delay_ms=D,
-//              fail_read=PATHPART@OFFSET,fail_write=PATHPART@OFFSET
-// MB/s are 10^6 bytes a second; 0 or absent is no limit. Each fail_ rule may be given more
-// than once. Without -f it returns once the mount is ready and serves until unmounted.
+//              fail_read=PATHPART@OFFSET,fail_write=PATHPART@OFFSET,
+//              drop_write=PATHPART@OFFSET,flip_read=PATHPART@OFFSET
+// MB/s are 10^6 bytes a second; 0 or absent is no limit. Each fault rule (cDeviceFaults) may
+// be given more than once. Without -f it returns once the mount is ready and serves until unmounted.
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <string>
 
@@ -18,7 +20,18 @@ struct Options {
   unsigned operationDelayMs = 0;
 };
 
-enum Key { kFailRead, kFailWrite };
+enum Key { kFailRead, kFailWrite, kDropWrite, kFlipRead };
+
+struct FaultOption {
+  const char* prefix;
+  cDeviceFaults::Kind kind;
+};
+const FaultOption kFaultOptions[] = {
+    {"fail_read=", cDeviceFaults::Kind::FailRead},
+    {"fail_write=", cDeviceFaults::Kind::FailWrite},
+    {"drop_write=", cDeviceFaults::Kind::DropWrite},
+    {"flip_read=", cDeviceFaults::Kind::FlipRead},
+};
 
 const fuse_opt kOptionSpecs[] = {
     {"read_mbps=%u", offsetof(Options, readMbps), 0},
@@ -26,6 +39,8 @@ const fuse_opt kOptionSpecs[] = {
     {"op_delay_ms=%u", offsetof(Options, operationDelayMs), 0},
     FUSE_OPT_KEY("fail_read=", kFailRead),
     FUSE_OPT_KEY("fail_write=", kFailWrite),
+    FUSE_OPT_KEY("drop_write=", kDropWrite),
+    FUSE_OPT_KEY("flip_read=", kFlipRead),
     FUSE_OPT_END,
 };
 
@@ -42,11 +57,13 @@ int TakeArgument(void* data, const char* arg, int key, fuse_args*) {
   try {
     switch (key) {
       case kFailRead:
-        parsed.settings.faults.Add(cDeviceFaults::Kind::FailRead, std::string(arg).substr(sizeof "fail_read=" - 1));
-        return 0;
       case kFailWrite:
-        parsed.settings.faults.Add(cDeviceFaults::Kind::FailWrite, std::string(arg).substr(sizeof "fail_write=" - 1));
+      case kDropWrite:
+      case kFlipRead: {
+        const FaultOption& option = kFaultOptions[key];
+        parsed.settings.faults.Add(option.kind, std::string(arg).substr(std::strlen(option.prefix)));
         return 0;
+      }
       case FUSE_OPT_KEY_NONOPT:
         if (parsed.settings.backing.empty()) {
           parsed.settings.backing = arg;

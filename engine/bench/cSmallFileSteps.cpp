@@ -1,0 +1,143 @@
+#include "cSmallFileSteps.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "cCopyFile.h"
+#include "cFile.h"
+#include "cPlatformCopy.h"
+#include "mFileSys.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+fs::path Native(const std::wstring& path) {
+#ifdef _WIN32
+  return fs::path(path);
+#else
+  std::string narrow(path.begin(), path.end());  // the benchmark's own ASCII names
+  return fs::path(narrow);
+#endif
+}
+
+std::wstring Wide(const fs::path& path) {
+#ifdef _WIN32
+  return path.wstring();
+#else
+  const std::string narrow = path.string();
+  return std::wstring(narrow.begin(), narrow.end());
+#endif
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// The engine's steps, in its order, each adding its time to its own slot.
+enum Step { kProbe, kMeasure, kOpen, kCreateTemporary, kRead, kWrite, kTimes, kCloseSource, kFlush, kCloseTemporary, kRename, kSteps };
+const char* const kStepNames[kSteps] = {"probe",       "measure", "open source",  "create temporary",
+                                        "read",        "write",   "times",        "close source",
+                                        "flush",       "close temporary", "rename"};
+
+class cStepClock {
+ public:
+  template <class Action>
+  decltype(auto) Time(Step step, Action&& action) {
+    const auto start = Clock::now();
+    struct AddOnExit {
+      double& slot;
+      Clock::time_point start;
+      ~AddOnExit() { slot += std::chrono::duration<double>(Clock::now() - start).count(); }
+    } add{m_Seconds[step], start};
+    return std::forward<Action>(action)();
+  }
+  double operator[](int step) const { return m_Seconds[step]; }
+
+ private:
+  double m_Seconds[kSteps] = {};
+};
+
+void CopyBySteps(const std::wstring& from, const std::wstring& to, std::vector<std::byte>& buffer, cStepClock& clock) {
+  clock.Time(kProbe, [&] { return mFileSys::ProbeWritable(to); });
+  const auto length = clock.Time(kMeasure, [&] { return mFileSys::FileLength(from); });
+  cFile source = clock.Time(kOpen, [&] { return cFile::OpenForReading(from); });
+  cFile target = clock.Time(kCreateTemporary, [&] { return cFile::CreateNew(mFileSys::TemporaryNameBeside(to)); });
+  buffer.resize(static_cast<std::size_t>(length));
+  clock.Time(kRead, [&] { return source.Read(buffer); });
+  clock.Time(kWrite, [&] { target.Write(buffer); });
+  clock.Time(kTimes, [&] { target.SetLastWriteTime(source.LastWriteTime()); });
+  clock.Time(kCloseSource, [&] { source.Close(); });
+  clock.Time(kFlush, [&] { target.Flush(); });
+  const std::wstring temporary = target.Path();
+  clock.Time(kCloseTemporary, [&] { target.Close(); });
+  clock.Time(kRename, [&] { mFileSys::ReplaceWith(temporary, to); });
+}
+
+}  // namespace
+
+cSmallFileSteps::cSmallFileSteps(std::wstring folder, int files, int fileBytes)
+    : m_Folder(std::move(folder)), m_Files(files), m_FileBytes(fileBytes) {}
+
+void cSmallFileSteps::Print(int rounds) const {
+  const fs::path root = Native(m_Folder) / "small-steps";
+  fs::remove_all(root);
+  fs::create_directories(root / "sources");
+  std::vector<std::wstring> sources, names;
+  std::vector<std::byte> content(static_cast<std::size_t>(m_FileBytes));
+  for (int i = 0; i < m_Files; ++i) {
+    const std::wstring name = L"file-" + std::to_wstring(i) + L".bin";
+    const std::wstring path = Wide(root / "sources" / Native(name));
+    for (std::size_t b = 0; b < content.size(); ++b) content[b] = static_cast<std::byte>((b * 31 + static_cast<std::size_t>(i)) & 0xFF);
+    cFile out = cFile::CreateNew(path);
+    out.Write(content);
+    out.Flush();
+    out.Close();
+    sources.push_back(path);
+    names.push_back(name);
+  }
+  // Runs one whole pass into a fresh folder and gives its seconds.
+  const auto pass = [&](const char* folder, const std::function<void(const std::wstring&, const std::wstring&)>& copy) {
+    const fs::path target = root / folder;
+    fs::remove_all(target);
+    fs::create_directories(target);
+    const auto start = Clock::now();
+    for (int i = 0; i < m_Files; ++i) copy(sources[static_cast<std::size_t>(i)], Wide(target / Native(names[static_cast<std::size_t>(i)])));
+    return std::chrono::duration<double>(Clock::now() - start).count();
+  };
+  cCopyFile engine;
+  engine.BufferSize(0x400000);
+  std::vector<double> engineTimes, platformFlushed, platformPlain;
+  cStepClock steps;
+  std::vector<std::byte> buffer;
+  for (int round = 0; round < rounds; ++round) {
+    engineTimes.push_back(pass("engine", [&](const std::wstring& from, const std::wstring& to) { engine.CopyFile(from, to); }));
+    platformFlushed.push_back(pass("platform-flush", [](const std::wstring& from, const std::wstring& to) { cPlatformCopy::Copy(from, to, true); }));
+    platformPlain.push_back(pass("platform", [](const std::wstring& from, const std::wstring& to) { cPlatformCopy::Copy(from, to, false); }));
+    pass("steps", [&](const std::wstring& from, const std::wstring& to) { CopyBySteps(from, to, buffer, steps); });
+  }
+  const double files = m_Files;
+  std::printf("%s small files: %d files of %d KiB, median of %d rounds: engine %.0f files/s, %s+flush %.0f files/s, "
+              "ratio %.2f; %s without flush %.0f files/s\n",
+              cPlatformCopy::Name(), m_Files, m_FileBytes / 1024, rounds, files / Median(engineTimes),
+              cPlatformCopy::Tool(), files / Median(platformFlushed), Median(platformFlushed) / Median(engineTimes),
+              cPlatformCopy::Tool(), files / Median(platformPlain));
+  std::printf("%s small file steps, microseconds a file:", cPlatformCopy::Name());
+  double total = 0;
+  for (int step = 0; step < kSteps; ++step) {
+    const double micro = steps[step] / (files * rounds) * 1e6;
+    total += micro;
+    std::printf("%s %s %.0f", step ? "," : "", kStepNames[step], micro);
+  }
+  std::printf("; all %.0f; engine %.0f, %s+flush %.0f\n", total, Median(engineTimes) / files * 1e6,
+              cPlatformCopy::Tool(), Median(platformFlushed) / files * 1e6);
+  std::fflush(stdout);
+  fs::remove_all(root);
+}
