@@ -143,8 +143,7 @@ void cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes,
     // holds the bytes about to be written, and fails the copy as a short read would.
     if (copied > 0 && AtStep(CopyStep::ReadSource, [&] { return source.Length(); }) <
                           copied + static_cast<std::int64_t>(length)) {
-      throw cFileError(L"ReadFile", source.Path(), 0, L"the source ended before its measured length",
-                       cFileError::Cause::SourceChanged, CopyStep::ReadSource);
+      throw cFileError::SourceEnded(source.Path());
     }
     for (std::size_t left = length; left > 0;) {
       const auto bytes = AtStep(CopyStep::ReadSource, [&] { return ahead.Take(left); });

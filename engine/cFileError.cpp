@@ -35,6 +35,11 @@ cFileError cFileError::FromLastError(std::wstring call, std::wstring path) {
   return cFileError(std::move(call), std::move(path), code, SystemErrorText(code));
 }
 
+cFileError cFileError::SourceEnded(std::wstring path) {
+  return cFileError(L"ReadFile", std::move(path), 0, L"the source ended before its measured length",
+                    Cause::SourceChanged, CopyStep::ReadSource);
+}
+
 void cFileError::SetStep(CopyStep step) {
   m_Step = step;
   static_cast<std::runtime_error&>(*this) =

@@ -21,6 +21,8 @@ class cFileError : public std::runtime_error {
 
   // Builds the error for the calling thread's last system error (GetLastError or errno).
   static cFileError FromLastError(std::wstring call, std::wstring path);
+  // A source that holds fewer bytes than were measured when the copy began.
+  static cFileError SourceEnded(std::wstring path);
 
   CopyStep Step() const noexcept { return m_Step; }
   void SetStep(CopyStep step);

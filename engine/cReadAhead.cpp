@@ -33,8 +33,7 @@ cReadAhead::~cReadAhead() {
 void cReadAhead::ReadPiece(std::vector<std::byte>& data, std::size_t length) {
   data.resize(length);
   if (m_Source.Read(data) != length) {
-    throw cFileError(L"ReadFile", m_Source.Path(), 0, L"the source ended before its measured length",
-                     cFileError::Cause::SourceChanged);
+    throw cFileError::SourceEnded(m_Source.Path());
   }
 }
 
