@@ -10,6 +10,7 @@ const wchar_t* CopyStepName(CopyStep step) {
     case CopyStep::ReadSource: return L"read source";
     case CopyStep::WriteDestination: return L"write destination";
     case CopyStep::FlushDestination: return L"flush destination";
+    case CopyStep::VerifyDestination: return L"verify destination";
     case CopyStep::ReplaceDestination: return L"replace destination";
   }
   return L"file operation";

@@ -10,6 +10,7 @@ enum class CopyStep {
   ReadSource,
   WriteDestination,
   FlushDestination,
+  VerifyDestination,
   ReplaceDestination,
 };
 

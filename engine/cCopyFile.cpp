@@ -4,6 +4,7 @@
 #include <optional>
 #include <utility>
 
+#include "cContentHash.h"
 #include "cFile.h"
 #include "cFileError.h"
 #include "cReadAhead.h"
@@ -54,6 +55,7 @@ class TemporaryFile {
     }
   }
   cFile& File() { return *m_File; }
+  const std::wstring& Path() const { return m_Path; }
   void MoveTo(const std::wstring& destination) {
     mFileSys::ReplaceWith(m_Path, destination);
     m_Owned = false;
@@ -68,6 +70,17 @@ class TemporaryFile {
   std::wstring m_Path;
   bool m_Owned = true;
 };
+
+// Reads the copy back from its device: a device that lost or altered bytes without an error
+// (a counterfeit or worn flash drive) fails the copy here, before it replaces anything.
+void Verify(const std::wstring& copy, const cContentHash& read) {
+  cContentHash back;
+  mFileSys::ReadBack(copy, [&](std::span<const std::byte> bytes) { back.Update(bytes); });
+  if (back.Length() != read.Length() || back.Digest() != read.Digest()) {
+    throw cFileError(L"ReadFile", copy, 0, L"the copy read back differs from the source",
+                     cFileError::Cause::VerifyFailed, CopyStep::VerifyDestination);
+  }
+}
 
 }  // namespace
 
@@ -97,7 +110,8 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
 
   // A stop left pending from before this copy means nothing is copied.
   std::int64_t copied = 0;
-  CopyChunks(source, target, allBytes, copied);
+  cContentHash read;
+  CopyChunks(source, target, allBytes, copied, read);
   m_StopRequest = false;
   // A copy that stopped short is thrown away: an older backup stays whole instead of being
   // replaced by the first chunks of a newer one. Only where there was no destination does a
@@ -115,6 +129,7 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
   } else {
     if (m_Options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.Flush(); });
     AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
+    if (m_Options.verify) AtStep(CopyStep::VerifyDestination, [&] { Verify(temporary.Path(), read); });
     AtStep(CopyStep::ReplaceDestination, [&] { temporary.MoveTo(FileTo); });
   }
 
@@ -122,7 +137,7 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
 }
 
 void cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes,
-                           std::int64_t& copied) {
+                           std::int64_t& copied, cContentHash& read) {
   if (copied >= allBytes || m_StopRequest) return;
   // Computed before the reader starts: an invalid chunk size fails before anything is read.
   std::size_t length = ChunkLength(copied, allBytes);
@@ -147,6 +162,7 @@ void cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes,
     }
     for (std::size_t left = length; left > 0;) {
       const auto bytes = AtStep(CopyStep::ReadSource, [&] { return ahead.Take(left); });
+      read.Update(bytes);
       AtStep(CopyStep::WriteDestination, [&] { target.Write(bytes); });
       left -= bytes.size();
     }

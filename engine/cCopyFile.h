@@ -3,7 +3,8 @@
 // every chunk and once at the end. The source is read ahead on a thread of its own while the
 // caller's thread writes and raises the events, so both devices stay busy. The copy is
 // written to a temporary file beside the destination and takes the destination's place only
-// once it is on stable storage, so a failed or stopped copy leaves an earlier backup as it was.
+// once it is on stable storage and has been read back as what was read from the source, so a
+// failed, stopped or corrupted copy leaves an earlier backup as it was.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -18,6 +19,7 @@
 #undef CopyFile
 #endif
 
+class cContentHash;
 class cFile;
 
 class cCopyFile {
@@ -25,6 +27,9 @@ class cCopyFile {
   struct Options {
     // Off only for measuring what the flush to stable storage costs.
     bool flushToDisk = true;
+    // Off only for measuring what the check of every copy costs: the copy is read back from
+    // its device and must hash as the bytes read from the source did.
+    bool verify = true;
   };
 
   explicit cCopyFile(cCopyFileEvents* listener = nullptr);
@@ -36,7 +41,7 @@ class cCopyFile {
   void CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo);
 
  private:
-  void CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied);
+  void CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied, cContentHash& read);
   std::size_t ChunkLength(std::int64_t copied, std::int64_t allBytes) const;
   std::size_t PieceBytes() const;
 

@@ -14,6 +14,7 @@ class cFileError : public std::runtime_error {
     InvalidChunkLength,  // the chunk size was below 1 with data left to copy
     SourceChanged,       // the source ended before its measured length
     TooLarge,            // a size that the platform call cannot take
+    VerifyFailed,        // the destination gave back other bytes than were written
   };
 
   cFileError(std::wstring call, std::wstring path, std::uint32_t code, std::wstring systemText,

@@ -1,6 +1,9 @@
 #pragma once
 // File-system operations on whole paths, beside cFile. One implementation per platform.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <span>
 #include <string>
 
 namespace mFileSys {
@@ -19,6 +22,10 @@ std::wstring TemporaryNameBeside(const std::wstring& path);
 
 // Moves from over to, replacing a file that is there; the change reaches stable storage.
 void ReplaceWith(const std::wstring& from, const std::wstring& to);
+
+// Reads a whole file from its device rather than from the cache (where the platform lets a
+// program ask for that), handing its bytes to `sink` piece by piece, in order.
+void ReadBack(const std::wstring& path, const std::function<void(std::span<const std::byte>)>& sink);
 
 // Removes a file; throws when that fails for any reason but its absence.
 void RemoveFile(const std::wstring& path);

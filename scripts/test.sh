@@ -23,11 +23,12 @@ trap rig_unmount_all EXIT
 
 # The device rig for the engine's tests: a source and destination device with bandwidth of
 # their own, and faults by path: reads of any "read-fails" file and writes into any
-# "write-fails" folder fail from 1 MiB on.
+# "write-fails" folder fail from 1 MiB on; a lying device drops writes into "drops-writes"
+# folders and inverts bytes read back from "flips-reads" folders, from 1 MiB on.
 rig_note="device rig: mounted for the engine tests above"
 if rig_usable "$root/build/native/device_rig" && rig_backing "$mnt/rig-backing" &&
   rig_mount "$root/build/native/device_rig" "$mnt/rig-backing" "$mnt/rig" \
-    "read_mbps=150,write_mbps=100,fail_read=read-fails@1048576,fail_write=write-fails/@1048576"; then
+    "read_mbps=150,write_mbps=100,fail_read=read-fails@1048576,fail_write=write-fails/@1048576,drop_write=drops-writes/@1048576,flip_read=flips-reads/@1048576"; then
   export OMB_TEST_RIG_DIR="$mnt/rig"
 else
   rig_note="not run: engine tests through the device rig: ${rig_why:-the rig did not mount}"

@@ -14,6 +14,7 @@ std::wstring StepText(CopyStep step) {
     case CopyStep::ReadSource: return L"读取源文件失败";
     case CopyStep::WriteDestination:
     case CopyStep::FlushDestination: return L"写入目标文件失败";
+    case CopyStep::VerifyDestination: return L"目标文件校验失败";
     case CopyStep::ReplaceDestination: return L"无法替换目标文件";
     case CopyStep::None: break;
   }
@@ -58,6 +59,7 @@ std::wstring Reason(const cFileError& error) {
     case cFileError::Cause::SourceChanged: why = L"源文件在复制过程中被改动。"; break;
     case cFileError::Cause::InvalidChunkLength: why = L"复制块大小无效。"; break;
     case cFileError::Cause::TooLarge: why = L"文件太大。"; break;
+    case cFileError::Cause::VerifyFailed: why = L"写入的内容与源文件不一致。"; break;
     case cFileError::Cause::System: {
       why = KnownSystemText(error.Code());
       if (why.empty()) why = error.SystemText();

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <vector>
 
 #include "../cFileError.h"
 #include "../mLeftovers.h"
@@ -73,6 +74,25 @@ void ReplaceWith(const std::wstring& from, const std::wstring& to) {
   if (::rename(mText::ToUtf8(from).c_str(), mText::ToUtf8(to).c_str()) != 0)
     throw cFileError::FromLastError(L"rename", to);
   SyncFolder(to);
+}
+
+void ReadBack(const std::wstring& path, const std::function<void(std::span<const std::byte>)>& sink) {
+  const int fd = ::open(mText::ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw cFileError::FromLastError(L"open", path);
+  struct Closer {
+    int fd;
+    ~Closer() { ::close(fd); }
+  } closer{fd};
+  // The copy was synced: its cached pages are clean and can be dropped, so the reads below come
+  // from the device.
+  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  std::vector<std::byte> block(1 << 20);
+  for (;;) {
+    const ssize_t got = ::read(fd, block.data(), block.size());
+    if (got < 0) throw cFileError::FromLastError(L"read", path);
+    if (got == 0) return;
+    sink({block.data(), static_cast<std::size_t>(got)});
+  }
 }
 
 void RemoveFile(const std::wstring& path) {

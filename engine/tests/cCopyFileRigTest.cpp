@@ -91,18 +91,22 @@ TEST_F(CopyRigTest, CopiesBetweenSlowDevicesExactlyWithTheEventsOfAPlainFolder) 
 
 TEST_F(CopyRigTest, AReadOrWriteFailureInTheMiddleKeepsTheOldBackupAndLeavesNoTemporaryFile) {
   // test.sh has the rig fail reads of "read-fails" files and writes into "write-fails" folders
-  // from 1 MiB on.
+  // from 1 MiB on, and lie from there on: drop writes into "drops-writes" folders and alter
+  // what "flips-reads" folders give back. A lie shows only when the copy is read back.
   constexpr std::int64_t kFailsFrom = 1 << 20;
+  constexpr std::int64_t kLength = 16 * kChunk;
   struct Case {
     const char* name;
     std::wstring source;
     std::wstring folder;
     CopyStep step;
+    std::int64_t toldUpTo;  // the last progress event
   } cases[] = {
-      {"read fails", L"read-fails.bin", L"dst", CopyStep::ReadSource},
-      {"write fails", L"src.bin", L"write-fails", CopyStep::WriteDestination},
+      {"read fails", L"read-fails.bin", L"dst", CopyStep::ReadSource, kFailsFrom},
+      {"write fails", L"src.bin", L"write-fails", CopyStep::WriteDestination, kFailsFrom},
+      {"writes dropped", L"src.bin", L"drops-writes", CopyStep::VerifyDestination, kLength},
+      {"read back altered", L"src.bin", L"flips-reads", CopyStep::VerifyDestination, kLength},
   };
-  constexpr std::int64_t kLength = 16 * kChunk;
   const Bytes older = Pattern(5000, 3);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -118,11 +122,15 @@ TEST_F(CopyRigTest, AReadOrWriteFailureInTheMiddleKeepsTheOldBackupAndLeavesNoTe
       ADD_FAILURE() << "the copy did not fail";
     } catch (const cFileError& error) {
       EXPECT_EQ(error.Step(), c.step) << error.what();
-      EXPECT_NE(error.Code(), 0u) << error.what();
+      const bool lied = c.step == CopyStep::VerifyDestination;
+      EXPECT_EQ(error.Code() != 0u, !lied) << error.what();
+      if (lied) {
+        EXPECT_EQ(error.Reason(), cFileError::Cause::VerifyFailed);
+      }
     }
     // Every chunk before the failure was written and told, in order; nothing after it.
     std::vector<CopyEvent> expected;
-    for (std::int64_t copy = kChunk; copy <= kFailsFrom; copy += kChunk) expected.push_back(Progress(copy, kLength));
+    for (std::int64_t copy = kChunk; copy <= c.toldUpTo; copy += kChunk) expected.push_back(Progress(copy, kLength));
     EXPECT_EQ(recorder.events, expected);
     EXPECT_EQ(rig.Read(destination), older);
     EXPECT_EQ(SortedNames(rig, c.folder), std::vector<std::wstring>{L"old.bin"});

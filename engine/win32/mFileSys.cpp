@@ -80,6 +80,33 @@ void ReplaceWith(const std::wstring& from, const std::wstring& to) {
     throw cFileError::FromLastError(L"MoveFileExW", to);
 }
 
+void ReadBack(const std::wstring& path, const std::function<void(std::span<const std::byte>)>& sink) {
+  // Unbuffered: from the device, not from the cache that still holds what was written. Such
+  // reads want whole sectors into memory aligned to them: a page-aligned block of 1 MiB.
+  constexpr DWORD kBlock = 1 << 20;
+  struct Handle {
+    HANDLE h;
+    ~Handle() {
+      if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+  } file{CreateFileW(mLongPath::ForSystem(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                     FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+  if (file.h == INVALID_HANDLE_VALUE) throw cFileError::FromLastError(L"CreateFileW", path);
+  struct Block {
+    void* memory;
+    ~Block() {
+      if (memory) VirtualFree(memory, 0, MEM_RELEASE);
+    }
+  } block{VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)};
+  if (!block.memory) throw cFileError::FromLastError(L"VirtualAlloc", path);
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.h, block.memory, kBlock, &got, nullptr)) throw cFileError::FromLastError(L"ReadFile", path);
+    if (got == 0) return;
+    sink({static_cast<const std::byte*>(block.memory), got});
+  }
+}
+
 void RemoveFile(const std::wstring& path) {
   if (!DeleteFileW(mLongPath::ForSystem(path).c_str()) && GetLastError() != ERROR_FILE_NOT_FOUND)
     throw cFileError::FromLastError(L"DeleteFileW", path);

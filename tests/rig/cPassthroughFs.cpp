@@ -156,7 +156,8 @@ int cPassthroughFs::Write(const char* path, const char* data, size_t size, off_t
   if (const auto from = self.m_Settings.faults.From(cDeviceFaults::Kind::DropWrite, path)) {
     // What lies before the offset is stored; the rest is only acknowledged.
     if (offset >= *from) return static_cast<int>(size);
-    const ssize_t put = ::pwrite(static_cast<int>(fi->fh), data, static_cast<size_t>(*from - offset), offset);
+    const auto stored = std::min(size, static_cast<size_t>(*from - offset));
+    const ssize_t put = ::pwrite(static_cast<int>(fi->fh), data, stored, offset);
     return put < 0 ? -errno : static_cast<int>(size);
   }
   const ssize_t put = ::pwrite(static_cast<int>(fi->fh), data, size, offset);
