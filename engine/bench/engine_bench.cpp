@@ -7,7 +7,8 @@
 // that writes at W MB/s (the device rig, mounted by bench.sh), with the engine and then with
 // the platform's copy, both with the flush, and prints
 // "device R/W: engine <MB/s>, slower device <MB/s>, ratio <engine / min(R, W)>" and the same
-// for the platform's copy.
+// for the platform's copy; on the row of equal devices also what reading every copy back to
+// check it costs, as a share of the run.
 // Usage: engine_bench --device SOURCE FOLDER R W [rounds]
 //
 // With --small, 2,000 files of 4 KiB: the engine against the platform's copy with a flush of
@@ -109,12 +110,18 @@ void RunDevice(const std::wstring& source, const std::wstring& folder, double re
   const double bytes = static_cast<double>(mFileSys::FileLength(source));
   cCopyFile engine;
   engine.BufferSize(kChunk);
-  std::vector<double> engineTimes, platformTimes;
+  cCopyFile unchecked(nullptr, cCopyFile::Options{true, false});
+  unchecked.BufferSize(kChunk);
+  const bool costOfChecks = readMbps == writeMbps;
+  std::vector<double> engineTimes, uncheckedTimes, platformTimes;
   for (int round = 0; round < rounds; ++round) {
     mFileSys::RemoveFile(engineTarget);
     mFileSys::RemoveFile(platformTarget);
     engineTimes.push_back(Seconds([&] { engine.CopyFile(source, engineTarget); }));
     platformTimes.push_back(Seconds([&] { cPlatformCopy::Copy(source, platformTarget, true); }));
+    if (!costOfChecks) continue;
+    mFileSys::RemoveFile(engineTarget);
+    uncheckedTimes.push_back(Seconds([&] { unchecked.CopyFile(source, engineTarget); }));
   }
   mFileSys::RemoveFile(engineTarget);
   mFileSys::RemoveFile(platformTarget);
@@ -125,6 +132,11 @@ void RunDevice(const std::wstring& source, const std::wstring& folder, double re
               engineRate, slower, engineRate / slower);
   std::printf("device %.0f/%.0f: %s (%s) %.1f MB/s, slower device %.0f MB/s, ratio %.2f\n", readMbps, writeMbps,
               cPlatformCopy::Tool(), cPlatformCopy::Name(), platformRate, slower, platformRate / slower);
+  if (costOfChecks) {
+    const double checked = Median(engineTimes), plain = Median(uncheckedTimes);
+    std::printf("device %.0f/%.0f: read-back check %.1f %% of the run (%.2f s with it, %.2f s without; target at most 10 %%)\n",
+                readMbps, writeMbps, 100.0 * (checked - plain) / checked, checked, plain);
+  }
   std::fflush(stdout);
 }
 
