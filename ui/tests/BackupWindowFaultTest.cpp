@@ -589,6 +589,28 @@ TEST_F(BackupWindowFaultTest, AStoppedRunKeepsTheOldBackupOfTheFileInProgress) {
   }
 }
 
+// A destination device that lies (test.sh's rig inverts what "flips-reads" folders give back
+// from 1 MiB on): the copy read back differs, the file fails with the reason, and the older
+// backup stays.
+TEST_F(BackupWindowFaultTest, ACopyTheDestinationGivesBackAlteredFailsAndKeepsTheOldBackup) {
+  cTestDir rig("OMB_TEST_RIG_DIR", cTestDir::Fresh{});
+  if (!rig.Valid()) GTEST_SKIP() << "OMB_TEST_RIG_DIR (the device rig, mounted by test.sh) is not set";
+  const std::wstring lying = rig.Path(L"flips-reads");
+  MakeFolder(lying);
+  const cRemoveOnExit cleanUp(lying);
+  const Bytes older = PlantOlder(lying, L"photo.raw");
+  WriteBytes(Source(L"photo.raw"), Pattern(3 << 20, 11));
+  app.Click(IDC_COMMAND2);
+  app.PickFiles(src, {L"photo.raw"});
+  app.SetText(IDC_TEXT1, lying);
+  HWND box = app.RunBackup();
+  ExpectFailureMessage(box, {{Source(L"photo.raw"), {L"目标文件校验失败：写入的内容与源文件不一致"}}});
+  app.Acknowledge(box);
+  ExpectList({{Source(L"photo.raw"), false}});
+  EXPECT_TRUE(Holds(Join(lying, L"photo.raw"), older));
+  EXPECT_EQ(NamesIn(lying), std::vector<std::wstring>{L"photo.raw"});
+}
+
 // A program killed in the middle of a copy leaves the older backup and its temporary file; the
 // next run into that folder removes the temporary file without a word.
 TEST_F(BackupWindowFaultTest, AKilledRunKeepsTheOldBackupAndTheNextRunCleansUp) {
