@@ -363,7 +363,7 @@ void cBackupWindow::TakeStep(const cRunPlan::Step& step) {
         cRunPlan::CreateFolder(step);
         return StepDone();
       case cRunPlan::Kind::Copy:
-        if (!cRunPlan::Unchanged(step)) return m_Fc->CopyFile(step.source, step.destination);
+        if (!(step.backupExists && cRunPlan::Unchanged(step))) return m_Fc->CopyFile(step.source, step.destination);
         m_RunView->FileProgress(step.bytes);  // its backup is up to date: nothing to copy
         return StepDone();
     }

@@ -57,6 +57,12 @@ bool IsDriveSystemFolder(const Found& item) {
           lstrcmpiW(item.name.c_str(), L"$RECYCLE.BIN") == 0);
 }
 
+// File names compare without regard to case.
+std::wstring Folded(std::wstring name) {
+  if (!name.empty()) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
+  return name;
+}
+
 bool StampOf(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
   return GetFileAttributesExW(mLongPath::ForSystem(path).c_str(), GetFileExInfoStandard, &data) != FALSE;
 }
@@ -82,9 +88,28 @@ void cRunPlan::AddFile(std::size_t entry, const std::wstring& source, const std:
   } catch (const cFileError&) {
     // Counted as empty in the run's progress; its copy reports why it cannot be read.
   }
-  m_Steps.push_back({entry, Kind::Copy, source, destination, bytes, nullptr, false});
+  AddCopy(entry, source, destination, bytes);
+}
+
+void cRunPlan::AddCopy(std::size_t entry, const std::wstring& source, const std::wstring& destination,
+                       std::int64_t bytes) {
+  m_Steps.push_back({entry, Kind::Copy, source, destination, bytes, nullptr, false, BackupExists(destination)});
   ++m_Files;
   m_Bytes += bytes;
+}
+
+bool cRunPlan::BackupExists(const std::wstring& destination) {
+  const auto cut = destination.find_last_of(L'\\');
+  const std::wstring folder = destination.substr(0, cut + 1);
+  auto [place, added] = m_Existing.try_emplace(Folded(folder));
+  if (added) {
+    try {
+      for (const Found& item : ListFolder(folder)) place->second.insert(Folded(item.name));
+    } catch (const cFileError&) {
+      // No such folder yet, or one that cannot be read: the copies into it find out which.
+    }
+  }
+  return place->second.count(Folded(destination.substr(cut + 1))) > 0;
 }
 
 void cRunPlan::AddFolder(std::size_t entry, const std::wstring& source, const std::wstring& destination, bool root) {
@@ -103,9 +128,7 @@ void cRunPlan::AddFolder(std::size_t entry, const std::wstring& source, const st
     if (item.attributes & FILE_ATTRIBUTE_DIRECTORY) {
       AddFolder(entry, source + item.name + L"\\", destination + L"\\" + item.name, false);
     } else {
-      m_Steps.push_back({entry, Kind::Copy, source + item.name, destination + L"\\" + item.name, item.bytes, nullptr, false});
-      ++m_Files;
-      m_Bytes += item.bytes;
+      AddCopy(entry, source + item.name, destination + L"\\" + item.name, item.bytes);
     }
   }
 }

@@ -6,6 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,7 @@ class cRunPlan {
     std::int64_t bytes = 0;
     std::exception_ptr failure;
     bool lastOfEntry = false;  // the entry's backup is complete once this step is
+    bool backupExists = false;  // a Copy's destination was there when the run was planned
   };
 
   // Plans the backups of `order` (entries of `list`) into `folder`.
@@ -38,7 +41,8 @@ class cRunPlan {
   std::int64_t Bytes() const noexcept { return m_Bytes; }
 
   // Whether the destination already holds this copy's backup: the same length and last-write
-  // time as the source. Such a file is not copied again.
+  // time as the source. Such a file is not copied again. Asked only where backupExists: under
+  // Wine every lookup of a name that is not there reads the whole folder.
   static bool Unchanged(const Step& step);
   // Makes a CreateFolder step's folder; one that is there already will do. Throws cFileError.
   static void CreateFolder(const Step& step);
@@ -46,8 +50,12 @@ class cRunPlan {
  private:
   void AddFile(std::size_t entry, const std::wstring& source, const std::wstring& destination);
   void AddFolder(std::size_t entry, const std::wstring& source, const std::wstring& destination, bool root);
+  void AddCopy(std::size_t entry, const std::wstring& source, const std::wstring& destination, std::int64_t bytes);
+  bool BackupExists(const std::wstring& destination);
 
   std::vector<Step> m_Steps;
+  // The names in each destination folder met so far, case folded, each folder listed once.
+  std::map<std::wstring, std::set<std::wstring>> m_Existing;
   int m_Files = 0;
   std::int64_t m_Bytes = 0;
 };
