@@ -27,6 +27,7 @@ constexpr wchar_t kBrowsePrompt[] = L"备份到...";
 constexpr wchar_t kDoneMessage[] = L"完成备份！";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
 constexpr wchar_t kRunBrokenMessage[] = L"备份已中断，其余文件没有复制。";
+constexpr auto kPumpInterval = std::chrono::milliseconds(15);
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
 
 // Carries, nested, an error of the window's own event handlers out through the copy engine,
@@ -347,7 +348,7 @@ void cBackupWindow::BackUpSteps(const cRunPlan& plan) {
     m_Step = &step;
     if (step.kind == cRunPlan::Kind::Copy) m_RunView->BeginFile(step.bytes, m_CurIndex);
     TakeStep(step);
-    Pump();
+    PumpBetweenSteps();
     cControlWindow::RethrowPendingError();  // a control's failure is the window's
   }
   m_Step = nullptr;
@@ -363,7 +364,7 @@ void cBackupWindow::TakeStep(const cRunPlan::Step& step) {
         cRunPlan::CreateFolder(step);
         return StepDone();
       case cRunPlan::Kind::Copy:
-        if (!(step.backupExists && cRunPlan::Unchanged(step))) return m_Fc->CopyFile(step.source, step.destination);
+        if (!cRunPlan::Unchanged(step)) return m_Fc->CopyFile(step.source, step.destination);
         m_RunView->FileProgress(step.bytes);  // its backup is up to date: nothing to copy
         return StepDone();
     }
@@ -386,7 +387,16 @@ void cBackupWindow::StepDone() {
 }
 
 // The window's messages during a run: painting, and the clicks and keys that stop it.
-void cBackupWindow::Pump() { mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_hWnd); }
+void cBackupWindow::Pump() {
+  m_Run.pumped = std::chrono::steady_clock::now();
+  mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_hWnd);
+}
+
+// Often enough that the window answers at once, but not after every one of many small files:
+// under Wine each look at the queue is a round trip to the server.
+void cBackupWindow::PumpBetweenSteps() {
+  if (std::chrono::steady_clock::now() - m_Run.pumped >= kPumpInterval) Pump();
+}
 
 void cBackupWindow::RequestStop() { m_Run.stopRequested = true; }
 

@@ -69,6 +69,7 @@ class cBackupWindow : public cCopyFileEvents {
   void RequestStop();
   void AskToStopAndClose();
   void Pump();
+  void PumpBetweenSteps();
   void ShowEntries(const std::vector<std::size_t>& entries);
   void ShowRunResult(const std::exception_ptr& windowFailure, int files);
 
@@ -90,6 +91,7 @@ class cBackupWindow : public cCopyFileEvents {
     bool stopRequested = false;
     bool stopSent = false;     // the copy in progress was told to stop
     bool closeAfter = false;   // the user chose to stop and close
+    std::chrono::steady_clock::time_point pumped{};  // when the messages were last taken
   } m_Run;
   std::optional<cRunView> m_RunView;
 };

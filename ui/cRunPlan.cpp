@@ -12,8 +12,12 @@ namespace {
 struct Found {
   std::wstring name;
   DWORD attributes;
-  std::int64_t bytes;
+  cRunPlan::Stamp stamp;
 };
+
+std::uint64_t Ticks(const FILETIME& time) {
+  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+}
 
 class cFindHandle {
  public:
@@ -42,8 +46,8 @@ std::vector<Found> ListFolder(const std::wstring& folder) {
   do {
     const std::wstring name = data.cFileName;
     if (name == L"." || name == L"..") continue;
-    found.push_back({name, data.dwFileAttributes,
-                     static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow)});
+    const auto bytes = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    found.push_back({name, data.dwFileAttributes, {bytes, Ticks(data.ftLastWriteTime)}});
   } while (FindNextFileW(find.Get(), &data));
   if (GetLastError() != ERROR_NO_MORE_FILES) throw cFileError::FromLastError(L"FindNextFileW", folder);
   return found;
@@ -93,32 +97,35 @@ void cRunPlan::AddFile(std::size_t entry, const std::wstring& source, const std:
 
 void cRunPlan::AddCopy(std::size_t entry, const std::wstring& source, const std::wstring& destination,
                        std::int64_t bytes) {
-  m_Steps.push_back({entry, Kind::Copy, source, destination, bytes, nullptr, false, BackupExists(destination)});
+  m_Steps.push_back({entry, Kind::Copy, source, destination, bytes, nullptr, false, BackupOf(destination)});
   ++m_Files;
   m_Bytes += bytes;
 }
 
-bool cRunPlan::BackupExists(const std::wstring& destination) {
+std::optional<cRunPlan::Stamp> cRunPlan::BackupOf(const std::wstring& destination) {
   const auto cut = destination.find_last_of(L'\\');
   const std::wstring folder = destination.substr(0, cut + 1);
   auto [place, added] = m_Existing.try_emplace(Folded(folder));
   if (added) {
     try {
-      for (const Found& item : ListFolder(folder)) place->second.insert(Folded(item.name));
+      for (const Found& item : ListFolder(folder))
+        if (!(item.attributes & FILE_ATTRIBUTE_DIRECTORY)) place->second.emplace(Folded(item.name), item.stamp);
     } catch (const cFileError&) {
       // No such folder yet, or one that cannot be read: the copies into it find out which.
     }
   }
-  return place->second.count(Folded(destination.substr(cut + 1))) > 0;
+  const auto found = place->second.find(Folded(destination.substr(cut + 1)));
+  if (found == place->second.end()) return std::nullopt;
+  return found->second;
 }
 
 void cRunPlan::AddFolder(std::size_t entry, const std::wstring& source, const std::wstring& destination, bool root) {
-  m_Steps.push_back({entry, Kind::CreateFolder, source, destination, 0, nullptr, false});
+  m_Steps.push_back({entry, Kind::CreateFolder, source, destination, 0, nullptr, false, std::nullopt});
   std::vector<Found> items;
   try {
     items = ListFolder(source);
   } catch (const cFileError&) {
-    m_Steps.push_back({entry, Kind::Fail, source, destination, 0, std::current_exception(), false});
+    m_Steps.push_back({entry, Kind::Fail, source, destination, 0, std::current_exception(), false, std::nullopt});
     return;
   }
   for (const Found& item : items) {
@@ -128,17 +135,16 @@ void cRunPlan::AddFolder(std::size_t entry, const std::wstring& source, const st
     if (item.attributes & FILE_ATTRIBUTE_DIRECTORY) {
       AddFolder(entry, source + item.name + L"\\", destination + L"\\" + item.name, false);
     } else {
-      AddCopy(entry, source + item.name, destination + L"\\" + item.name, item.bytes);
+      AddCopy(entry, source + item.name, destination + L"\\" + item.name, item.stamp.bytes);
     }
   }
 }
 
 bool cRunPlan::Unchanged(const Step& step) {
-  WIN32_FILE_ATTRIBUTE_DATA source{}, backup{};
-  if (!StampOf(step.source, source) || !StampOf(step.destination, backup)) return false;
-  if (backup.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return false;
-  return source.nFileSizeHigh == backup.nFileSizeHigh && source.nFileSizeLow == backup.nFileSizeLow &&
-         CompareFileTime(&source.ftLastWriteTime, &backup.ftLastWriteTime) == 0;
+  WIN32_FILE_ATTRIBUTE_DATA source{};
+  if (!step.backup || !StampOf(step.source, source)) return false;
+  const auto bytes = static_cast<std::int64_t>((static_cast<std::uint64_t>(source.nFileSizeHigh) << 32) | source.nFileSizeLow);
+  return bytes == step.backup->bytes && Ticks(source.ftLastWriteTime) == step.backup->written;
 }
 
 void cRunPlan::CreateFolder(const Step& step) {

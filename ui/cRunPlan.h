@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <map>
-#include <set>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +21,12 @@ class cRunPlan {
     Fail,          // `source` could not be read: the step fails with `failure`
   };
 
+  // A file's length and last-write time (FILETIME's 100 ns ticks).
+  struct Stamp {
+    std::int64_t bytes;
+    std::uint64_t written;
+  };
+
   struct Step {
     std::size_t entry;  // the list entry whose backup this is part of
     Kind kind;
@@ -29,7 +35,7 @@ class cRunPlan {
     std::int64_t bytes = 0;
     std::exception_ptr failure;
     bool lastOfEntry = false;  // the entry's backup is complete once this step is
-    bool backupExists = false;  // a Copy's destination was there when the run was planned
+    std::optional<Stamp> backup;  // a Copy's destination, as the run found it when planned
   };
 
   // Plans the backups of `order` (entries of `list`) into `folder`.
@@ -41,8 +47,9 @@ class cRunPlan {
   std::int64_t Bytes() const noexcept { return m_Bytes; }
 
   // Whether the destination already holds this copy's backup: the same length and last-write
-  // time as the source. Such a file is not copied again. Asked only where backupExists: under
-  // Wine every lookup of a name that is not there reads the whole folder.
+  // time as the source has now. Such a file is not copied again. The backups' stamps come from
+  // one listing of each destination folder: under Wine every lookup of a name that is not there
+  // reads the whole folder.
   static bool Unchanged(const Step& step);
   // Makes a CreateFolder step's folder; one that is there already will do. Throws cFileError.
   static void CreateFolder(const Step& step);
@@ -51,11 +58,11 @@ class cRunPlan {
   void AddFile(std::size_t entry, const std::wstring& source, const std::wstring& destination);
   void AddFolder(std::size_t entry, const std::wstring& source, const std::wstring& destination, bool root);
   void AddCopy(std::size_t entry, const std::wstring& source, const std::wstring& destination, std::int64_t bytes);
-  bool BackupExists(const std::wstring& destination);
+  std::optional<Stamp> BackupOf(const std::wstring& destination);
 
   std::vector<Step> m_Steps;
   // The names in each destination folder met so far, case folded, each folder listed once.
-  std::map<std::wstring, std::set<std::wstring>> m_Existing;
+  std::map<std::wstring, std::map<std::wstring, Stamp>> m_Existing;
   int m_Files = 0;
   std::int64_t m_Bytes = 0;
 };
