@@ -3,14 +3,14 @@
 #include <cstring>
 #include <stdexcept>
 
-void cDeviceFaults::Add(Kind kind, const std::string& spec) {
-  const auto at = spec.rfind('@');
-  if (at == std::string::npos || at == 0 || at + 1 == spec.size())
-    throw std::invalid_argument("expected PATHPART@OFFSET, got '" + spec + "'");
+void cDeviceFaults::Add(Kind kind, const std::string& rule) {
+  const auto at = rule.rfind('@');
+  if (at == std::string::npos || at == 0 || at + 1 == rule.size())
+    throw std::invalid_argument("expected PATHPART@OFFSET, got '" + rule + "'");
   std::size_t used = 0;
-  const long long offset = std::stoll(spec.substr(at + 1), &used);
-  if (offset < 0 || at + 1 + used != spec.size()) throw std::invalid_argument("bad offset in '" + spec + "'");
-  m_Rules.push_back({kind, spec.substr(0, at), static_cast<off_t>(offset)});
+  const long long offset = std::stoll(rule.substr(at + 1), &used);
+  if (offset < 0 || at + 1 + used != rule.size()) throw std::invalid_argument("bad offset in '" + rule + "'");
+  m_Rules.push_back({kind, rule.substr(0, at), static_cast<off_t>(offset)});
 }
 
 std::optional<off_t> cDeviceFaults::From(Kind kind, const char* path) const {

@@ -17,8 +17,8 @@ class cDeviceFaults {
     FlipRead,   // bytes from the offset on are read back inverted
   };
 
-  // spec is "PATHPART@OFFSET"; throws std::invalid_argument when it is not.
-  void Add(Kind kind, const std::string& spec);
+  // rule is "PATHPART@OFFSET"; throws std::invalid_argument when it is not.
+  void Add(Kind kind, const std::string& rule);
 
   // Where a rule of this kind starts to apply to path, when one does (the lowest offset).
   std::optional<off_t> From(Kind kind, const char* path) const;
