@@ -15,6 +15,7 @@
 #include "mProgressScale.h"
 #include "mShellDrop.h"
 #include "mUserMessage.h"
+#include "mWindowsNames.h"
 #include "resource.h"
 
 namespace {
@@ -47,21 +48,6 @@ std::exception_ptr Unwrapped(const std::exception_ptr& error) {
   }
 }
 
-// Windows file names compare without regard to case.
-std::wstring FoldCase(const std::wstring& name) {
-  std::wstring folded = name;
-  if (!folded.empty()) CharUpperBuffW(folded.data(), static_cast<DWORD>(folded.size()));
-  return folded;
-}
-
-// Names a drive root's backup after the drive's volume label.
-std::wstring VolumeLabel(const std::wstring& root) {
-  wchar_t label[MAX_PATH + 1] = {};
-  // A drive without a label, or gone since it was listed, is named by its letter instead.
-  if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
-  return label;
-}
-
 struct cDropFinish {
   HDROP drop;
   ~cDropFinish() { DragFinish(drop); }
@@ -69,7 +55,7 @@ struct cDropFinish {
 
 }  // namespace
 
-cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(FoldCase, VolumeLabel) {
+cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(mWindowsNames::Folded, mWindowsNames::VolumeLabel) {
   Form_Initialize();
 
   WNDCLASSEXW wc{};

@@ -5,6 +5,7 @@
 #include "cFileError.h"
 #include "mFileHlp.h"
 #include "mFileSys.h"
+#include "mWindowsNames.h"
 #include "win32/mLongPath.h"
 
 namespace {
@@ -61,12 +62,6 @@ bool IsDriveSystemFolder(const Found& item) {
           lstrcmpiW(item.name.c_str(), L"$RECYCLE.BIN") == 0);
 }
 
-// File names compare without regard to case.
-std::wstring Folded(std::wstring name) {
-  if (!name.empty()) CharUpperBuffW(name.data(), static_cast<DWORD>(name.size()));
-  return name;
-}
-
 bool StampOf(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
   return GetFileAttributesExW(mLongPath::ForSystem(path).c_str(), GetFileExInfoStandard, &data) != FALSE;
 }
@@ -105,16 +100,16 @@ void cRunPlan::AddCopy(std::size_t entry, const std::wstring& source, const std:
 std::optional<cRunPlan::Stamp> cRunPlan::BackupOf(const std::wstring& destination) {
   const auto cut = destination.find_last_of(L'\\');
   const std::wstring folder = destination.substr(0, cut + 1);
-  auto [place, added] = m_Existing.try_emplace(Folded(folder));
+  auto [place, added] = m_Existing.try_emplace(mWindowsNames::Folded(folder));
   if (added) {
     try {
       for (const Found& item : ListFolder(folder))
-        if (!(item.attributes & FILE_ATTRIBUTE_DIRECTORY)) place->second.emplace(Folded(item.name), item.stamp);
+        if (!(item.attributes & FILE_ATTRIBUTE_DIRECTORY)) place->second.emplace(mWindowsNames::Folded(item.name), item.stamp);
     } catch (const cFileError&) {
       // No such folder yet, or one that cannot be read: the copies into it find out which.
     }
   }
-  const auto found = place->second.find(Folded(destination.substr(cut + 1)));
+  const auto found = place->second.find(mWindowsNames::Folded(destination.substr(cut + 1)));
   if (found == place->second.end()) return std::nullopt;
   return found->second;
 }
