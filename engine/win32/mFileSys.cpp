@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
+#include <malloc.h>
+#include <memory>
 
 #include "../cFileError.h"
 #include "../mLeftovers.h"
@@ -25,20 +28,6 @@ std::int64_t FileLength(const std::wstring& path) {
 
 namespace {
 
-// Windows refuses these characters in names; Wine lets some of them through to the host's
-// file system, so they are refused here the way Windows would.
-bool HasInvalidNameCharacter(const std::wstring& path) {
-  std::size_t start = path.rfind(LR"(\\?\)", 0) == 0 ? 4 : 0;
-  if (path.size() >= start + 2 && path[start + 1] == L':') start += 2;
-  for (std::size_t i = start; i < path.size(); ++i) {
-    const wchar_t c = path[i];
-    if (c < 32 || c == L'<' || c == L'>' || c == L':' || c == L'"' || c == L'|' || c == L'?' ||
-        c == L'*')
-      return true;
-  }
-  return false;
-}
-
 void ThrowError(const std::wstring& call, const std::wstring& path, DWORD code) {
   throw cFileError(call, path, code, SystemErrorText(code));
 }
@@ -46,7 +35,7 @@ void ThrowError(const std::wstring& call, const std::wstring& path, DWORD code) 
 }  // namespace
 
 bool ProbeWritable(const std::wstring& path) {
-  if (HasInvalidNameCharacter(path)) ThrowError(L"CreateFileW", path, ERROR_INVALID_NAME);
+  if (mLongPath::HasInvalidNameCharacter(path)) ThrowError(L"CreateFileW", path, ERROR_INVALID_NAME);
   // A read-only file must not be replaced (Wine run by root would let it be).
   const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
   // No such file in an existing folder: it may be created. Every other failure is left for
@@ -81,29 +70,32 @@ void ReplaceWith(const std::wstring& from, const std::wstring& to) {
 }
 
 void ReadBack(const std::wstring& path, const std::function<void(std::span<const std::byte>)>& sink) {
-  // Unbuffered: from the device, not from the cache that still holds what was written. Such
-  // reads want whole sectors into memory aligned to them: a page-aligned block of 1 MiB.
-  constexpr DWORD kBlock = 1 << 20;
+  // The copy may still be open for writing. Unbuffered: from the device, not from the cache
+  // that still holds what was written.
   struct Handle {
     HANDLE h;
     ~Handle() {
       if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     }
-  } file{CreateFileW(mLongPath::ForSystem(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                     FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
+  } file{CreateFileW(mLongPath::ForSystem(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                     nullptr, OPEN_EXISTING, FILE_FLAG_NO_BUFFERING | FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
   if (file.h == INVALID_HANDLE_VALUE) throw cFileError::FromLastError(L"CreateFileW", path);
-  struct Block {
-    void* memory;
-    ~Block() {
-      if (memory) VirtualFree(memory, 0, MEM_RELEASE);
-    }
-  } block{VirtualAlloc(nullptr, kBlock, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)};
-  if (!block.memory) throw cFileError::FromLastError(L"VirtualAlloc", path);
-  for (;;) {
+  LARGE_INTEGER length{};
+  if (!GetFileSizeEx(file.h, &length)) throw cFileError::FromLastError(L"GetFileSizeEx", path);
+  // Unbuffered reads want whole sectors into memory aligned to them: whole pages. The block is
+  // no larger than the file, up to 1 MiB, and comes from the heap: the system pins each page for
+  // the read, and fresh pages would cost a small file more than reading it.
+  constexpr LONGLONG kPage = 4096, kMostBytes = 1 << 20;
+  const auto blockBytes = static_cast<DWORD>(std::clamp((length.QuadPart + kPage - 1) / kPage * kPage, kPage, kMostBytes));
+  const std::unique_ptr<void, decltype(&_aligned_free)> block(_aligned_malloc(blockBytes, kPage), &_aligned_free);
+  if (!block) throw cFileError(L"_aligned_malloc", path, ERROR_NOT_ENOUGH_MEMORY, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+  // Read up to the length the file has: no call is spent on finding its end.
+  for (LONGLONG left = length.QuadPart; left > 0;) {
     DWORD got = 0;
-    if (!ReadFile(file.h, block.memory, kBlock, &got, nullptr)) throw cFileError::FromLastError(L"ReadFile", path);
+    if (!ReadFile(file.h, block.get(), blockBytes, &got, nullptr)) throw cFileError::FromLastError(L"ReadFile", path);
     if (got == 0) return;
-    sink({static_cast<const std::byte*>(block.memory), got});
+    sink({static_cast<const std::byte*>(block.get()), got});
+    left -= got;
   }
 }
 

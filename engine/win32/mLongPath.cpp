@@ -28,4 +28,16 @@ std::wstring ForSystem(const std::wstring& path) {
   return path;
 }
 
+bool HasInvalidNameCharacter(const std::wstring& path) {
+  std::size_t start = path.rfind(LR"(\\?\)", 0) == 0 ? 4 : 0;
+  if (path.size() >= start + 2 && path[start + 1] == L':') start += 2;
+  for (std::size_t i = start; i < path.size(); ++i) {
+    const wchar_t c = path[i];
+    if (c < 32 || c == L'<' || c == L'>' || c == L':' || c == L'"' || c == L'|' || c == L'?' ||
+        c == L'*')
+      return true;
+  }
+  return false;
+}
+
 }  // namespace mLongPath
