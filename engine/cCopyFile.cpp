@@ -38,13 +38,15 @@ cFile CreateTemporaryBeside(const std::wstring& destination) {
   }
 }
 
-// Owns the temporary file, open for writing, until it has become the destination.
-class TemporaryFile {
+// Owns a file being written until it has become the destination: a temporary file beside an
+// older backup, which then replaces it, or a new file under the destination's own name.
+class UnfinishedFile {
  public:
-  explicit TemporaryFile(cFile file) : m_File(std::move(file)), m_Path(m_File->Path()) {}
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
+  enum class Kind { Temporary, Destination };
+  UnfinishedFile(cFile file, Kind kind) : m_File(std::move(file)), m_Path(m_File->Path()), m_Kind(kind) {}
+  UnfinishedFile(const UnfinishedFile&) = delete;
+  UnfinishedFile& operator=(const UnfinishedFile&) = delete;
+  ~UnfinishedFile() {
     if (m_Owned) {
       m_File.reset();  // closed first: an open file cannot be removed
       // Only reached while another error is on its way out; that error is the one to report.
@@ -56,11 +58,18 @@ class TemporaryFile {
   }
   cFile& File() { return *m_File; }
   const std::wstring& Path() const { return m_Path; }
-  void MoveTo(const std::wstring& destination) {
-    mFileSys::ReplaceWith(m_Path, destination);
+  // Closes the written, flushed and checked file; a new destination is shown first.
+  void Close() {
+    if (m_Kind == Kind::Destination) m_File->Reveal();
+    m_File->Close();
+  }
+  // Puts the closed file in place of the older backup.
+  void Finish(const std::wstring& destination) {
+    if (m_Kind == Kind::Temporary) mFileSys::ReplaceWith(m_Path, destination);
     m_Owned = false;
   }
   void Remove() {
+    m_File->Close();  // does nothing when closed already
     mFileSys::RemoveFile(m_Path);
     m_Owned = false;
   }
@@ -68,6 +77,7 @@ class TemporaryFile {
  private:
   std::optional<cFile> m_File;
   std::wstring m_Path;
+  Kind m_Kind;
   bool m_Owned = true;
 };
 
@@ -80,6 +90,20 @@ void Verify(const std::wstring& copy, const cContentHash& read) {
     throw cFileError(L"ReadFile", copy, 0, L"the copy read back differs from the source",
                      cFileError::Cause::VerifyFailed, CopyStep::VerifyDestination);
   }
+}
+
+// Makes the written file whole: on stable storage, checked, dated and closed.
+void Complete(cFile& source, UnfinishedFile& target, bool whole, const cContentHash& read,
+              const cCopyFile::Options& options) {
+  if (options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.File().Flush(); });
+  if (options.verify) AtStep(CopyStep::VerifyDestination, [&] { Verify(target.Path(), read); });
+  // A whole copy keeps its source's last-write time, so that a backup compares by date. It is
+  // set only once the bytes are on stable storage: a copy cut short by a power failure never
+  // bears the time of a whole one.
+  AtStep(CopyStep::WriteDestination, [&] {
+    if (whole) target.File().SetLastWriteTime(source.LastWriteTime());
+    target.Close();
+  });
 }
 
 }  // namespace
@@ -99,40 +123,41 @@ std::int32_t cCopyFile::BufferSize() const { return m_BufferSize; }
 void cCopyFile::CopyStop() { m_StopRequest = true; }
 
 void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo) {
+  // A destination that is not there yet is written under its own name, hidden until it is whole:
+  // there is no older backup to keep, and the folder is searched for the name only once. Beside
+  // an older backup the copy goes to a temporary file, which replaces it once it is whole.
+  std::optional<UnfinishedFile> target;
+  if (auto fresh = AtStep(CopyStep::OpenDestination,
+                          [&] { return cFile::TryCreateNew(FileTo, cFile::Shown::WhenRevealed); })) {
+    target.emplace(std::move(*fresh), UnfinishedFile::Kind::Destination);
+  }
   const bool destinationExisted =
-      AtStep(CopyStep::OpenDestination, [&] { return mFileSys::ProbeWritable(FileTo); });
+      !target && AtStep(CopyStep::OpenDestination, [&] { return mFileSys::ProbeWritable(FileTo); });
   const std::int64_t allBytes =
       AtStep(CopyStep::MeasureSource, [&] { return mFileSys::FileLength(FileFrom); });
   cFile source = AtStep(CopyStep::OpenSource, [&] { return cFile::OpenForReading(FileFrom); });
-
-  TemporaryFile temporary(AtStep(CopyStep::CreateTemporary, [&] { return CreateTemporaryBeside(FileTo); }));
-  cFile& target = temporary.File();
+  if (!target) {
+    target.emplace(AtStep(CopyStep::CreateTemporary, [&] { return CreateTemporaryBeside(FileTo); }),
+                   UnfinishedFile::Kind::Temporary);
+  }
 
   // A stop left pending from before this copy means nothing is copied.
   std::int64_t copied = 0;
   cContentHash read;
-  CopyChunks(source, target, allBytes, copied, read);
+  CopyChunks(source, target->File(), allBytes, copied, read);
   m_StopRequest = false;
   // A copy that stopped short is thrown away: an older backup stays whole instead of being
   // replaced by the first chunks of a newer one. Only where there was no destination does a
   // stop before the first chunk leave an empty one.
   const bool discard = copied < allBytes && (copied > 0 || destinationExisted);
-
-  // A complete copy keeps its source's last-write time, so a backup compares by date.
-  if (copied == allBytes) {
-    AtStep(CopyStep::WriteDestination, [&] { target.SetLastWriteTime(source.LastWriteTime()); });
-  }
-  AtStep(CopyStep::ReadSource, [&] { source.Close(); });
   if (discard) {
-    AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
-    AtStep(CopyStep::ReplaceDestination, [&] { temporary.Remove(); });
+    AtStep(CopyStep::ReadSource, [&] { source.Close(); });
+    AtStep(CopyStep::ReplaceDestination, [&] { target->Remove(); });
   } else {
-    if (m_Options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.Flush(); });
-    AtStep(CopyStep::WriteDestination, [&] { target.Close(); });
-    if (m_Options.verify) AtStep(CopyStep::VerifyDestination, [&] { Verify(temporary.Path(), read); });
-    AtStep(CopyStep::ReplaceDestination, [&] { temporary.MoveTo(FileTo); });
+    Complete(source, *target, copied == allBytes, read, m_Options);
+    AtStep(CopyStep::ReadSource, [&] { source.Close(); });
+    AtStep(CopyStep::ReplaceDestination, [&] { target->Finish(FileTo); });
   }
-
   if (m_Listener) m_Listener->CopyComplete(allBytes);
 }
 

@@ -11,10 +11,14 @@ class cFile {
  public:
   // Opens an existing file for sequential binary reading; others may keep reading and writing it.
   static cFile OpenForReading(const std::wstring& path);
-  // Creates a new file for writing; fails when the name exists already.
+  // When a new file shows in folder listings. An unfinished one is hidden until Reveal, where
+  // the platform has such an attribute, so that a copy cut short does not pass for a whole one.
+  enum class Shown { AtOnce, WhenRevealed };
+
+  // Creates a new file for writing, which others may read; fails when the name exists already.
   static cFile CreateNew(const std::wstring& path);
   // As CreateNew, but gives nothing back when the name exists already (any other failure throws).
-  static std::optional<cFile> TryCreateNew(const std::wstring& path);
+  static std::optional<cFile> TryCreateNew(const std::wstring& path, Shown shown = Shown::AtOnce);
 
   cFile(cFile&& other) noexcept;
   cFile& operator=(cFile&& other) noexcept;
@@ -30,6 +34,8 @@ class cFile {
   // Last-write time in the platform's own ticks, only for handing to SetLastWriteTime.
   std::int64_t LastWriteTime() const;
   void SetLastWriteTime(std::int64_t ticks);
+  // Shows a file created to be shown when revealed; its other attributes stay.
+  void Reveal();
   // Pushes written data through to stable storage.
   void Flush();
   // Closes now, reporting a failure (the destructor cannot).

@@ -32,7 +32,8 @@ cFile cFile::CreateNew(const std::wstring& path) {
   return cFile(Open(path, O_WRONLY | O_CREAT | O_EXCL), path);
 }
 
-std::optional<cFile> cFile::TryCreateNew(const std::wstring& path) {
+// Files here have no hidden attribute: an unfinished file shows at once.
+std::optional<cFile> cFile::TryCreateNew(const std::wstring& path, Shown) {
   try {
     return cFile(Open(path, O_WRONLY | O_CREAT | O_EXCL), path);
   } catch (const cFileError& error) {
@@ -107,6 +108,9 @@ void cFile::SetLastWriteTime(std::int64_t ticks) {
   const timespec times[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(ticks / 1000000000), static_cast<long>(ticks % 1000000000)}};
   if (::futimens(m_Handle, times) != 0) throw cFileError::FromLastError(L"futimens", m_Path);
 }
+
+// Nothing to show: files here have no hidden attribute.
+void cFile::Reveal() {}
 
 void cFile::Flush() {
   if (::fsync(m_Handle) != 0) throw cFileError::FromLastError(L"fsync", m_Path);

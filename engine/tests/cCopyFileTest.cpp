@@ -251,4 +251,41 @@ TEST_F(CopyFileTest, CompleteCopiesKeepTheSourcesLastWriteTime) {
             std::filesystem::last_write_time(FsPath(dir.Path(L"src.bin"))));
 }
 
+#ifdef _WIN32
+// A copy cut short by a crash or a power failure leaves what it wrote under the destination's
+// own name only where nothing was there: hidden until whole, and replaced by the next copy.
+TEST_F(CopyFileTest, ANewDestinationIsHiddenUntilWholeAndAHiddenLeftoverIsReplaced) {
+  const auto attributes = [&] { return GetFileAttributesW(dir.Path(L"dst.bin").c_str()); };
+  const Bytes leftover = Pattern(kChunk / 2, 9);
+  struct Case {
+    const char* name;
+    bool leftoverThere;
+  } cases[] = {{"nothing there", false}, {"a hidden leftover there", true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::remove(FsPath(dir.Path(L"dst.bin")));
+    if (c.leftoverThere) {
+      dir.Write(L"dst.bin", leftover);
+      ASSERT_TRUE(SetFileAttributesW(dir.Path(L"dst.bin").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    }
+    const Bytes data = Pattern(3 * kChunk, 4);
+    dir.Write(L"src.bin", data);
+    std::vector<std::size_t> lengths;
+    recorder.onProgress = [&](std::int64_t copied) {
+      EXPECT_NE(attributes(), INVALID_FILE_ATTRIBUTES);
+      EXPECT_TRUE(attributes() & FILE_ATTRIBUTE_HIDDEN) << "hidden at " << copied;
+      lengths.push_back(dir.Read(L"dst.bin").size());
+    };
+    Copy();
+    // Written in place where nothing was there; beside the leftover, which stays until replaced.
+    const std::vector<std::size_t> expected = c.leftoverThere ? std::vector<std::size_t>(3, kChunk / 2)
+                                                              : std::vector<std::size_t>{kChunk, 2 * kChunk, 3 * kChunk};
+    EXPECT_EQ(lengths, expected);
+    EXPECT_EQ(dir.Read(L"dst.bin"), data);
+    EXPECT_FALSE(attributes() & FILE_ATTRIBUTE_HIDDEN);
+    ExpectOnlyFiles({L"dst.bin", L"src.bin"});
+  }
+}
+#endif
+
 }  // namespace

@@ -14,9 +14,14 @@ namespace {
 constexpr std::size_t kMaxIo = 1u << 30;
 
 // INVALID_HANDLE_VALUE on failure, with the reason in GetLastError.
-HANDLE TryOpen(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
+HANDLE TryOpen(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
+               DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
+  if (disposition != OPEN_EXISTING && mLongPath::HasInvalidNameCharacter(path)) {
+    SetLastError(ERROR_INVALID_NAME);
+    return INVALID_HANDLE_VALUE;
+  }
   return CreateFileW(mLongPath::ForSystem(path).c_str(), access, share, nullptr, disposition,
-                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+                     attributes | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
 }
 
 HANDLE Open(const std::wstring& path, DWORD access, DWORD share, DWORD disposition) {
@@ -31,12 +36,14 @@ cFile cFile::OpenForReading(const std::wstring& path) {
   return cFile(Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING), path);
 }
 
+// Others may read a new file while it is written: the copy is read back through a handle of its own.
 cFile cFile::CreateNew(const std::wstring& path) {
-  return cFile(Open(path, GENERIC_WRITE, 0, CREATE_NEW), path);
+  return cFile(Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW), path);
 }
 
-std::optional<cFile> cFile::TryCreateNew(const std::wstring& path) {
-  HANDLE h = TryOpen(path, GENERIC_WRITE, 0, CREATE_NEW);
+std::optional<cFile> cFile::TryCreateNew(const std::wstring& path, Shown shown) {
+  const DWORD attributes = shown == Shown::AtOnce ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_HIDDEN;
+  HANDLE h = TryOpen(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, attributes);
   if (h != INVALID_HANDLE_VALUE) return cFile(h, path);
   const DWORD code = GetLastError();
   if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return std::nullopt;
@@ -110,6 +117,18 @@ void cFile::SetLastWriteTime(std::int64_t ticks) {
   const auto value = static_cast<std::uint64_t>(ticks);
   const FILETIME written{static_cast<DWORD>(value & 0xFFFFFFFFu), static_cast<DWORD>(value >> 32)};
   if (!SetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"SetFileTime", m_Path);
+}
+
+void cFile::Reveal() {
+  FILE_BASIC_INFO info{};
+  if (!GetFileInformationByHandleEx(m_Handle, FileBasicInfo, &info, sizeof info))
+    throw cFileError::FromLastError(L"GetFileInformationByHandleEx", m_Path);
+  info.CreationTime.QuadPart = info.LastAccessTime.QuadPart = 0;  // zero leaves each time as it is
+  info.LastWriteTime.QuadPart = info.ChangeTime.QuadPart = 0;
+  info.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN);
+  if (info.FileAttributes == 0) info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+  if (!SetFileInformationByHandle(m_Handle, FileBasicInfo, &info, sizeof info))
+    throw cFileError::FromLastError(L"SetFileInformationByHandle", m_Path);
 }
 
 void cFile::Flush() {
