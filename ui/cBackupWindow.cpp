@@ -334,7 +334,7 @@ void cBackupWindow::BackUpSteps(const cRunPlan& plan) {
     m_Step = &step;
     if (step.kind == cRunPlan::Kind::Copy) m_RunView->BeginFile(step.bytes, m_CurIndex);
     TakeStep(step);
-    PumpBetweenSteps();
+    PumpWhenDue();
     cControlWindow::RethrowPendingError();  // a control's failure is the window's
   }
   m_Step = nullptr;
@@ -378,9 +378,9 @@ void cBackupWindow::Pump() {
   mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_hWnd);
 }
 
-// Often enough that the window answers at once, but not after every one of many small files:
-// under Wine each look at the queue is a round trip to the server.
-void cBackupWindow::PumpBetweenSteps() {
+// Often enough that the window answers at once, but not after every one of many small files or
+// chunks: under Wine each look at the queue is a round trip to the server.
+void cBackupWindow::PumpWhenDue() {
   if (std::chrono::steady_clock::now() - m_Run.pumped >= kPumpInterval) Pump();
 }
 
@@ -441,7 +441,7 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
   m_View.ProgressBar1.Value(bar.value);
   m_RunView->FileProgress(CopyBytes);
   m_RunView->Show(false);
-  Pump();
+  PumpWhenDue();
   // A stop ends the copy at its next chunk, which keeps the earlier backup; a file already
   // written in full is finished instead, and the run stops after it.
   if (m_Run.stopRequested && CopyBytes < AllBytes && !m_Run.stopSent) {

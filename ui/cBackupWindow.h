@@ -69,7 +69,7 @@ class cBackupWindow : public cCopyFileEvents {
   void RequestStop();
   void AskToStopAndClose();
   void Pump();
-  void PumpBetweenSteps();
+  void PumpWhenDue();
   void ShowEntries(const std::vector<std::size_t>& entries);
   void ShowRunResult(const std::exception_ptr& windowFailure, int files);
 
