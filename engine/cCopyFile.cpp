@@ -58,10 +58,9 @@ class UnfinishedFile {
   }
   cFile& File() { return *m_File; }
   const std::wstring& Path() const { return m_Path; }
-  // Closes the written, flushed and checked file; a new destination is shown first.
-  void Close() {
+  // Shows the written, flushed and checked file where it is the destination itself.
+  void Show() {
     if (m_Kind == Kind::Destination) m_File->Reveal();
-    m_File->Close();
   }
   // Puts the closed file in place of the older backup.
   void Finish(const std::wstring& destination) {
@@ -98,11 +97,13 @@ void Complete(cFile& source, UnfinishedFile& target, bool whole, const cContentH
   if (options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.File().Flush(); });
   if (options.verify) AtStep(CopyStep::VerifyDestination, [&] { Verify(target.Path(), read); });
   // A whole copy keeps its source's last-write time, so that a backup compares by date. It is
-  // set only once the bytes are on stable storage: a copy cut short by a power failure never
-  // bears the time of a whole one.
+  // set only once the bytes are on stable storage, and after the file is shown: a copy cut
+  // short never bears the time of a whole one, nor does one ended before it was shown, and
+  // both are copied again.
   AtStep(CopyStep::WriteDestination, [&] {
+    target.Show();
     if (whole) target.File().SetLastWriteTime(source.LastWriteTime());
-    target.Close();
+    target.File().Close();
   });
 }
 
