@@ -13,6 +13,11 @@ namespace {
 // One ReadFile/WriteFile call takes a DWORD count; stay well below it.
 constexpr std::size_t kMaxIo = 1u << 30;
 
+// A new file is written, and its attributes read by Reveal (CreateFileW adds that right anyway);
+// others may read it meanwhile: the copy is read back through a handle of its own.
+constexpr DWORD kNewFileAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES;
+constexpr DWORD kNewFileSharing = FILE_SHARE_READ;
+
 // INVALID_HANDLE_VALUE on failure, with the reason in GetLastError.
 HANDLE TryOpen(const std::wstring& path, DWORD access, DWORD share, DWORD disposition,
                DWORD attributes = FILE_ATTRIBUTE_NORMAL) {
@@ -36,14 +41,13 @@ cFile cFile::OpenForReading(const std::wstring& path) {
   return cFile(Open(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, OPEN_EXISTING), path);
 }
 
-// Others may read a new file while it is written: the copy is read back through a handle of its own.
 cFile cFile::CreateNew(const std::wstring& path) {
-  return cFile(Open(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW), path);
+  return cFile(Open(path, kNewFileAccess, kNewFileSharing, CREATE_NEW), path);
 }
 
 std::optional<cFile> cFile::TryCreateNew(const std::wstring& path, Shown shown) {
   const DWORD attributes = shown == Shown::AtOnce ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_HIDDEN;
-  HANDLE h = TryOpen(path, GENERIC_WRITE, FILE_SHARE_READ, CREATE_NEW, attributes);
+  HANDLE h = TryOpen(path, kNewFileAccess, kNewFileSharing, CREATE_NEW, attributes);
   if (h != INVALID_HANDLE_VALUE) return cFile(h, path);
   const DWORD code = GetLastError();
   if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return std::nullopt;
