@@ -6,7 +6,6 @@
 
 #include "cPlatformError.h"
 #include "cSelectedFont.h"
-#include "cWindowDc.h"
 
 namespace {
 
@@ -195,12 +194,12 @@ void ZListBox::Refresh_() {
   RequireCreated();
   std::int32_t widest = 0;
   {
-    // One device context and one font selection for the whole pass.
-    const cWindowDc dc(m_hWnd, L"Refresh_");
-    const cSelectedFont font(dc.Get(), m_hFont, L"Refresh_");
+    // One font selection for the whole pass.
+    const HDC dc = MeasuringDc(L"Refresh_");
+    const cSelectedFont font(dc, m_hFont, L"Refresh_");
     const std::int16_t count = ListCount();
     for (std::int16_t i = 0; i < count; i = static_cast<std::int16_t>(i + 1))
-      widest = std::max(widest, MeasureIn(dc.Get(), ReadText(i, L"Refresh_"), L"Refresh_"));
+      widest = std::max(widest, MeasureIn(dc, ReadText(i, L"Refresh_"), L"Refresh_"));
   }
   m_lMaxWidth = widest;
   UpdateHorizontalExtent();
@@ -264,9 +263,15 @@ void ZListBox::SetHorizontalExtent(std::int32_t extent) {
 
 std::int32_t ZListBox::GetTextWidth(const std::wstring& text) const {
   RequireCreated();
-  const cWindowDc dc(m_hWnd, L"GetTextWidth");
-  const cSelectedFont font(dc.Get(), m_hFont, L"GetTextWidth");
-  return MeasureIn(dc.Get(), text, L"GetTextWidth");
+  const HDC dc = MeasuringDc(L"GetTextWidth");
+  const cSelectedFont font(dc, m_hFont, L"GetTextWidth");
+  return MeasureIn(dc, text, L"GetTextWidth");
+}
+
+// A memory device context measures as the list box's own would: both take the font selected.
+HDC ZListBox::MeasuringDc(const wchar_t* operation) const {
+  if (!m_MeasuringDc) m_MeasuringDc.emplace(operation);
+  return m_MeasuringDc->Get();
 }
 
 std::int32_t ZListBox::MeasureIn(HDC dc, const std::wstring& text,

@@ -9,10 +9,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "cControlWindow.h"
 #include "cLayoutProperties.h"
+#include "cMemoryDC.h"
 
 // The owner's handlers of the control's events. Both are raised only while an entry is
 // selected. An exception thrown by a handler is kept by cControlWindow::RethrowPendingError.
@@ -71,6 +73,7 @@ class ZListBox : private cControlWindow {
   void UpdateHorizontalExtent();
   void SetHorizontalExtent(std::int32_t extent);
   std::int32_t GetTextWidth(const std::wstring& text) const;
+  HDC MeasuringDc(const wchar_t* operation) const;
   std::int32_t MeasureIn(HDC dc, const std::wstring& text, const wchar_t* operation) const;
   // Sends a message that fails with LB_ERR (or LB_ERRSPACE), throwing on failure.
   LRESULT Checked(UINT message, WPARAM wParam, LPARAM lParam, const wchar_t* operation,
@@ -82,5 +85,8 @@ class ZListBox : private cControlWindow {
   HWND m_hWnd = nullptr;     // pListBox's handle, recorded at initialisation
   HFONT m_hFont = nullptr;   // not owned: pListBox's font, recorded at initialisation
   std::int32_t m_lMaxWidth = 0;
+  // Made once, at the first measurement: making one costs more than measuring a text in it.
+  // The font is selected into it only while a text is measured.
+  mutable std::optional<cMemoryDC> m_MeasuringDc;
   ZListBoxEvents* m_Listener = nullptr;  // not owned
 };

@@ -7,7 +7,11 @@ cMemoryDC::cMemoryDC(HDC compatibleWith, HBITMAP bitmap) : m_Dc(CreateCompatible
   m_Previous = SelectObject(m_Dc, bitmap);
 }
 
+cMemoryDC::cMemoryDC(const wchar_t* operation) : m_Dc(CreateCompatibleDC(nullptr)), m_Previous(nullptr) {
+  if (!m_Dc) throw cPlatformError::FromLastError(operation, L"screen", L"CreateCompatibleDC");
+}
+
 cMemoryDC::~cMemoryDC() {
-  SelectObject(m_Dc, m_Previous);
+  if (m_Previous) SelectObject(m_Dc, m_Previous);
   DeleteDC(m_Dc);
 }
