@@ -208,13 +208,14 @@ void cBackupControls::ShowRunning(bool running) {
   for (HWND control : {Command1, Command2, Text1}) EnableWindow(control, !running);
 }
 
-void cBackupControls::KeepInView(int index) {
+bool cBackupControls::KeepInView(int index) {
   HWND list = List1.ListHwnd();
   RECT client{};
   GetClientRect(list, &client);
   const auto itemHeight = std::max<LRESULT>(1, SendMessageW(list, LB_GETITEMHEIGHT, 0, 0));
   const int rows = std::max(1, static_cast<int>(client.bottom / itemHeight));
   const int top = static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0));
-  if (index < top || index >= top + rows)
-    SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, index - rows / 2)), 0);
+  if (index >= top && index < top + rows) return false;
+  SendMessageW(list, LB_SETTOPINDEX, static_cast<WPARAM>(std::max(0, index - rows / 2)), 0);
+  return true;
 }

@@ -33,8 +33,8 @@ class cBackupControls {
   void SetText1(const std::wstring& text);
   // Sets a label's text and draws the skin under it again, which a transparent label needs.
   void SetLabelText(HWND label, const std::wstring& text);
-  // Scrolls List1 so that the entry is visible, centred if it was not.
-  void KeepInView(int index);
+  // Scrolls List1 so that the entry is visible, centred if it was not; says whether it scrolled.
+  bool KeepInView(int index);
   // During a run "开始" reads "停止" and has the focus, and the buttons and the box that would
   // change the run do nothing; after it all is as before.
   void ShowRunning(bool running);

@@ -416,6 +416,7 @@ void cBackupWindow::EndRun(const std::exception_ptr& windowFailure) {
 void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
   for (const std::size_t entry : entries)
     m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
+  if (m_RunView) m_RunView->ListChanged();
 }
 
 void cBackupWindow::ShowRunResult(const std::exception_ptr& windowFailure, int files) {

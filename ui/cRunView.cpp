@@ -1,5 +1,7 @@
 #include "cRunView.h"
 
+#include <utility>
+
 #include "ControlIds.h"
 
 namespace {
@@ -45,12 +47,12 @@ void cRunView::Show(bool now) {
   const auto time = std::chrono::steady_clock::now();
   if (!now && time - m_Shown < kRedrawInterval) return;
   m_Shown = time;
-  m_View.KeepInView(m_Entry);
+  if (m_View.KeepInView(m_Entry)) m_ListChanged = true;
   const std::wstring caption = m_Progress.Caption(time, true);
   m_View.SetLabelText(m_View.Label3, m_View.FitsIn(m_View.Label3, caption) ? caption : m_Progress.Caption(time, false));
   SetWindowTextW(m_Window, m_Progress.Title(kBackupWindowCaption).c_str());
   ShowOnTaskbar();
-  if (m_QuietList) m_QuietList->ShowNow();
+  if (m_QuietList && std::exchange(m_ListChanged, false)) m_QuietList->ShowNow();
 }
 
 // The button's progress is a second view of the run: when it fails it is given up, the run goes

@@ -32,6 +32,8 @@ class cRunView {
   void FileProgress(std::int64_t copied);
   // A file failed: the taskbar button turns red.
   void FileFailed();
+  // An entry of List1 changed: the next showing draws the list again.
+  void ListChanged() noexcept { m_ListChanged = true; }
   // Draws what changed, now or once the interval since the last drawing has passed.
   void Show(bool now);
   // Lets List1 draw again, at the end of the run.
@@ -48,6 +50,7 @@ class cRunView {
   int m_Entry = 0;
   std::chrono::steady_clock::time_point m_Shown{};
   std::optional<cRedrawOff> m_QuietList;  // List1 held from drawing between two showings
+  bool m_ListChanged = false;  // since the last showing; drawing a long list is not cheap
   std::optional<cTaskbarProgress> m_Taskbar;
   std::exception_ptr m_TaskbarError;
 };
