@@ -60,8 +60,9 @@ winenv_start "$build"
 echo "== $winenv_name (${winenv_win32_why:-this machine starts wine32}) =="
 "$winenv_wine" "$build/engine_bench.exe" "Z:${work//\//\\}" 3
 # Where a small file's time goes in the engine, step by step, beside CopyFileW with a flush.
-"$winenv_wine" "$build/engine_bench.exe" --small "Z:${work//\//\\}" 3
+# Five rounds: a small file's time is mostly the disk's, which varies from pass to pass.
+"$winenv_wine" "$build/engine_bench.exe" --small "Z:${work//\//\\}" 5
 device_rows "$winenv_wine" "$build/engine_bench.exe" --device "Z:${devices//\//\\}\\source\\source.bin" \
   "Z:${devices//\//\\}\\target"
 # The window hosted in-process on the same display: small files through a real run, and List1.
-"$winenv_wine" "$build/window_bench.exe" "Z:${work//\//\\}" 3
+"$winenv_wine" "$build/window_bench.exe" "Z:${work//\//\\}" 5
