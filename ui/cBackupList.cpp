@@ -4,28 +4,37 @@
 #include <utility>
 
 cBackupList::cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootName)
-    : m_Fold(std::move(fold)), m_RootName(std::move(rootName)) {}
+    : m_Fold(fold), m_RootName(std::move(rootName)), m_Names(std::move(fold)) {}
 
 std::size_t cBackupList::Add(const std::vector<std::wstring>& sources) {
   const std::size_t count = std::min(sources.size(), kMaxEntries - Count());
+  const std::size_t firstNew = m_Backups.size();
   for (std::size_t i = 0; i < count; ++i) {
     const auto [place, added] = m_BySource.try_emplace(m_Fold(sources[i]), m_Backups.size());
     if (added) m_Backups.push_back({sources[i], {}, State::Pending, {}, {}, {}});
     m_Backups[place->second].entries.push_back(Count());
     m_Entries.push_back({sources[i], place->second});
   }
-  if (count > 0) Rename();
+  NameNewBackups(firstNew);
   return count;
 }
 
-// Names depend on the whole list (a later entry's own name is never given to an earlier one),
-// so they are worked out again whenever the list grows.
-void cBackupList::Rename() {
+// A backup's name is given when it is added and never changes, nor is it given to another: the
+// destination may hold a backup under it made earlier in this session. The own names of the
+// backups added together are kept for them, so that none of them takes another's.
+void cBackupList::NameNewBackups(std::size_t first) {
+  for (std::size_t i = first; i < m_Backups.size(); ++i) m_Names.Reserve(mBackupNames::OwnName(m_Backups[i].source, m_RootName));
+  for (std::size_t i = first; i < m_Backups.size(); ++i) {
+    Backup& backup = m_Backups[i];
+    backup.name = m_Names.Give(mBackupNames::OwnName(backup.source, m_RootName), mBackupNames::IsFolder(backup.source));
+  }
+}
+
+std::vector<std::wstring> cBackupList::Sources() const {
   std::vector<std::wstring> sources;
   sources.reserve(m_Backups.size());
   for (const Backup& backup : m_Backups) sources.push_back(backup.source);
-  std::vector<std::wstring> names = mBackupNames::DestinationNames(sources, m_Fold, m_RootName);
-  for (std::size_t i = 0; i < m_Backups.size(); ++i) m_Backups[i].name = std::move(names[i]);
+  return sources;
 }
 
 std::wstring cBackupList::Text(std::size_t entry) const {

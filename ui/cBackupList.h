@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "cGivenNames.h"
 #include "mBackupNames.h"
 #include "mFailureReport.h"
 
@@ -25,6 +26,10 @@ class cBackupList {
   std::size_t Add(const std::vector<std::wstring>& sources);
 
   std::size_t Count() const noexcept { return m_Entries.size(); }
+  // Every backup's source, once each, in the order of their first entries.
+  std::vector<std::wstring> Sources() const;
+  // How the list compares names and paths.
+  const mBackupNames::Fold& Fold() const noexcept { return m_Fold; }
   // The path as the entry was added (entries of one backup may differ in case).
   const std::wstring& Source(std::size_t entry) const { return m_Entries.at(entry).source; }
   // A folder entry backs up everything inside it; its source ends in a backslash.
@@ -64,10 +69,11 @@ class cBackupList {
 
   const Backup& BackupOf(std::size_t entry) const { return m_Backups[m_Entries.at(entry).backup]; }
   const std::vector<std::size_t>& SetState(std::size_t entry, State state, std::wstring reason);
-  void Rename();
+  void NameNewBackups(std::size_t first);
 
   mBackupNames::Fold m_Fold;
   mBackupNames::RootName m_RootName;
+  cGivenNames m_Names;  // every name given in this session
   std::vector<Backup> m_Backups;  // in the order of their first entries
   std::vector<Entry> m_Entries;
   std::unordered_map<std::wstring, std::size_t> m_BySource;  // folded source -> its backup

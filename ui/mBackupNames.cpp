@@ -1,8 +1,8 @@
 #include "mBackupNames.h"
 
 #include <map>
-#include <set>
 
+#include "cGivenNames.h"
 #include "mFileHlp.h"
 
 namespace mBackupNames {
@@ -36,26 +36,14 @@ std::wstring Numbered(const std::wstring& fileName, int n, bool folder) {
 
 std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold,
                                            const RootName& rootName) {
-  std::set<std::wstring> ownNames;
-  for (const auto& source : sources) ownNames.insert(fold(OwnName(source, rootName)));
+  cGivenNames given(fold);
+  for (const auto& source : sources) given.Reserve(OwnName(source, rootName));
   std::vector<std::wstring> names;
   names.reserve(sources.size());
   std::map<std::wstring, std::wstring> bySource;
-  std::set<std::wstring> taken;
-  std::map<std::wstring, int> lastNumber;  // per own name, so many duplicates stay linear
   for (const auto& source : sources) {
     const auto [place, added] = bySource.try_emplace(fold(source));
-    if (added) {
-      const std::wstring name = OwnName(source, rootName);
-      std::wstring candidate = name;
-      if (taken.count(fold(name))) {
-        int& n = lastNumber.try_emplace(fold(name), 1).first->second;
-        do candidate = Numbered(name, ++n, IsFolder(source));
-        while (ownNames.count(fold(candidate)) || taken.count(fold(candidate)));
-      }
-      taken.insert(fold(candidate));
-      place->second = std::move(candidate);
-    }
+    if (added) place->second = given.Give(OwnName(source, rootName), IsFolder(source));
     names.push_back(place->second);
   }
   return names;

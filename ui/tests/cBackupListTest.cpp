@@ -62,16 +62,19 @@ TEST(cBackupList, AFolderEntryFailsWithEachFileInsideThatFailed) {
   EXPECT_TRUE(list.Failures().empty()) << "a new run forgets the files that failed";
 }
 
-TEST(cBackupList, TakesEntriesUpToTheListBoxLimitAndNamesNewOnesAfterTheWholeList) {
+TEST(cBackupList, TakesEntriesUpToTheListBoxLimitAndNamesGivenOnceNeverChange) {
   cBackupList list(AsciiFold);
-  EXPECT_EQ(list.Add({L"A:\\x.txt", L"B:\\x.txt"}), 2u);
-  EXPECT_EQ(list.DestinationName(1), L"x (2).txt");
-  list.Add({L"C:\\x (2).txt"});
-  EXPECT_EQ(list.DestinationName(1), L"x (3).txt") << "a later entry's own name is its own";
-  EXPECT_EQ(list.DestinationName(2), L"x (2).txt");
+  EXPECT_EQ(list.Add({L"A:\\dup.txt", L"B:\\dup.txt"}), 2u);
+  EXPECT_EQ(list.DestinationName(1), L"dup (2).txt");
+  // B's backup may be in the destination already: a later pick whose own name it is numbers around it.
+  list.Add({L"C:\\dup (2).txt", L"D:\\DUP.TXT"});
+  EXPECT_EQ(list.DestinationName(0), L"dup.txt");
+  EXPECT_EQ(list.DestinationName(1), L"dup (2).txt") << "a name once given stays";
+  EXPECT_EQ(list.DestinationName(2), L"dup (2) (2).txt");
+  EXPECT_EQ(list.DestinationName(3), L"DUP (3).TXT");
 
   std::vector<std::wstring> many(cBackupList::kMaxEntries, L"D:\\same");
-  EXPECT_EQ(list.Add(many), cBackupList::kMaxEntries - 3);
+  EXPECT_EQ(list.Add(many), cBackupList::kMaxEntries - 4);
   EXPECT_EQ(list.Count(), cBackupList::kMaxEntries);
   EXPECT_EQ(list.Add({L"E:\\late"}), 0u);
   EXPECT_THROW(list.Text(cBackupList::kMaxEntries), std::out_of_range);

@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "cGivenNames.h"
 #include "mBackupNames.h"
 
 namespace {
@@ -59,6 +60,17 @@ TEST(mBackupNames, OneSourceIsOneBackupAndNumbersSkipEveryOwnName) {
   };
   for (const Row& row : rows)
     EXPECT_EQ(mBackupNames::DestinationNames(row.sources, AsciiFold, label), row.expected) << row.what;
+}
+
+// Inside one folder of a folder entry (names listed in order): names alike but for case, from a
+// case-sensitive folder, each get a backup of their own.
+TEST(cGivenNames, NamesAlikeButForCaseAreNumberedAroundEveryOwnName) {
+  cGivenNames given(AsciiFold);
+  const Names own = {L"README.txt", L"Readme (2).txt", L"Readme.txt", L"docs", L"DOCS", L"readme.TXT"};
+  for (const auto& name : own) given.Reserve(name);
+  Names names;
+  for (const auto& name : own) names.push_back(given.Give(name, name.find(L'.') == std::wstring::npos));
+  EXPECT_EQ(names, (Names{L"README.txt", L"Readme (2).txt", L"Readme (3).txt", L"docs", L"DOCS (2)", L"readme (4).TXT"}));
 }
 
 TEST(mBackupNames, MarkIsRecognisedAndStripped) {
