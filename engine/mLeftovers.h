@@ -17,5 +17,8 @@ std::optional<std::uint32_t> OwnerOf(const std::wstring& fileName);
 // many it removed. Nothing is reported: a file that cannot be removed now (still open, say) is
 // left for a later run, and a folder that cannot be read is reported by the copies into it.
 int RemoveIn(const std::wstring& folder);
+// Removes the file `name` in `folder` when it is a temporary file of a process that no longer
+// runs; answers whether it did. As RemoveIn, nothing is reported.
+bool RemoveIfOrphaned(const std::wstring& folder, const std::wstring& name);
 
 }  // namespace mLeftovers

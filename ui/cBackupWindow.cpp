@@ -321,7 +321,11 @@ void cBackupWindow::Command3_Click() {
 void cBackupWindow::BeginRun(const cRunPlan& plan) {
   m_Running = true;
   m_Run = RunState{};
+  m_Run.links = plan.Links();
   m_RunView.emplace(m_hWnd, m_View, plan.Files(), plan.Bytes());
+  // "停止" shows from here on: a click or key given before it (a double-click on "开始", say,
+  // queued while the plan was worked out) was meant for what the window showed then.
+  mMessagePump::DiscardInput();
 }
 
 // Takes the plan's steps in turn, until all are done or the user stops the run. A failure of
@@ -329,7 +333,10 @@ void cBackupWindow::BeginRun(const cRunPlan& plan) {
 // itself leaves this early.
 void cBackupWindow::BackUpSteps(const cRunPlan& plan) {
   for (const cRunPlan::Step& step : plan.Steps()) {
-    if (m_Run.stopRequested) break;
+    if (m_Run.stopRequested) {
+      m_Run.stoppedEarly = true;
+      break;
+    }
     m_CurIndex = static_cast<std::int32_t>(step.entry);
     m_Step = &step;
     if (step.kind == cRunPlan::Kind::Copy) m_RunView->BeginFile(step.bytes, m_CurIndex);
@@ -346,6 +353,8 @@ void cBackupWindow::TakeStep(const cRunPlan::Step& step) {
     switch (step.kind) {
       case cRunPlan::Kind::Fail:
         std::rethrow_exception(step.failure);
+      case cRunPlan::Kind::Refuse:
+        return StepFailed(step, cSourceGuard::Reason(step.refusal));
       case cRunPlan::Kind::CreateFolder:
         cRunPlan::CreateFolder(step);
         return StepDone();
@@ -357,11 +366,14 @@ void cBackupWindow::TakeStep(const cRunPlan::Step& step) {
   } catch (const cWindowFailure&) {
     throw;
   } catch (const std::exception& error) {
-    m_RunView->FileFailed();
-    const std::wstring reason = mUserMessage::EntryReason(error);
-    ShowEntries(m_List.IsFolder(step.entry) ? m_List.MarkFileFailed(step.entry, step.source, reason)
-                                            : m_List.MarkFailed(step.entry, reason));
+    StepFailed(step, mUserMessage::EntryReason(error));
   }
+}
+
+void cBackupWindow::StepFailed(const cRunPlan::Step& step, const std::wstring& reason) {
+  m_RunView->FileFailed();
+  ShowEntries(m_List.IsFolder(step.entry) ? m_List.MarkFileFailed(step.entry, step.source, reason)
+                                          : m_List.MarkFailed(step.entry, reason));
 }
 
 // A step has reached the destination; an entry whose last step that was, with nothing of it
@@ -423,15 +435,17 @@ void cBackupWindow::ShowRunResult(const std::exception_ptr& windowFailure, int f
   const auto failures = m_List.Failures();
   std::wstring text;
   if (windowFailure) text = mUserMessage::For(L"继续备份", Unwrapped(windowFailure)) + L"\n\n" + kRunBrokenMessage;
-  if (m_Run.stopRequested && !windowFailure) {
+  if (m_Run.stoppedEarly && !windowFailure) {
     text = L"备份已停止。已备份 " + std::to_wstring(m_Run.backedUp) + L" 个文件，未备份 " +
            std::to_wstring(files - m_Run.backedUp) + L" 个文件。";
   }
   if (!failures.empty()) text += (text.empty() ? L"" : L"\n\n") + mFailureReport::Summary(failures);
+  const std::wstring links = m_Run.links.empty() ? L"" : mFailureReport::LinksNote(m_Run.links);
   if (text.empty()) {
-    Say(kDoneMessage, MB_OK);
+    Say(links.empty() ? kDoneMessage : kDoneMessage + (L"\n\n" + links), links.empty() ? MB_OK : MB_OK | MB_ICONINFORMATION);
     return;
   }
+  if (!links.empty()) text += L"\n\n" + links;
   const auto icon = static_cast<UINT>(windowFailure || !failures.empty() ? MB_ICONERROR : MB_ICONINFORMATION);
   Say(text, MB_OK | icon);
 }
@@ -452,7 +466,10 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
 }
 
 void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {
-  if (m_Run.stopSent) return;  // a stopped copy is no backup
+  if (m_Run.stopSent) {  // a stopped copy is no backup
+    m_Run.stoppedEarly = true;
+    return;
+  }
   // The model first: the copy is done whether or not the list can show it.
   StepDone();
 }

@@ -65,6 +65,7 @@ class cBackupWindow : public cCopyFileEvents {
   void BackUpSteps(const cRunPlan& plan);
   void TakeStep(const cRunPlan::Step& step);
   void StepDone();
+  void StepFailed(const cRunPlan::Step& step, const std::wstring& reason);
   void EndRun(const std::exception_ptr& windowFailure);
   void RequestStop();
   void AskToStopAndClose();
@@ -89,9 +90,11 @@ class cBackupWindow : public cCopyFileEvents {
   struct RunState {
     int backedUp = 0;          // files this run backed up (or found up to date)
     bool stopRequested = false;
+    bool stoppedEarly = false;  // the stop left a file or step undone
     bool stopSent = false;     // the copy in progress was told to stop
     bool closeAfter = false;   // the user chose to stop and close
     std::chrono::steady_clock::time_point pumped{};  // when the messages were last taken
+    std::vector<std::wstring> links;  // links inside folder entries, not followed
   } m_Run;
   std::optional<cRunView> m_RunView;
 };

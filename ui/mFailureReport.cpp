@@ -81,4 +81,12 @@ std::wstring Summary(const std::vector<Failure>& failures, std::size_t maxListed
   return text;
 }
 
+std::wstring LinksNote(const std::vector<std::wstring>& links, std::size_t maxListed) {
+  std::wstring text = L"有 " + std::to_wstring(links.size()) + L" 个链接（符号链接或交接点）未跟随，它们指向的内容没有备份：\n";
+  const std::size_t listed = std::min(links.size(), maxListed);
+  for (std::size_t i = 0; i < listed; ++i) text += L"\n" + links[i];
+  if (links.size() > listed) text += L"\n……另有 " + std::to_wstring(links.size() - listed) + L" 个链接。";
+  return text;
+}
+
 }  // namespace mFailureReport

@@ -21,5 +21,8 @@ std::wstring KnownSystemText(std::uint32_t code);
 
 // "有 3 个文件未能备份：" and one block per file; past maxListed, a count of the rest.
 std::wstring Summary(const std::vector<Failure>& failures, std::size_t maxListed = 8);
+// Names the links inside folder entries that a run did not follow, so that nobody takes what
+// they point to for backed up; past maxListed, a count of the rest.
+std::wstring LinksNote(const std::vector<std::wstring>& links, std::size_t maxListed = 8);
 
 }  // namespace mFailureReport

@@ -38,17 +38,21 @@ class cDirectory {
 
 int RemoveIn(const std::wstring& folder) {
   std::string base = mText::ToUtf8(folder);
-  if (!base.empty() && base.back() != '/') base += '/';
   cDirectory directory(base.empty() ? "." : base);
   int removed = 0;
-  while (const dirent* entry = directory.Next()) {
-    const auto owner = OwnerOf(mText::FromUtf8(entry->d_name));
-    if (!owner || IsRunning(*owner)) continue;
-    const std::string path = base + entry->d_name;
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(path.c_str()) == 0) ++removed;
-  }
+  while (const dirent* entry = directory.Next())
+    if (RemoveIfOrphaned(folder, mText::FromUtf8(entry->d_name))) ++removed;
   return removed;
+}
+
+bool RemoveIfOrphaned(const std::wstring& folder, const std::wstring& name) {
+  const auto owner = OwnerOf(name);
+  if (!owner || IsRunning(*owner)) return false;
+  std::string path = mText::ToUtf8(folder);
+  if (!path.empty() && path.back() != '/') path += '/';
+  path += mText::ToUtf8(name);
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(path.c_str()) == 0;
 }
 
 }  // namespace mLeftovers

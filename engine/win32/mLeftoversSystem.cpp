@@ -21,6 +21,12 @@ std::wstring WithSeparator(const std::wstring& folder) {
   return folder.empty() || folder.back() == L'\\' || folder.back() == L'/' ? folder : folder + L'\\';
 }
 
+bool RemoveFile(const std::wstring& folder, const std::wstring& name) {
+  const auto owner = OwnerOf(name);
+  if (!owner || IsRunning(*owner)) return false;
+  return DeleteFileW(mLongPath::ForSystem(WithSeparator(folder) + name).c_str()) != FALSE;
+}
+
 class cFind {
  public:
   explicit cFind(const std::wstring& pattern)
@@ -49,11 +55,14 @@ int RemoveIn(const std::wstring& folder) {
   do {
     const WIN32_FIND_DATAW& found = *find.Current();
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    const auto owner = OwnerOf(found.cFileName);
-    if (!owner || IsRunning(*owner)) continue;
-    if (DeleteFileW(mLongPath::ForSystem(base + found.cFileName).c_str())) ++removed;
+    if (RemoveFile(base, found.cFileName)) ++removed;
   } while (find.Next());
   return removed;
+}
+
+bool RemoveIfOrphaned(const std::wstring& folder, const std::wstring& name) {
+  const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(WithSeparator(folder) + name).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && RemoveFile(folder, name);
 }
 
 }  // namespace mLeftovers
