@@ -15,6 +15,7 @@
 #include "ControlIds.h"
 #include "cAppDriver.h"
 #include "cTestDir.h"
+#include "mFileTimes.h"
 #include "mText.h"
 
 namespace {
@@ -250,21 +251,6 @@ TEST_F(BackupWindowTest, DuringARunTheProgressCaptionCountsFilesAndTheHeaderMove
 
 namespace {
 
-// Sets a file's last-write time, as a program that edits it in place without changing its
-// length would leave it.
-void SetWriteTime(const std::wstring& path, const FILETIME& time) {
-  HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  EXPECT_TRUE(SetFileTime(file, nullptr, nullptr, &time));
-  CloseHandle(file);
-}
-
-FILETIME WriteTime(const std::wstring& path) {
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data);
-  return data.ftLastWriteTime;
-}
-
 // A folder dropped on the window is backed up whole: nested folders, an empty one, a name
 // outside the Chinese code page, and a link to a folder elsewhere left alone. A later session
 // copies again only the file that changed.
@@ -297,9 +283,9 @@ TEST_F(BackupWindowTest, ADroppedFolderIsBackedUpWholeAndLaterOnlyWhereItChanged
   // An unchanged file keeps its backup (altered here behind the program's back, same length and
   // time, so that a copy would show); a changed one is copied again.
   const std::wstring keptBackup = backup.Path(L"dest\\photos\\a.jpg");
-  const FILETIME kept = WriteTime(keptBackup);
+  const std::uint64_t kept = mFileTimes::WriteTime(keptBackup);
   backup.Write(L"dest\\photos\\a.jpg", Pattern(3000, 9));
-  SetWriteTime(keptBackup, kept);
+  mFileTimes::SetWriteTime(keptBackup, kept);
   const Bytes changed = Pattern(5 << 20, 7);
   sources.Write(L"photos\\sub\\b.bin", changed);
   cAppDriver later;
