@@ -18,7 +18,9 @@ bool SameIgnoringCase(const std::wstring& a, const wchar_t* b) {
 }  // namespace
 
 Item Classify(std::uint32_t attributes, std::uint32_t reparseTag) {
-  if ((attributes & kReparsePoint) && (reparseTag & kNameSurrogate)) return Item::Link;
+  // No real reparse point has the tag 0; a listing that leaves it out (Wine's, for a Unix
+  // symbolic link) says too little to follow it safely.
+  if ((attributes & kReparsePoint) && (reparseTag == 0 || (reparseTag & kNameSurrogate))) return Item::Link;
   return (attributes & kDirectory) ? Item::Folder : Item::File;
 }
 

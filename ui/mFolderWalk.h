@@ -13,7 +13,8 @@ enum class Item {
 };
 
 // Only name surrogates (junctions, symbolic links) are links. Every other reparse point (a
-// cloud placeholder, a deduplicated file) is the file or folder it stands for.
+// cloud placeholder, a deduplicated file) is the file or folder it stands for. A reparse point
+// listed without its tag is taken for a link.
 Item Classify(std::uint32_t attributes, std::uint32_t reparseTag);
 // The system's own folders at the top of a drive: nobody backs them up, and reading them is refused.
 bool IsDriveSystemFolder(const std::wstring& name, std::uint32_t attributes);

@@ -38,4 +38,12 @@ TEST(mFailureReport, SummaryListsEveryFileUpToALimitThenCountsTheRest) {
   EXPECT_NE(cut.find(L"……另有 1 个文件未能备份。"), std::wstring::npos);
 }
 
+TEST(mFailureReport, LinksNoteNamesEveryLinkNotFollowedUpToALimit) {
+  const std::wstring note = mFailureReport::LinksNote({L"E:\\photos\\link", L"E:\\photos\\sub\\junction"}, 1);
+  EXPECT_EQ(note.find(L"有 2 个链接"), 0u);
+  EXPECT_NE(note.find(L"\nE:\\photos\\link"), std::wstring::npos);
+  EXPECT_EQ(note.find(L"junction"), std::wstring::npos);
+  EXPECT_NE(note.find(L"另有 1 个链接"), std::wstring::npos);
+}
+
 }  // namespace

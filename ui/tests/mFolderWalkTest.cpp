@@ -27,6 +27,7 @@ TEST(mFolderWalk, OnlyJunctionsAndSymbolicLinksAreLeftAloneOtherReparsePointsAre
       {"a deduplicated file", kArchive | kReparse, 0x80000013, Item::File},
       {"an archived (HSM) file", kArchive | kReparse | kOffline, 0xC0000004, Item::File},
       {"a tag without the reparse attribute", kArchive, 0xA000000C, Item::File},
+      {"a reparse point listed without its tag (Wine's Unix links)", kDirectory | kReparse, 0, Item::Link},
   };
   for (const Row& row : rows) EXPECT_EQ(mFolderWalk::Classify(row.attributes, row.tag), row.expected) << row.what;
 }
