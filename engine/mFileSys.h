@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -10,6 +11,23 @@ namespace mFileSys {
 
 // Length in bytes of an existing file.
 std::int64_t FileLength(const std::wstring& path);
+
+// A file's length and last-write time (100 ns ticks).
+struct FileStamp {
+  std::int64_t bytes;
+  std::uint64_t written;
+};
+// The stamp of an existing file; nothing when it cannot be asked (gone, say).
+std::optional<FileStamp> StampOf(const std::wstring& path);
+
+// Makes a folder; one that is there already will do.
+void CreateFolder(const std::wstring& path);
+
+// The name of the file system of the volume that holds `path` ("NTFS", "FAT32", "exFAT", ...);
+// empty when it cannot be asked.
+std::wstring FileSystemOf(const std::wstring& path);
+// A drive root's volume label ("E:\\" -> "U盘"); empty for a drive without one, or one that is gone.
+std::wstring VolumeLabel(const std::wstring& root);
 
 // Checks that an existing file could be opened for writing, without changing it.
 // Returns false when there is no such file (it may be created); throws for every other

@@ -2,6 +2,9 @@
 
 #include <cwctype>
 
+#include "cFileError.h"
+#include "cFolderListing.h"
+
 namespace mLeftovers {
 namespace {
 
@@ -37,6 +40,18 @@ std::optional<std::uint32_t> OwnerOf(const std::wstring& fileName) {
   const auto process = Number(middle.substr(0, dash));
   if (!process || !Number(middle.substr(dash + 1))) return std::nullopt;
   return static_cast<std::uint32_t>(*process);
+}
+
+int RemoveIn(const std::wstring& folder) {
+  int removed = 0;
+  try {
+    cFolderListing listing(folder);
+    while (const auto item = listing.Next())
+      if (!(item->attributes & cFolderListing::kDirectory) && RemoveIfOrphaned(folder, item->name)) ++removed;
+  } catch (const cFileError&) {
+    // A folder that cannot be read is reported by the copies into it.
+  }
+  return removed;
 }
 
 }  // namespace mLeftovers

@@ -8,6 +8,7 @@
 #include "cPlatformError.h"
 #include "mFailureReport.h"
 #include "mFileHlp.h"
+#include "mFileSys.h"
 #include "mLeftovers.h"
 #include "win32/mLongPath.h"
 #include "mManifest.h"
@@ -55,7 +56,7 @@ struct cDropFinish {
 
 }  // namespace
 
-cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(mWindowsNames::Folded, mWindowsNames::VolumeLabel) {
+cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(mWindowsNames::Folded, mFileSys::VolumeLabel) {
   Form_Initialize();
 
   WNDCLASSEXW wc{};

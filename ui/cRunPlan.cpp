@@ -1,69 +1,25 @@
 #include "cRunPlan.h"
 
-#include <windows.h>
-
 #include <algorithm>
 
 #include "cFileError.h"
+#include "cFolderListing.h"
 #include "cGivenNames.h"
 #include "mFileHlp.h"
 #include "mFileSys.h"
 #include "mFolderWalk.h"
 #include "mLeftovers.h"
-#include "win32/mLongPath.h"
 
 namespace {
 
-struct Found {
-  std::wstring name;
-  DWORD attributes;
-  DWORD reparseTag;
-  cRunPlan::Stamp stamp;
-};
+using Item = cFolderListing::Item;
 
-std::uint64_t Ticks(const FILETIME& time) {
-  return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-}
-
-class cFindHandle {
- public:
-  explicit cFindHandle(HANDLE handle) : m_Handle(handle) {}
-  ~cFindHandle() {
-    if (m_Handle != INVALID_HANDLE_VALUE) FindClose(m_Handle);
-  }
-  cFindHandle(const cFindHandle&) = delete;
-  cFindHandle& operator=(const cFindHandle&) = delete;
-  HANDLE Get() const { return m_Handle; }
-
- private:
-  HANDLE m_Handle;
-};
-
-// What a folder (path ending in a backslash) holds, without "." and "..", by name.
-std::vector<Found> ListFolder(const std::wstring& folder) {
-  WIN32_FIND_DATAW data{};
-  const cFindHandle find(FindFirstFileExW(mLongPath::ForSystem(folder + L"*").c_str(), FindExInfoBasic, &data,
-                                          FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-  std::vector<Found> found;
-  if (find.Get() == INVALID_HANDLE_VALUE) {
-    if (GetLastError() == ERROR_FILE_NOT_FOUND) return found;  // a drive root with nothing on it
-    throw cFileError::FromLastError(L"FindFirstFileExW", folder);
-  }
-  do {
-    const std::wstring name = data.cFileName;
-    if (name == L"." || name == L"..") continue;
-    const auto bytes = static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
-    // dwReserved0 holds the reparse tag of a reparse point.
-    found.push_back({name, data.dwFileAttributes, data.dwReserved0, {bytes, Ticks(data.ftLastWriteTime)}});
-  } while (FindNextFileW(find.Get(), &data));
-  if (GetLastError() != ERROR_NO_MORE_FILES) throw cFileError::FromLastError(L"FindNextFileW", folder);
-  // The same order on every run, so that names alike but for case are numbered alike each time.
-  std::sort(found.begin(), found.end(), [](const Found& a, const Found& b) { return a.name < b.name; });
-  return found;
-}
-
-bool StampOf(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-  return GetFileAttributesExW(mLongPath::ForSystem(path).c_str(), GetFileExInfoStandard, &data) != FALSE;
+// A folder's items in the same order on every run, so that names alike but for case are
+// numbered alike each time.
+std::vector<Item> ListFolder(const std::wstring& folder) {
+  std::vector<Item> items = cFolderListing::All(folder);
+  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.name < b.name; });
+  return items;
 }
 
 cRunPlan::Step NewStep(std::size_t entry, cRunPlan::Kind kind, const std::wstring& source, const std::wstring& destination) {
@@ -75,20 +31,15 @@ cRunPlan::Step NewStep(std::size_t entry, cRunPlan::Kind kind, const std::wstrin
   return step;
 }
 
-// "E:\\" for a path on drive E:, else the root of the volume the system finds for it.
-std::wstring VolumeRoot(const std::wstring& path) {
-  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\') return path.substr(0, 3);
-  wchar_t root[MAX_PATH + 1] = {};
-  if (!GetVolumePathNameW(path.c_str(), root, MAX_PATH + 1)) return {};
-  return root;
-}
+// The folder a path names or lies in, as far as its last backslash.
+std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
 
 }  // namespace
 
 cRunPlan::cRunPlan(const cBackupList& list, const std::vector<std::size_t>& order, const std::wstring& folder)
     : m_Guard(list.Sources(), mFileHlp::AddBackslash(folder), list.Fold()), m_Fold(list.Fold()) {
   const std::wstring base = mFileHlp::AddBackslash(folder);
-  const std::wstring& backupFileSystem = FileSystemOf(base);
+  const std::wstring backupFileSystem = FileSystemOf(base);
   for (const std::size_t entry : order) {
     const std::wstring& source = list.Source(entry);
     const Context context{entry, source, mBackupTimes::Between(FileSystemOf(source), backupFileSystem)};
@@ -101,14 +52,11 @@ cRunPlan::cRunPlan(const cBackupList& list, const std::vector<std::size_t>& orde
   }
 }
 
+// Asked once per folder that entries come from: most lists come from a few folders.
 const std::wstring& cRunPlan::FileSystemOf(const std::wstring& path) {
-  const std::wstring root = VolumeRoot(path);
-  auto [place, added] = m_FileSystems.try_emplace(m_Fold(root));
-  if (added && !root.empty()) {
-    wchar_t name[MAX_PATH + 1] = {};
-    // One that cannot be asked compares to the finest resolution: a backup may be copied again.
-    if (GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1)) place->second = name;
-  }
+  const std::wstring folder = FolderOf(path);
+  auto [place, added] = m_FileSystems.try_emplace(m_Fold(folder));
+  if (added) place->second = mFileSys::FileSystemOf(folder);
   return place->second;
 }
 
@@ -124,13 +72,9 @@ bool cRunPlan::Refused(const Context& entry, const std::wstring& source, const s
 
 void cRunPlan::AddFile(const Context& entry, const std::wstring& source, const std::wstring& destination) {
   if (Refused(entry, source, destination)) return;
-  std::int64_t bytes = 0;
-  try {
-    bytes = mFileSys::FileLength(source);
-  } catch (const cFileError&) {
-    // Counted as empty in the run's progress; its copy reports why it cannot be read.
-  }
-  AddCopy(entry, source, destination, bytes);
+  // One that cannot be asked counts as empty in the run's progress; its copy reports why.
+  const auto stamp = mFileSys::StampOf(source);
+  AddCopy(entry, source, destination, stamp ? stamp->bytes : 0);
 }
 
 void cRunPlan::AddCopy(const Context& entry, const std::wstring& source, const std::wstring& destination,
@@ -147,21 +91,21 @@ void cRunPlan::AddCopy(const Context& entry, const std::wstring& source, const s
 // Lists each destination folder once, for the stamps of the backups in it; the temporary files
 // of copies whose process was ended there go at the same time.
 std::optional<cRunPlan::Stamp> cRunPlan::BackupOf(const std::wstring& destination) {
-  const auto cut = destination.find_last_of(L'\\');
-  const std::wstring folder = destination.substr(0, cut + 1);
+  const std::wstring folder = FolderOf(destination);
   auto [place, added] = m_Existing.try_emplace(m_Fold(folder));
   if (added) {
     try {
-      for (const Found& item : ListFolder(folder)) {
-        if (item.attributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        if (mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(folder, item.name)) continue;
-        place->second.emplace(m_Fold(item.name), item.stamp);
+      cFolderListing listing(folder);
+      while (const auto item = listing.Next()) {
+        if (item->attributes & cFolderListing::kDirectory) continue;
+        if (mLeftovers::OwnerOf(item->name) && mLeftovers::RemoveIfOrphaned(folder, item->name)) continue;
+        place->second.emplace(m_Fold(item->name), Stamp{item->bytes, item->written});
       }
     } catch (const cFileError&) {
       // No such folder yet, or one that cannot be read: the copies into it find out which.
     }
   }
-  const auto found = place->second.find(m_Fold(destination.substr(cut + 1)));
+  const auto found = place->second.find(m_Fold(destination.substr(folder.size())));
   if (found == place->second.end()) return std::nullopt;
   return found->second;
 }
@@ -179,7 +123,7 @@ void cRunPlan::AddFolder(const Context& entry, const std::wstring& source, const
 void cRunPlan::AddWalk(const Context& entry, const std::wstring& source, const std::wstring& destination) {
   if (Refused(entry, source, destination)) return;
   m_Steps.push_back(NewStep(entry.entry, Kind::CreateFolder, source, destination));
-  std::vector<Found> items;
+  std::vector<Item> items;
   try {
     items = ListFolder(source);
   } catch (const cFileError&) {
@@ -188,8 +132,8 @@ void cRunPlan::AddWalk(const Context& entry, const std::wstring& source, const s
     return;
   }
   const bool driveRoot = source.size() <= 3;
-  std::vector<std::pair<const Found*, mFolderWalk::Item>> kept;
-  for (const Found& item : items) {
+  std::vector<std::pair<const Item*, mFolderWalk::Item>> kept;
+  for (const Item& item : items) {
     const auto kind = mFolderWalk::Classify(item.attributes, item.reparseTag);
     if (kind == mFolderWalk::Item::Link) {
       m_Links.push_back(source + item.name);
@@ -207,24 +151,14 @@ void cRunPlan::AddWalk(const Context& entry, const std::wstring& source, const s
     if (folder)
       AddWalk(entry, source + item->name + L"\\", target);
     else if (!Refused(entry, source + item->name, target))
-      AddCopy(entry, source + item->name, target, item->stamp.bytes);
+      AddCopy(entry, source + item->name, target, item->bytes);
   }
 }
 
 bool cRunPlan::Unchanged(const Step& step) {
-  WIN32_FILE_ATTRIBUTE_DATA source{};
-  if (!step.backup || !StampOf(step.source, source)) return false;
-  const auto bytes = static_cast<std::int64_t>((static_cast<std::uint64_t>(source.nFileSizeHigh) << 32) | source.nFileSizeLow);
-  return mBackupTimes::Unchanged({bytes, Ticks(source.ftLastWriteTime)}, *step.backup, step.times);
+  if (!step.backup) return false;
+  const auto source = mFileSys::StampOf(step.source);
+  return source && mBackupTimes::Unchanged(*source, *step.backup, step.times);
 }
 
-void cRunPlan::CreateFolder(const Step& step) {
-  const std::wstring path = mLongPath::ForSystem(step.destination);
-  if (CreateDirectoryW(path.c_str(), nullptr)) return;
-  const DWORD error = GetLastError();
-  const DWORD attributes = GetFileAttributesW(path.c_str());
-  if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    return;
-  SetLastError(error);
-  throw cFileError::FromLastError(L"CreateDirectoryW", step.destination);
-}
+void cRunPlan::CreateFolder(const Step& step) { mFileSys::CreateFolder(step.destination); }

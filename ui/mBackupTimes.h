@@ -6,13 +6,12 @@
 #include <cstdint>
 #include <string>
 
+#include "mFileSys.h"
+
 namespace mBackupTimes {
 
 // A file's length and last-write time (100 ns ticks).
-struct Stamp {
-  std::int64_t bytes;
-  std::uint64_t written;
-};
+using Stamp = mFileSys::FileStamp;
 
 // How two volumes' times compare.
 struct Comparison {

@@ -9,11 +9,4 @@ std::wstring Folded(std::wstring name) {
   return name;
 }
 
-std::wstring VolumeLabel(const std::wstring& root) {
-  wchar_t label[MAX_PATH + 1] = {};
-  // Then the drive is named by its letter instead.
-  if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
-  return label;
-}
-
 }  // namespace mWindowsNames

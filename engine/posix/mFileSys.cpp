@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -11,6 +12,7 @@
 #include "../cFileError.h"
 #include "../mLeftovers.h"
 #include "../mText.h"
+#include "mPosixPath.h"
 
 namespace mFileSys {
 namespace {
@@ -46,6 +48,43 @@ std::int64_t FileLength(const std::wstring& path) {
   }
   return static_cast<std::int64_t>(st.st_size);
 }
+
+std::optional<FileStamp> StampOf(const std::wstring& path) {
+  struct stat st {};
+  if (::stat(mPosixPath::Native(path).c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return std::nullopt;
+  constexpr std::uint64_t kTicksPerSecond = 10'000'000;
+  return FileStamp{static_cast<std::int64_t>(st.st_size), static_cast<std::uint64_t>(st.st_mtim.tv_sec) * kTicksPerSecond +
+                                                               static_cast<std::uint64_t>(st.st_mtim.tv_nsec) / 100};
+}
+
+void CreateFolder(const std::wstring& path) {
+  const std::string name = mPosixPath::Native(path);
+  if (::mkdir(name.c_str(), 0777) == 0) return;
+  const int error = errno;
+  struct stat st {};
+  if (error == EEXIST && ::stat(name.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return;
+  errno = error;
+  throw cFileError::FromLastError(L"mkdir", path);
+}
+
+// Only the file systems whose times are coarse are told apart; others read as the finest.
+std::wstring FileSystemOf(const std::wstring& path) {
+  constexpr long kFat = 0x4d44, kExFat = 0x2011BAB0;
+  std::wstring existing = path;
+  struct statfs fs {};
+  // The folder a backup goes to may not be there yet: its nearest existing parent tells.
+  while (::statfs(mPosixPath::Native(existing.empty() ? L"." : existing).c_str(), &fs) != 0) {
+    const auto cut = existing.find_last_of(L"\\/", existing.size() > 1 ? existing.size() - 2 : 0);
+    if (existing.empty() || cut == std::wstring::npos) return {};
+    existing.resize(cut + 1);
+  }
+  if (static_cast<long>(fs.f_type) == kFat) return L"FAT32";
+  if (static_cast<long>(fs.f_type) == kExFat) return L"exFAT";
+  return {};
+}
+
+// Volumes here have no labels the program could read.
+std::wstring VolumeLabel(const std::wstring&) { return {}; }
 
 bool ProbeWritable(const std::wstring& path) {
   const int fd = ::open(mText::ToUtf8(path).c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);

@@ -1,5 +1,4 @@
-// Finding and removing leftover temporary files with the POSIX directory and process calls.
-#include <dirent.h>
+// Removing leftover temporary files with the POSIX file and process calls.
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,6 +7,7 @@
 
 #include "../mLeftovers.h"
 #include "../mText.h"
+#include "mPosixPath.h"
 
 namespace mLeftovers {
 namespace {
@@ -19,36 +19,12 @@ bool IsRunning(std::uint32_t process) {
   return ::kill(id, 0) == 0 || errno == EPERM;
 }
 
-class cDirectory {
- public:
-  explicit cDirectory(const std::string& path) : m_Dir(::opendir(path.c_str())) {}
-  ~cDirectory() {
-    if (m_Dir) ::closedir(m_Dir);
-  }
-  cDirectory(const cDirectory&) = delete;
-  cDirectory& operator=(const cDirectory&) = delete;
-
-  const dirent* Next() { return m_Dir ? ::readdir(m_Dir) : nullptr; }
-
- private:
-  DIR* m_Dir;
-};
-
 }  // namespace
-
-int RemoveIn(const std::wstring& folder) {
-  std::string base = mText::ToUtf8(folder);
-  cDirectory directory(base.empty() ? "." : base);
-  int removed = 0;
-  while (const dirent* entry = directory.Next())
-    if (RemoveIfOrphaned(folder, mText::FromUtf8(entry->d_name))) ++removed;
-  return removed;
-}
 
 bool RemoveIfOrphaned(const std::wstring& folder, const std::wstring& name) {
   const auto owner = OwnerOf(name);
   if (!owner || IsRunning(*owner)) return false;
-  std::string path = mText::ToUtf8(folder);
+  std::string path = mPosixPath::Native(folder);
   if (!path.empty() && path.back() != '/') path += '/';
   path += mText::ToUtf8(name);
   struct stat st {};

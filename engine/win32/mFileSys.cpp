@@ -9,6 +9,7 @@
 
 #include "../cFileError.h"
 #include "../mLeftovers.h"
+#include "mFileParts.h"
 #include "mLongPath.h"
 
 namespace mFileSys {
@@ -22,8 +23,41 @@ std::int64_t FileLength(const std::wstring& path) {
     throw cFileError::FromLastError(L"GetFileAttributesExW", path);
   if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
     ThrowError(L"GetFileAttributesExW", path, ERROR_ACCESS_DENIED);
-  return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
-                                   data.nFileSizeLow);
+  return static_cast<std::int64_t>(mFileParts::Join(data.nFileSizeHigh, data.nFileSizeLow));
+}
+
+std::optional<FileStamp> StampOf(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(mLongPath::ForSystem(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return FileStamp{static_cast<std::int64_t>(mFileParts::Join(data.nFileSizeHigh, data.nFileSizeLow)),
+                   mFileParts::Ticks(data.ftLastWriteTime)};
+}
+
+void CreateFolder(const std::wstring& path) {
+  const std::wstring name = mLongPath::ForSystem(path);
+  if (CreateDirectoryW(name.c_str(), nullptr)) return;
+  const DWORD error = GetLastError();
+  const DWORD attributes = GetFileAttributesW(name.c_str());
+  if (error == ERROR_ALREADY_EXISTS && attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    return;
+  ThrowError(L"CreateDirectoryW", path, error);
+}
+
+std::wstring FileSystemOf(const std::wstring& path) {
+  wchar_t root[MAX_PATH + 1] = {};
+  if (path.size() >= 3 && path[1] == L':' && path[2] == L'\\')
+    lstrcpynW(root, path.c_str(), 4);  // a drive letter's root, without asking the system
+  else if (!GetVolumePathNameW(path.c_str(), root, MAX_PATH + 1))
+    return {};
+  wchar_t name[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(root, nullptr, 0, nullptr, nullptr, nullptr, name, MAX_PATH + 1)) return {};
+  return name;
+}
+
+std::wstring VolumeLabel(const std::wstring& root) {
+  wchar_t label[MAX_PATH + 1] = {};
+  if (!GetVolumeInformationW(root.c_str(), label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0)) return {};
+  return label;
 }
 
 namespace {

@@ -1,6 +1,7 @@
-// Finding and removing leftover temporary files with the Win32 file and process functions.
+// Removing leftover temporary files with the Win32 file and process functions.
 #include <windows.h>
 
+#include "../mFileHlp.h"
 #include "../mLeftovers.h"
 #include "mLongPath.h"
 
@@ -17,52 +18,13 @@ bool IsRunning(DWORD process) {
   return running;
 }
 
-std::wstring WithSeparator(const std::wstring& folder) {
-  return folder.empty() || folder.back() == L'\\' || folder.back() == L'/' ? folder : folder + L'\\';
-}
-
-bool RemoveFile(const std::wstring& folder, const std::wstring& name) {
-  const auto owner = OwnerOf(name);
-  if (!owner || IsRunning(*owner)) return false;
-  return DeleteFileW(mLongPath::ForSystem(WithSeparator(folder) + name).c_str()) != FALSE;
-}
-
-class cFind {
- public:
-  explicit cFind(const std::wstring& pattern)
-      : m_Handle(FindFirstFileW(mLongPath::ForSystem(pattern).c_str(), &m_Data)) {}
-  ~cFind() {
-    if (m_Handle != INVALID_HANDLE_VALUE) FindClose(m_Handle);
-  }
-  cFind(const cFind&) = delete;
-  cFind& operator=(const cFind&) = delete;
-
-  const WIN32_FIND_DATAW* Current() const { return m_Handle != INVALID_HANDLE_VALUE ? &m_Data : nullptr; }
-  bool Next() { return FindNextFileW(m_Handle, &m_Data) != FALSE; }
-
- private:
-  WIN32_FIND_DATAW m_Data{};
-  HANDLE m_Handle;
-};
-
 }  // namespace
 
-int RemoveIn(const std::wstring& folder) {
-  const std::wstring base = WithSeparator(folder);
-  cFind find(base + L"~omb*.tmp");
-  if (!find.Current()) return 0;
-  int removed = 0;
-  do {
-    const WIN32_FIND_DATAW& found = *find.Current();
-    if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-    if (RemoveFile(base, found.cFileName)) ++removed;
-  } while (find.Next());
-  return removed;
-}
-
 bool RemoveIfOrphaned(const std::wstring& folder, const std::wstring& name) {
-  const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(WithSeparator(folder) + name).c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) && RemoveFile(folder, name);
+  const auto owner = OwnerOf(name);
+  if (!owner || IsRunning(*owner)) return false;
+  // A folder of that name is not removed: DeleteFileW takes files only.
+  return DeleteFileW(mLongPath::ForSystem(mFileHlp::AddBackslash(folder) + name).c_str()) != FALSE;
 }
 
 }  // namespace mLeftovers
