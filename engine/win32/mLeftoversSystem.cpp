@@ -51,7 +51,12 @@ int RemoveIn(const std::wstring& folder) {
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
     const auto owner = OwnerOf(found.cFileName);
     if (!owner || IsRunning(*owner)) continue;
-    if (DeleteFileW(mLongPath::ForSystem(base + found.cFileName).c_str())) ++removed;
+    const std::wstring path = mLongPath::ForSystem(base + found.cFileName);
+    // A copy of a read-only source that ended between taking its attributes and its rename
+    // leaves a read-only file, which Windows removes only once it is writable.
+    if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
+      SetFileAttributesW(path.c_str(), found.dwFileAttributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+    if (DeleteFileW(path.c_str())) ++removed;
   } while (find.Next());
   return removed;
 }
