@@ -38,6 +38,25 @@ cFile CreateTemporaryBeside(const std::wstring& destination) {
   }
 }
 
+// Puts a whole copy in place of the older backup. A backup that is read-only because its source
+// is loses that attribute just for the rename, which it would refuse, and gets it back when the
+// rename fails.
+void ReplaceBackup(const std::wstring& copy, const std::wstring& backup, mFileSys::Existing existing) {
+  const bool readOnly = existing == mFileSys::Existing::ReadOnly;
+  if (readOnly) mFileSys::SetReadOnly(backup, false);
+  try {
+    mFileSys::ReplaceWith(copy, backup);
+  } catch (const cFileError&) {
+    if (!readOnly) throw;
+    // The rename's error says why the backup was not replaced, and is the one to report.
+    try {
+      mFileSys::SetReadOnly(backup, true);
+    } catch (const cFileError&) {
+    }
+    throw;
+  }
+}
+
 // Owns a file being written until it has become the destination: a temporary file beside an
 // older backup, which then replaces it, or a new file under the destination's own name.
 class UnfinishedFile {
@@ -51,33 +70,41 @@ class UnfinishedFile {
       m_File.reset();  // closed first: an open file cannot be removed
       // Only reached while another error is on its way out; that error is the one to report.
       try {
-        mFileSys::RemoveFile(m_Path);
+        RemoveWritten();
       } catch (const cFileError&) {
       }
     }
   }
   cFile& File() { return *m_File; }
   const std::wstring& Path() const { return m_Path; }
-  // Shows the written, flushed and checked file where it is the destination itself.
-  void Show() {
-    if (m_Kind == Kind::Destination) m_File->Reveal();
+  // Gives the written, flushed and checked file its final attributes. They show a file written
+  // hidden under the destination's own name, unless they are hidden themselves.
+  void SetAttributes(cFile::Attributes attributes) {
+    m_File->SetAttributes(attributes);
+    m_ReadOnly = attributes.readOnly;
   }
   // Puts the closed file in place of the older backup.
-  void Finish(const std::wstring& destination) {
-    if (m_Kind == Kind::Temporary) mFileSys::ReplaceWith(m_Path, destination);
+  void Finish(const std::wstring& destination, mFileSys::Existing existing) {
+    if (m_Kind == Kind::Temporary) ReplaceBackup(m_Path, destination, existing);
     m_Owned = false;
   }
   void Remove() {
     m_File->Close();  // does nothing when closed already
-    mFileSys::RemoveFile(m_Path);
+    RemoveWritten();
     m_Owned = false;
   }
 
  private:
+  void RemoveWritten() {
+    if (m_ReadOnly) mFileSys::SetReadOnly(m_Path, false);  // Windows removes no read-only file
+    mFileSys::RemoveFile(m_Path);
+  }
+
   std::optional<cFile> m_File;
   std::wstring m_Path;
   Kind m_Kind;
   bool m_Owned = true;
+  bool m_ReadOnly = false;
 };
 
 // Reads the copy back from its device: a device that lost or altered bytes without an error
@@ -91,8 +118,29 @@ void Verify(const std::wstring& copy, const cContentHash& read) {
   }
 }
 
-// Makes the written file whole: on stable storage, checked, dated and closed.
-void Complete(cFile& source, UnfinishedFile& target, bool whole, const cContentHash& read,
+// What a copy notes of its source before its first read and compares after its last: a source
+// written to in between may have given some old bytes and some new ones.
+struct SourceState {
+  std::int64_t length;
+  std::int64_t lastWriteTime;
+  bool operator==(const SourceState&) const = default;
+};
+
+SourceState StateOf(const cFile& source) { return {source.Length(), source.LastWriteTime()}; }
+
+// How far a copy whose source held still came, and what a whole one takes over from its source:
+// its attributes, and the last-write time noted before the first read.
+struct Ending {
+  std::int64_t copied;
+  std::int64_t length;
+  cFile::Attributes attributes;
+  std::int64_t lastWriteTime;
+  bool Whole() const { return copied == length; }
+};
+
+// Makes the written file whole: on stable storage, checked, given its attributes and time, and
+// closed. A copy cut short by a stop is shown with plain attributes and no time of its source.
+void Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& read,
               const cCopyFile::Options& options) {
   if (options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.File().Flush(); });
   if (options.verify) AtStep(CopyStep::VerifyDestination, [&] { Verify(target.Path(), read); });
@@ -101,10 +149,53 @@ void Complete(cFile& source, UnfinishedFile& target, bool whole, const cContentH
   // short never bears the time of a whole one, nor does one ended before it was shown, and
   // both are copied again.
   AtStep(CopyStep::WriteDestination, [&] {
-    target.Show();
-    if (whole) target.File().SetLastWriteTime(source.LastWriteTime());
+    target.SetAttributes(ending.Whole() ? ending.attributes : cFile::Attributes{});
+    if (ending.Whole()) target.File().SetLastWriteTime(ending.lastWriteTime);
     target.File().Close();
   });
+}
+
+// Ends a copy whose source held still. One that a stop cut short is thrown away: an older backup
+// stays whole instead of being replaced by the first chunks of a newer one. Only where there was
+// no destination does a stop before the first chunk leave an empty one.
+void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destination, mFileSys::Existing existing,
+             const Ending& ending, const cContentHash& read, const cCopyFile::Options& options) {
+  if (!ending.Whole() && (ending.copied > 0 || existing != mFileSys::Existing::None)) {
+    AtStep(CopyStep::ReadSource, [&] { source.Close(); });
+    AtStep(CopyStep::ReplaceDestination, [&] { target.Remove(); });
+    return;
+  }
+  Complete(target, ending, read, options);
+  AtStep(CopyStep::ReadSource, [&] { source.Close(); });
+  AtStep(CopyStep::ReplaceDestination, [&] { target.Finish(destination, existing); });
+}
+
+// Runs a read of the source; false when the source turned out to hold fewer bytes than it had
+// when the copy began.
+template <class Read>
+bool SourceHeld(Read&& read) {
+  try {
+    AtStep(CopyStep::ReadSource, std::forward<Read>(read));
+    return true;
+  } catch (const cFileError& error) {
+    if (error.Reason() != cFileError::Cause::SourceChanged) throw;
+    return false;
+  }
+}
+
+// Copies the next chunk from the read-ahead. The source was read ahead: one that has shrunk
+// since (while a listener ran, say) no longer holds the bytes about to be written, and fails the
+// chunk as a short read would.
+void CopyChunk(cReadAhead& ahead, const cFile& source, cFile& target, std::int64_t copied,
+               std::size_t length, cContentHash& read) {
+  if (copied > 0 && source.Length() < copied + static_cast<std::int64_t>(length))
+    throw cFileError::SourceEnded(source.Path());
+  for (std::size_t left = length; left > 0;) {
+    const auto bytes = ahead.Take(left);
+    read.Update(bytes);
+    AtStep(CopyStep::WriteDestination, [&] { target.Write(bytes); });
+    left -= bytes.size();
+  }
 }
 
 }  // namespace
@@ -132,39 +223,46 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
                           [&] { return cFile::TryCreateNew(FileTo, cFile::Shown::WhenRevealed); })) {
     target.emplace(std::move(*fresh), UnfinishedFile::Kind::Destination);
   }
-  const bool destinationExisted =
-      !target && AtStep(CopyStep::OpenDestination, [&] { return mFileSys::ProbeWritable(FileTo); });
-  const std::int64_t allBytes =
-      AtStep(CopyStep::MeasureSource, [&] { return mFileSys::FileLength(FileFrom); });
   cFile source = AtStep(CopyStep::OpenSource, [&] { return cFile::OpenForReading(FileFrom); });
+  const cFile::Attributes attributes = AtStep(CopyStep::MeasureSource, [&] { return source.KeptAttributes(); });
+  // A backup made read-only by its read-only source is replaced by the next copy of that source;
+  // any other read-only file is left alone.
+  const mFileSys::Existing existing =
+      target ? mFileSys::Existing::None
+             : AtStep(CopyStep::OpenDestination, [&] { return mFileSys::ProbeWritable(FileTo, attributes.readOnly); });
   if (!target) {
     target.emplace(AtStep(CopyStep::CreateTemporary, [&] { return CreateTemporaryBeside(FileTo); }),
                    UnfinishedFile::Kind::Temporary);
   }
 
-  // A stop left pending from before this copy means nothing is copied.
-  std::int64_t copied = 0;
-  cContentHash read;
-  CopyChunks(source, target->File(), allBytes, copied, read);
-  m_StopRequest = false;
-  // A copy that stopped short is thrown away: an older backup stays whole instead of being
-  // replaced by the first chunks of a newer one. Only where there was no destination does a
-  // stop before the first chunk leave an empty one.
-  const bool discard = copied < allBytes && (copied > 0 || destinationExisted);
-  if (discard) {
-    AtStep(CopyStep::ReadSource, [&] { source.Close(); });
-    AtStep(CopyStep::ReplaceDestination, [&] { target->Remove(); });
-  } else {
-    Complete(source, *target, copied == allBytes, read, m_Options);
-    AtStep(CopyStep::ReadSource, [&] { source.Close(); });
-    AtStep(CopyStep::ReplaceDestination, [&] { target->Finish(FileTo); });
+  // A source written to while it was copied is copied once more from its start; a second change
+  // fails it, and so does a change that a stop came with.
+  constexpr int kAttempts = 2;
+  for (int attempt = 1;; ++attempt) {
+    const SourceState before = AtStep(CopyStep::MeasureSource, [&] { return StateOf(source); });
+    // A stop left pending from before this copy means nothing is copied.
+    std::int64_t copied = 0;
+    cContentHash read;
+    const bool held = CopyChunks(source, target->File(), before.length, copied, read);
+    const bool stopped = std::exchange(m_StopRequest, false);
+    // Compared once the reader has finished, and only for a copy that read the whole source.
+    const bool changed = !held || (copied == before.length &&
+                                   AtStep(CopyStep::ReadSource, [&] { return StateOf(source); }) != before);
+    if (!changed) {
+      EndCopy(source, *target, FileTo, existing, {copied, before.length, attributes, before.lastWriteTime}, read,
+              m_Options);
+      if (m_Listener) m_Listener->CopyComplete(before.length);
+      return;
+    }
+    if (stopped || attempt == kAttempts) throw cFileError::SourceWrittenDuringCopy(FileFrom);
+    AtStep(CopyStep::WriteDestination, [&] { target->File().Empty(); });
+    source = AtStep(CopyStep::OpenSource, [&] { return cFile::OpenForReading(FileFrom); });
   }
-  if (m_Listener) m_Listener->CopyComplete(allBytes);
 }
 
-void cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes,
-                           std::int64_t& copied, cContentHash& read) {
-  if (copied >= allBytes || m_StopRequest) return;
+bool cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied,
+                           cContentHash& read) {
+  if (copied >= allBytes || m_StopRequest) return true;
   // Computed before the reader starts: an invalid chunk size fails before anything is read.
   std::size_t length = ChunkLength(copied, allBytes);
   // A listener may copy another file from inside an event: that copy takes pieces of its own
@@ -178,23 +276,14 @@ void cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes,
     }
   } release{m_PiecesInUse, !m_PiecesInUse};
   m_PiecesInUse = true;
-  cReadAhead ahead(source, allBytes, PieceBytes(), release.taken ? m_Pieces : ownPieces);
+  std::optional<cReadAhead> ahead;
+  if (!SourceHeld([&] { ahead.emplace(source, allBytes, PieceBytes(), release.taken ? m_Pieces : ownPieces); }))
+    return false;
   for (;;) {
-    // The source was read ahead: one that has shrunk since (while a listener ran, say) no longer
-    // holds the bytes about to be written, and fails the copy as a short read would.
-    if (copied > 0 && AtStep(CopyStep::ReadSource, [&] { return source.Length(); }) <
-                          copied + static_cast<std::int64_t>(length)) {
-      throw cFileError::SourceEnded(source.Path());
-    }
-    for (std::size_t left = length; left > 0;) {
-      const auto bytes = AtStep(CopyStep::ReadSource, [&] { return ahead.Take(left); });
-      read.Update(bytes);
-      AtStep(CopyStep::WriteDestination, [&] { target.Write(bytes); });
-      left -= bytes.size();
-    }
+    if (!SourceHeld([&] { CopyChunk(*ahead, source, target, copied, length, read); })) return false;
     copied += static_cast<std::int64_t>(length);
     if (m_Listener) m_Listener->CopyProgress(copied, allBytes);
-    if (copied >= allBytes || m_StopRequest) return;
+    if (copied >= allBytes || m_StopRequest) return true;
     length = ChunkLength(copied, allBytes);
   }
 }

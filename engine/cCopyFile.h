@@ -4,7 +4,9 @@
 // caller's thread writes and raises the events, so both devices stay busy. The copy is
 // written to a temporary file beside the destination and takes the destination's place only
 // once it is on stable storage and has been read back as what was read from the source, so a
-// failed, stopped or corrupted copy leaves an earlier backup as it was.
+// failed, stopped or corrupted copy leaves an earlier backup as it was. A source written to while
+// it is copied is copied once more; a whole copy ends with its source's read-only, hidden, system
+// and archive attributes and its last-write time from before the first read.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -41,7 +43,8 @@ class cCopyFile {
   void CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo);
 
  private:
-  void CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied, cContentHash& read);
+  // Copies until the source's end or a stop; false when the source ended before allBytes.
+  bool CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied, cContentHash& read);
   std::size_t ChunkLength(std::int64_t copied, std::int64_t allBytes) const;
   std::size_t PieceBytes() const;
 

@@ -11,9 +11,21 @@ class cFile {
  public:
   // Opens an existing file for sequential binary reading; others may keep reading and writing it.
   static cFile OpenForReading(const std::wstring& path);
-  // When a new file shows in folder listings. An unfinished one is hidden until Reveal, where
-  // the platform has such an attribute, so that a copy cut short does not pass for a whole one.
+  // When a new file shows in folder listings. An unfinished one is hidden until SetAttributes
+  // gives it its final ones, where the platform has such an attribute, so that a copy cut short
+  // does not pass for a whole one.
   enum class Shown { AtOnce, WhenRevealed };
+
+  // The attributes a backup takes over from its source, and the only ones it ends with. Posix
+  // has a counterpart of readOnly only, the owner's write bit; the others read as false there
+  // and setting them does nothing.
+  struct Attributes {
+    bool readOnly = false;
+    bool hidden = false;
+    bool system = false;
+    bool archive = false;
+    bool operator==(const Attributes&) const = default;
+  };
 
   // Creates a new file for writing, which others may read; fails when the name exists already.
   static cFile CreateNew(const std::wstring& path);
@@ -34,8 +46,14 @@ class cFile {
   // Last-write time in the platform's own ticks, only for handing to SetLastWriteTime.
   std::int64_t LastWriteTime() const;
   void SetLastWriteTime(std::int64_t ticks);
-  // Shows a file created to be shown when revealed; its other attributes stay.
-  void Reveal();
+  // The file's attributes among those a backup keeps.
+  Attributes KeptAttributes() const;
+  // Gives the file exactly these attributes of those a backup keeps and clears every other one
+  // that can be cleared, which shows a file created hidden until revealed. A handle opened for
+  // writing keeps writing a file made read-only this way.
+  void SetAttributes(Attributes attributes);
+  // Discards everything written: the file is empty and writing starts again at its first byte.
+  void Empty();
   // Pushes written data through to stable storage.
   void Flush();
   // Closes now, reporting a failure (the destructor cannot).

@@ -40,6 +40,11 @@ cFileError cFileError::SourceEnded(std::wstring path) {
                     Cause::SourceChanged, CopyStep::ReadSource);
 }
 
+cFileError cFileError::SourceWrittenDuringCopy(std::wstring path) {
+  return cFileError(L"ReadFile", std::move(path), 0, L"the source was written to while it was copied",
+                    Cause::SourceChanged, CopyStep::ReadSource);
+}
+
 void cFileError::SetStep(CopyStep step) {
   m_Step = step;
   static_cast<std::runtime_error&>(*this) =

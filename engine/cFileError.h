@@ -12,7 +12,7 @@ class cFileError : public std::runtime_error {
   enum class Cause {
     System,              // a platform call failed; Code() and SystemText() say why
     InvalidChunkLength,  // the chunk size was below 1 with data left to copy
-    SourceChanged,       // the source ended before its measured length
+    SourceChanged,       // the source was written to, grew or shrank while it was copied
     TooLarge,            // a size that the platform call cannot take
     VerifyFailed,        // the destination gave back other bytes than were written
   };
@@ -24,6 +24,8 @@ class cFileError : public std::runtime_error {
   static cFileError FromLastError(std::wstring call, std::wstring path);
   // A source that holds fewer bytes than were measured when the copy began.
   static cFileError SourceEnded(std::wstring path);
+  // A source whose length or last-write time after its last read differs from before its first.
+  static cFileError SourceWrittenDuringCopy(std::wstring path);
 
   CopyStep Step() const noexcept { return m_Step; }
   void SetStep(CopyStep step);

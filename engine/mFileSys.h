@@ -29,10 +29,17 @@ std::wstring FileSystemOf(const std::wstring& path);
 // A drive root's volume label ("E:\\" -> "U盘"); empty for a drive without one, or one that is gone.
 std::wstring VolumeLabel(const std::wstring& root);
 
-// Checks that an existing file could be opened for writing, without changing it.
-// Returns false when there is no such file (it may be created); throws for every other
-// reason (folder missing, invalid name, access denied, a folder of that name).
-bool ProbeWritable(const std::wstring& path);
+// What stands at a destination path that may be replaced.
+enum class Existing { None, Writable, ReadOnly };
+
+// Checks, without changing anything, that a file at path could be replaced. None when there is
+// no such file (it may be created); ReadOnly for a read-only file, only when readOnlyReplaceable
+// (it is then replaced once its read-only attribute is cleared); throws for every other reason
+// (folder missing, invalid name, access denied, a read-only file otherwise, a folder of that name).
+Existing ProbeWritable(const std::wstring& path, bool readOnlyReplaceable);
+
+// Sets or clears the read-only attribute of an existing file (the owner's write bit on posix).
+void SetReadOnly(const std::wstring& path, bool readOnly);
 
 // A name for a temporary file in the same folder as path, different on every call. The name
 // may still be taken by someone else: create the file so that an existing one is not opened.

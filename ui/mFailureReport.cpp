@@ -54,9 +54,11 @@ std::wstring KnownSystemText(std::uint32_t code) {
 }
 
 std::wstring Reason(const cFileError& error) {
+  // No step says more than this: the change may show at any read, or only after the last one.
+  if (error.Reason() == cFileError::Cause::SourceChanged) return L"源文件在备份时被修改。";
   std::wstring why;
   switch (error.Reason()) {
-    case cFileError::Cause::SourceChanged: why = L"源文件在复制过程中被改动。"; break;
+    case cFileError::Cause::SourceChanged: break;  // answered above
     case cFileError::Cause::InvalidChunkLength: why = L"复制块大小无效。"; break;
     case cFileError::Cause::TooLarge: why = L"文件太大。"; break;
     case cFileError::Cause::VerifyFailed: why = L"写入的内容与源文件不一致。"; break;

@@ -24,9 +24,23 @@ int Open(const std::wstring& path, int flags) {
   return fd;
 }
 
+struct stat StatusOf(int fd, const std::wstring& path) {
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) throw cFileError::FromLastError(L"fstat", path);
+  return st;
+}
+
 }  // namespace
 
-cFile cFile::OpenForReading(const std::wstring& path) { return cFile(Open(path, O_RDONLY), path); }
+cFile cFile::OpenForReading(const std::wstring& path) {
+  cFile file(Open(path, O_RDONLY), path);
+  // Opening a folder for reading succeeds here; Windows refuses it, and so does this.
+  if (S_ISDIR(StatusOf(file.m_Handle, path).st_mode)) {
+    errno = EISDIR;
+    throw cFileError::FromLastError(L"open", path);
+  }
+  return file;
+}
 
 cFile cFile::CreateNew(const std::wstring& path) {
   return cFile(Open(path, O_WRONLY | O_CREAT | O_EXCL), path);
@@ -92,15 +106,10 @@ void cFile::Write(std::span<const std::byte> data) {
   }
 }
 
-std::int64_t cFile::Length() const {
-  struct stat st {};
-  if (::fstat(m_Handle, &st) != 0) throw cFileError::FromLastError(L"fstat", m_Path);
-  return static_cast<std::int64_t>(st.st_size);
-}
+std::int64_t cFile::Length() const { return static_cast<std::int64_t>(StatusOf(m_Handle, m_Path).st_size); }
 
 std::int64_t cFile::LastWriteTime() const {
-  struct stat st {};
-  if (::fstat(m_Handle, &st) != 0) throw cFileError::FromLastError(L"fstat", m_Path);
+  const struct stat st = StatusOf(m_Handle, m_Path);
   return static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
 }
 
@@ -109,8 +118,23 @@ void cFile::SetLastWriteTime(std::int64_t ticks) {
   if (::futimens(m_Handle, times) != 0) throw cFileError::FromLastError(L"futimens", m_Path);
 }
 
-// Nothing to show: files here have no hidden attribute.
-void cFile::Reveal() {}
+// Read-only is the owner's write bit; hidden, system and archive have no counterpart here.
+cFile::Attributes cFile::KeptAttributes() const {
+  Attributes attributes;
+  attributes.readOnly = (StatusOf(m_Handle, m_Path).st_mode & S_IWUSR) == 0;
+  return attributes;
+}
+
+void cFile::SetAttributes(Attributes attributes) {
+  const mode_t mode = StatusOf(m_Handle, m_Path).st_mode & 07777;
+  const mode_t wanted = attributes.readOnly ? mode & ~mode_t{S_IWUSR} : mode | S_IWUSR;
+  if (wanted != mode && ::fchmod(m_Handle, wanted) != 0) throw cFileError::FromLastError(L"fchmod", m_Path);
+}
+
+void cFile::Empty() {
+  if (::ftruncate(m_Handle, 0) != 0) throw cFileError::FromLastError(L"ftruncate", m_Path);
+  if (::lseek(m_Handle, 0, SEEK_SET) != 0) throw cFileError::FromLastError(L"lseek", m_Path);
+}
 
 void cFile::Flush() {
   if (::fsync(m_Handle) != 0) throw cFileError::FromLastError(L"fsync", m_Path);

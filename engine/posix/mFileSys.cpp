@@ -86,21 +86,39 @@ std::wstring FileSystemOf(const std::wstring& path) {
 // Volumes here have no labels the program could read.
 std::wstring VolumeLabel(const std::wstring&) { return {}; }
 
-bool ProbeWritable(const std::wstring& path) {
+Existing ProbeWritable(const std::wstring& path, bool readOnlyReplaceable) {
+  // The owner's write bit is looked at rather than left to the open below, which root is granted
+  // on a read-only file.
+  struct stat st {};
+  if (::stat(mText::ToUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+    if (!readOnlyReplaceable) {
+      errno = EACCES;
+      throw cFileError::FromLastError(L"open", path);
+    }
+    return Existing::ReadOnly;
+  }
   const int fd = ::open(mText::ToUtf8(path).c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd >= 0) {
     ::close(fd);
-    return true;
+    return Existing::Writable;
   }
   if (errno == ENOENT) {
     // ENOENT also means a missing folder; tell the two apart by the folder itself.
     const std::wstring folder = FolderOf(path);
-    struct stat st {};
     if (folder.empty() || (::stat(mText::ToUtf8(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
-      return false;
+      return Existing::None;
     errno = ENOENT;
   }
   throw cFileError::FromLastError(L"open", path);
+}
+
+void SetReadOnly(const std::wstring& path, bool readOnly) {
+  const std::string name = mText::ToUtf8(path);
+  struct stat st {};
+  if (::stat(name.c_str(), &st) != 0) throw cFileError::FromLastError(L"stat", path);
+  const mode_t mode = st.st_mode & 07777;
+  const mode_t wanted = readOnly ? mode & ~mode_t{S_IWUSR} : mode | S_IWUSR;
+  if (wanted != mode && ::chmod(name.c_str(), wanted) != 0) throw cFileError::FromLastError(L"chmod", path);
 }
 
 std::wstring TemporaryNameBeside(const std::wstring& path) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <fstream>
 
 #include "CopyRecorder.h"
@@ -54,11 +55,11 @@ class CopyFaultTest : public testing::Test {
 
 TEST_F(CopyFaultTest, MissingSourceFailsWithoutEventsOrDestination) {
   const cFileError error = CopyError(engine, dir.Path(L"missing.bin"), dir.Path(L"dst.bin"));
-  EXPECT_EQ(error.Step(), CopyStep::MeasureSource);
+  EXPECT_EQ(error.Step(), CopyStep::OpenSource);
   EXPECT_EQ(error.Code(), kNotFound);
   EXPECT_EQ(error.Path(), dir.Path(L"missing.bin"));
   EXPECT_FALSE(error.SystemText().empty());
-  EXPECT_NE(std::string(error.what()).find("measure source"), std::string::npos) << error.what();
+  EXPECT_NE(std::string(error.what()).find("open source"), std::string::npos) << error.what();
   EXPECT_TRUE(recorder.events.empty());
   EXPECT_TRUE(dir.Names().empty()) << "no destination and no temporary file";
 
@@ -130,13 +131,102 @@ TEST_F(CopyFaultTest, SourceThatShrinksDuringTheCopyFailsAndKeepsTheOldBackup) {
   dir.Write(L"src.bin", Pattern(4 * kChunk));
   const Bytes older = Pattern(20, 6);
   dir.Write(L"dst.bin", older);
-  recorder.onProgress = [&](std::int64_t) { fs::resize_file(FsPath(dir.Path(L"src.bin")), kChunk + 10); };
+  // Shrinks during the copy and again during the one retry.
+  const std::uintmax_t cuts[] = {kChunk + 10, kChunk + 5};
+  std::size_t cut = 0;
+  recorder.onProgress = [&](std::int64_t) { fs::resize_file(FsPath(dir.Path(L"src.bin")), cuts[cut++]); };
   const cFileError error = CopyError(engine, dir.Path(L"src.bin"), dir.Path(L"dst.bin"));
   EXPECT_EQ(error.Reason(), cFileError::Cause::SourceChanged);
   EXPECT_EQ(error.Step(), CopyStep::ReadSource);
-  EXPECT_EQ(recorder.events.size(), 1u) << "no short chunk is written or reported";
+  EXPECT_EQ(recorder.events, (std::vector<CopyEvent>{Progress(kChunk, 4 * kChunk), Progress(kChunk, kChunk + 10)}))
+      << "no short chunk is written or reported";
   EXPECT_EQ(dir.Read(L"dst.bin"), older);
   EXPECT_EQ(dir.Names().size(), 2u);
+}
+
+// Overwrites a file where it is, leaving its length, and dates it explicitly.
+void RewriteInPlace(const std::wstring& path, std::uint32_t seed, fs::file_time_type time) {
+  {
+    std::fstream file(FsPath(path), std::ios::in | std::ios::out | std::ios::binary);
+    const Bytes data = Pattern(static_cast<std::size_t>(fs::file_size(FsPath(path))), seed);
+    file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+  }
+  fs::last_write_time(FsPath(path), time);
+}
+
+std::vector<CopyEvent> EventsOfAWholeCopy(std::int64_t length) {
+  std::vector<CopyEvent> events;
+  for (std::int64_t copy = kChunk; copy < length + kChunk; copy += kChunk) events.push_back(Progress(std::min(copy, length), length));
+  events.push_back(Complete(length));
+  return events;
+}
+
+// How many times a copy began: its first chunk is reported once per attempt.
+std::ptrdiff_t FirstChunks(const std::vector<CopyEvent>& events) {
+  return std::count_if(events.begin(), events.end(),
+                       [](const CopyEvent& e) { return e.kind == CopyEvent::Progress && e.copyBytes == kChunk; });
+}
+
+TEST_F(CopyFaultTest, ASourceWrittenToDuringItsCopyIsCopiedOnceMoreThenFails) {
+  // Several read-ahead pieces long, so that a change can land between pieces read.
+  constexpr std::int64_t kLength = 40 * kChunk;
+  constexpr std::int64_t kShrunk = 25 * kChunk + 3;
+  const auto lastYear = fs::file_time_type::clock::now() - std::chrono::hours(24 * 400);
+  const auto lastMonth = std::chrono::floor<std::chrono::seconds>(fs::file_time_type::clock::now() - std::chrono::hours(24 * 30));
+  enum class Change { Rewrite, Shrink };
+  struct Case {
+    const char* name;
+    Change change;
+    int changedAttempts;  // changed during the first this many attempts
+    bool copied;
+  } cases[] = {
+      {"rewritten in place during the first attempt", Change::Rewrite, 1, true},
+      {"rewritten in place during every attempt", Change::Rewrite, 99, false},
+      {"shrunk during the first attempt", Change::Shrink, 1, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    recorder.events.clear();
+    dir.Write(L"src.bin", Pattern(kLength, 1));
+    const Bytes older = Pattern(300, 7);
+    dir.Write(L"dst.bin", older);
+    fs::last_write_time(FsPath(dir.Path(L"dst.bin")), lastYear);
+    const auto olderTime = fs::last_write_time(FsPath(dir.Path(L"dst.bin")));
+    int changes = 0;
+    recorder.onProgress = [&](std::int64_t copy) {
+      if (copy != kChunk || changes == c.changedAttempts) return;  // the first chunk of an attempt
+      ++changes;
+      if (c.change == Change::Shrink) fs::resize_file(FsPath(dir.Path(L"src.bin")), kShrunk);
+      else RewriteInPlace(dir.Path(L"src.bin"), 100u + static_cast<std::uint32_t>(changes), lastMonth + std::chrono::hours(changes));
+    };
+    if (c.copied) {
+      engine.CopyFile(dir.Path(L"src.bin"), dir.Path(L"dst.bin"));
+      EXPECT_EQ(changes, 1);
+      EXPECT_TRUE(dir.Read(L"dst.bin") == dir.Read(L"src.bin")) << "only the bytes of the source as it is now";
+      const auto sourceTime = fs::last_write_time(FsPath(dir.Path(L"src.bin")));
+      if (c.change == Change::Rewrite) {
+        EXPECT_EQ(sourceTime, lastMonth + std::chrono::hours(1));
+      }
+      EXPECT_EQ(fs::last_write_time(FsPath(dir.Path(L"dst.bin"))), sourceTime);
+      const std::int64_t length = c.change == Change::Shrink ? kShrunk : kLength;
+      // The retry reports again from the first chunk, and the copy completes once.
+      const std::vector<CopyEvent> retry = EventsOfAWholeCopy(length);
+      ASSERT_GE(recorder.events.size(), retry.size());
+      EXPECT_TRUE(std::equal(retry.begin(), retry.end(), recorder.events.end() - static_cast<std::ptrdiff_t>(retry.size())));
+      EXPECT_EQ(FirstChunks(recorder.events), 2);
+      EXPECT_EQ(std::count(recorder.events.begin(), recorder.events.end(), Complete(length)), 1);
+    } else {
+      const cFileError error = CopyError(engine, dir.Path(L"src.bin"), dir.Path(L"dst.bin"));
+      EXPECT_EQ(error.Reason(), cFileError::Cause::SourceChanged) << error.what();
+      EXPECT_EQ(changes, 2) << "copied once more, and no more";
+      EXPECT_EQ(FirstChunks(recorder.events), 2);
+      EXPECT_TRUE(std::none_of(recorder.events.begin(), recorder.events.end(),
+                               [](const CopyEvent& e) { return e.kind == CopyEvent::Complete; }));
+      EXPECT_EQ(dir.Read(L"dst.bin"), older);
+      EXPECT_EQ(fs::last_write_time(FsPath(dir.Path(L"dst.bin"))), olderTime);
+    }
+    EXPECT_EQ(Sorted(dir.Names()), (std::vector<std::wstring>{L"dst.bin", L"src.bin"})) << "no temporary file";
+  }
 }
 
 TEST_F(CopyFaultTest, ListenerErrorLeavesNoTemporaryFile) {

@@ -1,6 +1,12 @@
 // The copy engine against real files: event sequences, stop requests, exact copies.
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#endif
+
 #include "CopyRecorder.h"
 #include "cCopyFile.h"
 #include "cFileError.h"
@@ -287,5 +293,77 @@ TEST_F(CopyFileTest, ANewDestinationIsHiddenUntilWholeAndAHiddenLeftoverIsReplac
   }
 }
 #endif
+
+// The four attributes a backup takes over, as Windows numbers them. Posix holds read-only only,
+// as the owner's write bit.
+constexpr std::uint32_t kReadOnly = 0x1, kHidden = 0x2, kSystem = 0x4, kArchive = 0x20;
+#ifdef _WIN32
+constexpr std::uint32_t kHeldHere = kReadOnly | kHidden | kSystem | kArchive;
+std::uint32_t KeptAttributesOf(const std::wstring& path) { return GetFileAttributesW(path.c_str()) & kHeldHere; }
+void GiveAttributes(const std::wstring& path, std::uint32_t attributes) {
+  ASSERT_TRUE(SetFileAttributesW(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL));
+}
+constexpr std::uint32_t kAccessDenied = ERROR_ACCESS_DENIED;
+#else
+constexpr std::uint32_t kHeldHere = kReadOnly;
+std::uint32_t KeptAttributesOf(const std::wstring& path) {
+  const auto owner = std::filesystem::status(FsPath(path)).permissions() & std::filesystem::perms::owner_write;
+  return owner == std::filesystem::perms::none ? kReadOnly : 0;
+}
+void GiveAttributes(const std::wstring& path, std::uint32_t attributes) {
+  std::filesystem::permissions(FsPath(path), std::filesystem::perms::owner_write,
+                               attributes & kReadOnly ? std::filesystem::perm_options::remove
+                                                      : std::filesystem::perm_options::add);
+}
+constexpr std::uint32_t kAccessDenied = EACCES;
+#endif
+
+TEST_F(CopyFileTest, ABackupEndsWithItsSourcesFourAttributes) {
+  const std::uint32_t sources[] = {0,       kReadOnly,          kHidden,           kSystem,
+                                   kArchive, kReadOnly | kHidden, kHidden | kSystem | kArchive,
+                                   kReadOnly | kHidden | kSystem | kArchive};
+  enum class Backup { None, Older, OlderReadOnly };
+  const Backup backups[] = {Backup::None, Backup::Older, Backup::OlderReadOnly};
+  const Bytes data = Pattern(2 * kChunk + 1);
+  const Bytes older = Pattern(100, 5);
+  for (const std::uint32_t source : sources) {
+    if ((source & kHeldHere) != source) continue;  // attributes this platform cannot hold
+    for (const Backup backup : backups) {
+      SCOPED_TRACE(testing::Message() << "source attributes 0x" << std::hex << source << ", backup " << static_cast<int>(backup));
+      recorder.events.clear();
+      if (dir.Exists(L"src.bin")) GiveAttributes(dir.Path(L"src.bin"), 0);  // writable again, from the row before
+      dir.Write(L"src.bin", data);
+      GiveAttributes(dir.Path(L"src.bin"), source);
+      const std::uint32_t sourceHolds = KeptAttributesOf(dir.Path(L"src.bin"));
+      ASSERT_EQ(sourceHolds & source, source);
+      if (dir.Exists(L"dst.bin")) GiveAttributes(dir.Path(L"dst.bin"), 0);
+      std::filesystem::remove(FsPath(dir.Path(L"dst.bin")));
+      if (backup != Backup::None) {
+        dir.Write(L"dst.bin", older);
+        GiveAttributes(dir.Path(L"dst.bin"), backup == Backup::OlderReadOnly ? kReadOnly : 0);
+      }
+      if (backup == Backup::OlderReadOnly && !(source & kReadOnly)) {
+        // A file read-only for another reason than its source stays as it is.
+        try {
+          Copy();
+          ADD_FAILURE() << "the copy did not fail";
+        } catch (const cFileError& error) {
+          EXPECT_EQ(error.Step(), CopyStep::OpenDestination);
+          EXPECT_EQ(error.Code(), kAccessDenied) << error.what();
+        }
+        EXPECT_TRUE(recorder.events.empty());
+        EXPECT_EQ(dir.Read(L"dst.bin"), older);
+        EXPECT_EQ(KeptAttributesOf(dir.Path(L"dst.bin")) & kReadOnly, kReadOnly);
+      } else {
+        Copy();
+        EXPECT_EQ(dir.Read(L"dst.bin"), data);
+        EXPECT_EQ(KeptAttributesOf(dir.Path(L"dst.bin")), sourceHolds);
+      }
+      ExpectOnlyFiles({L"src.bin", L"dst.bin"});
+    }
+  }
+  GiveAttributes(dir.Path(L"src.bin"), 0);
+  GiveAttributes(dir.Path(L"dst.bin"), 0);
+}
 
 }  // namespace

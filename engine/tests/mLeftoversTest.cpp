@@ -47,8 +47,13 @@ TEST(mLeftovers, RemovesOnlyTheTemporaryFilesOfEndedProcesses) {
   const std::vector<std::wstring> kept = {mine, L"~omb12x-3.tmp", L"report.doc", L"~omb.tmp"};
   for (const auto& name : kept) dir.Write(name, Pattern(10));
   dir.Write(ended, Pattern(10));
+  // Left by a copy of a read-only source that ended just before its rename.
+  const std::wstring endedReadOnly = mLeftovers::TemporaryName(kEndedProcess, 4);
+  dir.Write(endedReadOnly, Pattern(10));
+  std::filesystem::permissions(FsPath(dir.Path(endedReadOnly)), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
 
-  EXPECT_EQ(mLeftovers::RemoveIn(dir.Root()), 1);
+  EXPECT_EQ(mLeftovers::RemoveIn(dir.Root()), 2);
   auto names = dir.Names();
   std::sort(names.begin(), names.end());
   auto expected = kept;

@@ -13,8 +13,8 @@ namespace {
 // One ReadFile/WriteFile call takes a DWORD count; stay well below it.
 constexpr std::size_t kMaxIo = 1u << 30;
 
-// A new file is written, and its attributes read by Reveal (CreateFileW adds that right anyway);
-// others may read it meanwhile: the copy is read back through a handle of its own.
+// A new file is written, and its attributes read and set (GENERIC_WRITE holds the right to set
+// them); others may read it meanwhile: the copy is read back through a handle of its own.
 constexpr DWORD kNewFileAccess = GENERIC_WRITE | FILE_READ_ATTRIBUTES;
 constexpr DWORD kNewFileSharing = FILE_SHARE_READ;
 
@@ -123,16 +123,48 @@ void cFile::SetLastWriteTime(std::int64_t ticks) {
   if (!SetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"SetFileTime", m_Path);
 }
 
-void cFile::Reveal() {
+namespace {
+
+struct KeptAttributeBit {
+  bool cFile::Attributes::*member;
+  DWORD bit;
+};
+constexpr KeptAttributeBit kKeptAttributeBits[] = {
+    {&cFile::Attributes::readOnly, FILE_ATTRIBUTE_READONLY},
+    {&cFile::Attributes::hidden, FILE_ATTRIBUTE_HIDDEN},
+    {&cFile::Attributes::system, FILE_ATTRIBUTE_SYSTEM},
+    {&cFile::Attributes::archive, FILE_ATTRIBUTE_ARCHIVE},
+};
+
+FILE_BASIC_INFO BasicInfo(HANDLE handle, const std::wstring& path) {
   FILE_BASIC_INFO info{};
-  if (!GetFileInformationByHandleEx(m_Handle, FileBasicInfo, &info, sizeof info))
-    throw cFileError::FromLastError(L"GetFileInformationByHandleEx", m_Path);
-  info.CreationTime.QuadPart = info.LastAccessTime.QuadPart = 0;  // zero leaves each time as it is
-  info.LastWriteTime.QuadPart = info.ChangeTime.QuadPart = 0;
-  info.FileAttributes &= ~static_cast<DWORD>(FILE_ATTRIBUTE_HIDDEN);
+  if (!GetFileInformationByHandleEx(handle, FileBasicInfo, &info, sizeof info))
+    throw cFileError::FromLastError(L"GetFileInformationByHandleEx", path);
+  return info;
+}
+
+}  // namespace
+
+cFile::Attributes cFile::KeptAttributes() const {
+  const DWORD bits = BasicInfo(m_Handle, m_Path).FileAttributes;
+  Attributes attributes;
+  for (const auto& kept : kKeptAttributeBits) attributes.*kept.member = (bits & kept.bit) != 0;
+  return attributes;
+}
+
+void cFile::SetAttributes(Attributes attributes) {
+  FILE_BASIC_INFO info{};  // times of zero leave each time as it is
+  for (const auto& kept : kKeptAttributeBits)
+    if (attributes.*kept.member) info.FileAttributes |= kept.bit;
   if (info.FileAttributes == 0) info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
   if (!SetFileInformationByHandle(m_Handle, FileBasicInfo, &info, sizeof info))
     throw cFileError::FromLastError(L"SetFileInformationByHandle", m_Path);
+}
+
+void cFile::Empty() {
+  const LARGE_INTEGER start{};
+  if (!SetFilePointerEx(m_Handle, start, nullptr, FILE_BEGIN)) throw cFileError::FromLastError(L"SetFilePointerEx", m_Path);
+  if (!SetEndOfFile(m_Handle)) throw cFileError::FromLastError(L"SetEndOfFile", m_Path);
 }
 
 void cFile::Flush() {

@@ -68,26 +68,41 @@ void ThrowError(const std::wstring& call, const std::wstring& path, DWORD code) 
 
 }  // namespace
 
-bool ProbeWritable(const std::wstring& path) {
+Existing ProbeWritable(const std::wstring& path, bool readOnlyReplaceable) {
   if (mLongPath::HasInvalidNameCharacter(path)) ThrowError(L"CreateFileW", path, ERROR_INVALID_NAME);
-  // A read-only file must not be replaced (Wine run by root would let it be).
+  // The attribute is looked at rather than left to the open below, which Wine run by root
+  // would grant on a read-only file.
   const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
   // No such file in an existing folder: it may be created. Every other failure is left for
   // the open below to report in its own words.
-  if (attributes == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) return false;
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    ThrowError(L"CreateFileW", path, ERROR_ACCESS_DENIED);
+  if (attributes == INVALID_FILE_ATTRIBUTES && GetLastError() == ERROR_FILE_NOT_FOUND) return Existing::None;
+  const bool readOnlyFile = attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) &&
+                            !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  if (readOnlyFile) {
+    if (!readOnlyReplaceable) ThrowError(L"CreateFileW", path, ERROR_ACCESS_DENIED);
+    return Existing::ReadOnly;
+  }
   // Opening with write access and no disposition change tells "may be replaced" apart from
-  // read-only files, folders of that name and missing folders, and touches nothing.
+  // files others keep from writers, folders of that name and missing folders, and touches nothing.
   HANDLE h = CreateFileW(mLongPath::ForSystem(path).c_str(), GENERIC_WRITE,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h != INVALID_HANDLE_VALUE) {
     CloseHandle(h);
-    return true;
+    return Existing::Writable;
   }
-  if (GetLastError() == ERROR_FILE_NOT_FOUND) return false;
+  if (GetLastError() == ERROR_FILE_NOT_FOUND) return Existing::None;
   throw cFileError::FromLastError(L"CreateFileW", path);
+}
+
+void SetReadOnly(const std::wstring& path, bool readOnly) {
+  const std::wstring systemPath = mLongPath::ForSystem(path);
+  const DWORD attributes = GetFileAttributesW(systemPath.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) throw cFileError::FromLastError(L"GetFileAttributesW", path);
+  DWORD wanted = readOnly ? attributes | FILE_ATTRIBUTE_READONLY : attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+  if (wanted == attributes) return;
+  if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+  if (!SetFileAttributesW(systemPath.c_str(), wanted)) throw cFileError::FromLastError(L"SetFileAttributesW", path);
 }
 
 std::wstring TemporaryNameBeside(const std::wstring& path) {

@@ -23,8 +23,14 @@ bool IsRunning(DWORD process) {
 bool RemoveIfOrphaned(const std::wstring& folder, const std::wstring& name) {
   const auto owner = OwnerOf(name);
   if (!owner || IsRunning(*owner)) return false;
-  // A folder of that name is not removed: DeleteFileW takes files only.
-  return DeleteFileW(mLongPath::ForSystem(mFileHlp::AddBackslash(folder) + name).c_str()) != FALSE;
+  const std::wstring path = mLongPath::ForSystem(mFileHlp::AddBackslash(folder) + name);
+  // A copy of a read-only source that ended between taking its attributes and its rename
+  // leaves a read-only file, which Windows removes only once it is writable.
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return false;
+  if (attributes & FILE_ATTRIBUTE_READONLY)
+    SetFileAttributesW(path.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
+  return DeleteFileW(path.c_str()) != FALSE;
 }
 
 }  // namespace mLeftovers

@@ -17,7 +17,7 @@ TEST(mFailureReport, ReasonsSayWhatFailedAndWhyInChinese) {
   EXPECT_EQ(mFailureReport::Reason(SystemError(CopyStep::OpenDestination, 4390, L"Not a reparse point")),
             L"无法写入目标文件：Not a reparse point（错误代码 4390）");
   const cFileError changed(L"ReadFile", L"E:\\a.txt", 0, L"", cFileError::Cause::SourceChanged, CopyStep::ReadSource);
-  EXPECT_EQ(mFailureReport::Reason(changed), L"读取源文件失败：源文件在复制过程中被改动。");
+  EXPECT_EQ(mFailureReport::Reason(changed), L"源文件在备份时被修改。") << "with no step before it";
   const cFileError lied(L"ReadFile", L"F:\\~omb1-0.tmp", 0, L"", cFileError::Cause::VerifyFailed, CopyStep::VerifyDestination);
   EXPECT_EQ(mFailureReport::Reason(lied), L"目标文件校验失败：写入的内容与源文件不一致。");
 }
