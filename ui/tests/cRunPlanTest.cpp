@@ -1,0 +1,123 @@
+// The plan of a run over real folders: what it walks, names, leaves out and refuses.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+
+#include "cRunPlan.h"
+#include "cTestDir.h"
+#include "mFileSys.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Kind = cRunPlan::Kind;
+using Refusal = cSourceGuard::Refusal;
+using Lines = std::vector<std::wstring>;
+
+std::wstring AsciiFold(const std::wstring& text) {
+  std::wstring folded = text;
+  for (auto& c : folded)
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  return folded;
+}
+
+class RunPlanTest : public testing::Test {
+ protected:
+  // A path as the window writes it, with backslashes below the test folder.
+  std::wstring At(const std::wstring& relative) const { return dir.Root() + L"\\" + relative; }
+  void Folder(const std::wstring& relative) const { fs::create_directories(FsPath(dir.Path(Slashed(relative)))); }
+  void File(const std::wstring& relative, std::size_t bytes = 10) const { dir.Write(Slashed(relative), Pattern(bytes)); }
+  static std::wstring Slashed(std::wstring path) {
+    for (auto& c : path)
+      if (c == L'\\') c = L'/';
+    return path;
+  }
+  std::wstring Relative(const std::wstring& path) const { return path.substr(dir.Root().size() + 1); }
+
+  // Each step as one line: what it does, and where, below the test folder.
+  Lines Describe(const cRunPlan& plan) const {
+    Lines lines;
+    for (const auto& step : plan.Steps()) {
+      std::wstring what = step.kind == Kind::Copy ? L"copy " : step.kind == Kind::CreateFolder ? L"folder " : L"";
+      if (step.kind == Kind::Fail) what = L"fail ";
+      if (step.kind == Kind::Refuse) what = L"refuse" + std::to_wstring(static_cast<int>(step.refusal)) + L" ";
+      lines.push_back(std::to_wstring(step.entry) + L" " + what + Relative(step.source) + L" -> " +
+                      Relative(step.destination) + (step.lastOfEntry ? L" |" : L""));
+    }
+    return lines;
+  }
+
+  cRunPlan Plan(const Lines& sources, const std::wstring& destination) {
+    for (const auto& source : sources) list.Add({At(source)});
+    return cRunPlan(list, list.StartRun(), At(destination));
+  }
+
+  cTestDir dir;
+  cBackupList list{AsciiFold};
+};
+
+TEST_F(RunPlanTest, AFolderIsWalkedWholeAroundTheDestinationWithCaseAlikeNamesApartAndLinksNamed) {
+#ifdef _WIN32
+  GTEST_SKIP() << "names alike but for case, and symbolic links, are made in the native build's folders";
+#endif
+  for (const wchar_t* folder : {L"data\\sub", L"data\\empty", L"data\\backup", L"elsewhere"}) Folder(folder);
+  for (const wchar_t* file : {L"data\\a.txt", L"data\\Readme.txt", L"data\\README.txt", L"data\\sub\\b.txt"}) File(file);
+  fs::create_directory_symlink(FsPath(dir.Path(L"elsewhere")), FsPath(dir.Path(L"data/link")));
+  fs::create_symlink(FsPath(dir.Path(L"data/a.txt")), FsPath(dir.Path(L"data/flink")));
+
+  const cRunPlan plan = Plan({L"data\\"}, L"data\\backup");
+  EXPECT_EQ(Describe(plan), (Lines{
+                                L"0 folder data\\ -> data\\backup\\data",
+                                L"0 copy data\\README.txt -> data\\backup\\data\\README.txt",
+                                L"0 copy data\\Readme.txt -> data\\backup\\data\\Readme (2).txt",
+                                L"0 copy data\\a.txt -> data\\backup\\data\\a.txt",
+                                L"0 folder data\\empty\\ -> data\\backup\\data\\empty",
+                                L"0 folder data\\sub\\ -> data\\backup\\data\\sub",
+                                L"0 copy data\\sub\\b.txt -> data\\backup\\data\\sub\\b.txt |",
+                            }));
+  EXPECT_EQ(plan.Files(), 4);
+  EXPECT_EQ(plan.Bytes(), 40);
+  EXPECT_EQ(plan.Links(), (Lines{At(L"data\\flink"), At(L"data\\link")}));
+}
+
+TEST_F(RunPlanTest, AWriteOntoAListedSourceIsRefusedAndEndsItsEntry) {
+  for (const wchar_t* folder : {L"x", L"dest\\photos"}) Folder(folder);
+  for (const wchar_t* file : {L"x\\report.doc", L"dest\\report.doc", L"dest\\self.txt", L"dest\\photos\\p.jpg"}) File(file);
+
+  const cRunPlan plan = Plan({L"x\\report.doc", L"dest\\report.doc", L"dest\\self.txt", L"dest\\photos\\", L"dest\\"}, L"dest");
+  const auto another = std::to_wstring(static_cast<int>(Refusal::AnotherSource));
+  const auto itself = std::to_wstring(static_cast<int>(Refusal::Itself));
+  const auto destination = std::to_wstring(static_cast<int>(Refusal::DestinationIsFolder));
+  EXPECT_EQ(Describe(plan), (Lines{
+                                L"0 refuse" + another + L" x\\report.doc -> dest\\report.doc |",
+                                L"1 copy dest\\report.doc -> dest\\report (2).doc |",
+                                L"2 refuse" + itself + L" dest\\self.txt -> dest\\self.txt |",
+                                L"3 refuse" + itself + L" dest\\photos\\ -> dest\\photos |",
+                                L"4 refuse" + destination + L" dest\\ -> dest\\dest |",
+                            }));
+}
+
+TEST_F(RunPlanTest, BackupsAreStampedFromOneListingAndLeftoversGoWhereverACopyLands) {
+  for (const wchar_t* folder : {L"data\\sub", L"dest\\data\\sub"}) Folder(folder);
+  File(L"data\\same.txt", 10);
+  File(L"data\\sub\\changed.txt", 10);
+  File(L"dest\\data\\same.txt", 10);
+  File(L"dest\\data\\sub\\changed.txt", 11);
+  // Left by a copy of a process that no longer runs (no process has an id this large: above the system's limit).
+  File(L"dest\\data\\sub\\~omb2147483646-3.tmp");
+  // A whole second, which every platform's library sets exactly.
+  const auto time = fs::file_time_type(std::chrono::duration_cast<fs::file_time_type::duration>(
+      fs::last_write_time(FsPath(dir.Path(L"data/same.txt"))).time_since_epoch() - std::chrono::hours(1)));
+  const auto whole = std::chrono::floor<std::chrono::seconds>(time);
+  for (const wchar_t* file : {L"data/same.txt", L"dest/data/same.txt"}) fs::last_write_time(FsPath(dir.Path(file)), whole);
+
+  const cRunPlan plan = Plan({L"data\\"}, L"dest");
+  Lines unchanged;
+  for (const auto& step : plan.Steps())
+    if (step.kind == Kind::Copy && cRunPlan::Unchanged(step)) unchanged.push_back(Relative(step.source));
+  EXPECT_EQ(unchanged, Lines{L"data\\same.txt"});
+  EXPECT_FALSE(dir.Exists(L"dest/data/sub/~omb2147483646-3.tmp"));
+}
+
+}  // namespace
