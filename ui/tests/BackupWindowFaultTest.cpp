@@ -374,8 +374,12 @@ TEST_F(BackupWindowFaultTest, ASourceWrittenToDuringItsCopyIsCopiedAgainWhole) {
       ASSERT_TRUE(source.IsOpen() && SetFilePointerEx(source.Get(), end, nullptr, FILE_BEGIN) && SetEndOfFile(source.Get()));
     }
     if (midway && change == Change::Rewritten) {
+      // In place, as the program holding it open lets another write it.
       now = Pattern(length, 9);
-      WriteBytes(Source(name), now);
+      cHandle source(CreateFileW(Source(name).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+      DWORD written = 0;
+      ASSERT_TRUE(source.IsOpen() && WriteFile(source.Get(), now.data(), static_cast<DWORD>(now.size()), &written, nullptr));
       mFileTimes::SetWriteTime(Source(name), mFileTimes::WriteTime(Source(name)) + 36000000000);
     }
     ResumeThread(thread.Get());
