@@ -1,6 +1,8 @@
 #include "cCopyFile.h"
 
 #include <algorithm>
+#include <functional>
+#include <stdexcept>
 #include <optional>
 #include <utility>
 
@@ -108,14 +110,20 @@ class UnfinishedFile {
 };
 
 // Reads the copy back from its device: a device that lost or altered bytes without an error
-// (a counterfeit or worn flash drive) fails the copy here, before it replaces anything.
-void Verify(const std::wstring& copy, const cContentHash& read) {
+// (a counterfeit or worn flash drive) fails the copy here, before it replaces anything. Between
+// pieces the listener may ask for a stop; false when it did.
+bool Verify(const std::wstring& copy, const cContentHash& read, const std::function<bool()>& goOn) {
   cContentHash back;
-  mFileSys::ReadBack(copy, [&](std::span<const std::byte> bytes) { back.Update(bytes); });
+  if (!mFileSys::ReadBack(copy, [&](std::span<const std::byte> bytes) {
+        back.Update(bytes);
+        return goOn();
+      }))
+    return false;
   if (back.Length() != read.Length() || back.Digest() != read.Digest()) {
     throw cFileError(L"ReadFile", copy, 0, L"the copy read back differs from the source",
                      cFileError::Cause::VerifyFailed, CopyStep::VerifyDestination);
   }
+  return true;
 }
 
 // What a copy notes of its source before its first read and compares after its last: a source
@@ -140,10 +148,12 @@ struct Ending {
 
 // Makes the written file whole: on stable storage, checked, given its attributes and time, and
 // closed. A copy cut short by a stop is shown with plain attributes and no time of its source.
-void Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& read,
-              const cCopyFile::Options& options) {
+// False when a stop came while it was checked: it is not whole then.
+bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& read,
+              const cCopyFile::Options& options, const std::function<bool()>& goOn) {
   if (options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.File().Flush(); });
-  if (options.verify) AtStep(CopyStep::VerifyDestination, [&] { Verify(target.Path(), read); });
+  if (options.verify && !AtStep(CopyStep::VerifyDestination, [&] { return Verify(target.Path(), read, goOn); }))
+    return false;
   // A whole copy keeps its source's last-write time, so that a backup compares by date. It is
   // set only once the bytes are on stable storage, and after the file is shown: a copy cut
   // short never bears the time of a whole one, nor does one ended before it was shown, and
@@ -153,19 +163,22 @@ void Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& 
     if (ending.Whole()) target.File().SetLastWriteTime(ending.lastWriteTime);
     target.File().Close();
   });
+  return true;
 }
 
-// Ends a copy whose source held still. One that a stop cut short is thrown away: an older backup
-// stays whole instead of being replaced by the first chunks of a newer one. Only where there was
-// no destination does a stop before the first chunk leave an empty one.
+// Ends a copy whose source held still. One that a stop cut short, in its chunks or while it was
+// read back, is thrown away: an older backup stays whole instead of being replaced by the first
+// chunks of a newer one. Only where there was no destination does a stop before the first chunk
+// leave an empty one.
 void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destination, mFileSys::Existing existing,
-             const Ending& ending, const cContentHash& read, const cCopyFile::Options& options) {
-  if (!ending.Whole() && (ending.copied > 0 || existing != mFileSys::Existing::None)) {
+             const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
+             const std::function<bool()>& goOn) {
+  const bool cutShort = !ending.Whole() && (ending.copied > 0 || existing != mFileSys::Existing::None);
+  if (cutShort || !Complete(target, ending, read, options, goOn)) {
     AtStep(CopyStep::ReadSource, [&] { source.Close(); });
     AtStep(CopyStep::ReplaceDestination, [&] { target.Remove(); });
     return;
   }
-  Complete(target, ending, read, options);
   AtStep(CopyStep::ReadSource, [&] { source.Close(); });
   AtStep(CopyStep::ReplaceDestination, [&] { target.Finish(destination, existing); });
 }
@@ -215,6 +228,18 @@ std::int32_t cCopyFile::BufferSize() const { return m_BufferSize; }
 void cCopyFile::CopyStop() { m_StopRequest = true; }
 
 void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo) {
+  // The read-ahead's pieces belong to the copy under way.
+  if (m_Copying) throw std::logic_error("CopyFile called from inside an event of its own copy");
+  m_Copying = true;
+  struct EndOnExit {
+    bool& copying;
+    ~EndOnExit() { copying = false; }
+  } end{m_Copying};
+  // The listener's messages, and its stop, between the pieces of the read-back.
+  const auto goOn = [this] {
+    if (m_Listener) m_Listener->CopyWaiting();
+    return !std::exchange(m_StopRequest, false);
+  };
   // A destination that is not there yet is written under its own name, hidden until it is whole:
   // there is no older backup to keep, and the folder is searched for the name only once. Beside
   // an older backup the copy goes to a temporary file, which replaces it once it is whole.
@@ -250,7 +275,7 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
                                    AtStep(CopyStep::ReadSource, [&] { return StateOf(source); }) != before);
     if (!changed) {
       EndCopy(source, *target, FileTo, existing, {copied, before.length, attributes, before.lastWriteTime}, read,
-              m_Options);
+              m_Options, goOn);
       if (m_Listener) m_Listener->CopyComplete(before.length);
       return;
     }
@@ -265,19 +290,8 @@ bool cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, 
   if (copied >= allBytes || m_StopRequest) return true;
   // Computed before the reader starts: an invalid chunk size fails before anything is read.
   std::size_t length = ChunkLength(copied, allBytes);
-  // A listener may copy another file from inside an event: that copy takes pieces of its own
-  // rather than those this copy's reader is still filling.
-  std::vector<std::byte> ownPieces[2];
-  struct ReleaseOnExit {
-    bool& inUse;
-    bool taken;
-    ~ReleaseOnExit() {
-      if (taken) inUse = false;
-    }
-  } release{m_PiecesInUse, !m_PiecesInUse};
-  m_PiecesInUse = true;
   std::optional<cReadAhead> ahead;
-  if (!SourceHeld([&] { ahead.emplace(source, allBytes, PieceBytes(), release.taken ? m_Pieces : ownPieces); }))
+  if (!SourceHeld([&] { ahead.emplace(source, allBytes, PieceBytes(), m_Pieces); }))
     return false;
   for (;;) {
     if (!SourceHeld([&] { CopyChunk(*ahead, source, target, copied, length, read); })) return false;

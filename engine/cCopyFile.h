@@ -37,6 +37,9 @@ class cCopyFile {
   explicit cCopyFile(cCopyFileEvents* listener = nullptr);
   cCopyFile(cCopyFileEvents* listener, Options options);
 
+  // The listener of the copies from now on; not owned.
+  void Listener(cCopyFileEvents* vData) noexcept { m_Listener = vData; }
+  cCopyFileEvents* Listener() const noexcept { return m_Listener; }
   void BufferSize(std::int32_t vData);
   std::int32_t BufferSize() const;
   void CopyStop();
@@ -52,7 +55,7 @@ class cCopyFile {
   std::int32_t m_BufferSize = 0;
   // The read-ahead's two pieces, kept between copies.
   std::vector<std::byte> m_Pieces[2];
-  bool m_PiecesInUse = false;
+  bool m_Copying = false;  // a copy is under way: a listener cannot start another from an event
   cCopyFileEvents* m_Listener;  // not owned
   Options m_Options;
 };

@@ -49,9 +49,10 @@ std::wstring TemporaryNameBeside(const std::wstring& path);
 void ReplaceWith(const std::wstring& from, const std::wstring& to);
 
 // Reads a whole file from its device rather than from the cache (where the platform lets a
-// program ask for that), handing its bytes to `sink` piece by piece, in order. The file may be
-// open for writing elsewhere, once what was written has been flushed.
-void ReadBack(const std::wstring& path, const std::function<void(std::span<const std::byte>)>& sink);
+// program ask for that), handing its bytes to `sink` piece by piece, in order, until it answers
+// false; answers whether the whole file was read. The file may be open for writing elsewhere, once
+// what was written has been flushed.
+bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink);
 
 // Removes a file; throws when that fails for any reason but its absence.
 void RemoveFile(const std::wstring& path);

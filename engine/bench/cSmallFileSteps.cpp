@@ -73,7 +73,7 @@ void CopyBySteps(const std::wstring& from, const std::wstring& to, std::vector<s
   clock.Time(kRead, [&] { return source.Read(buffer); });
   clock.Time(kWrite, [&] { target.Write(buffer); });
   clock.Time(kFlush, [&] { target.Flush(); });
-  clock.Time(kVerify, [&] { mFileSys::ReadBack(to, [](std::span<const std::byte>) {}); });
+  clock.Time(kVerify, [&] { mFileSys::ReadBack(to, [](std::span<const std::byte>) { return true; }); });
   clock.Time(kShow, [&] { target.SetAttributes({}); });
   clock.Time(kTimes, [&] { target.SetLastWriteTime(source.LastWriteTime()); });
   clock.Time(kClose, [&] { target.Close(); });

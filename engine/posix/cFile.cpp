@@ -10,6 +10,7 @@
 
 #include "../cFileError.h"
 #include "../mText.h"
+#include "mPosixPath.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr std::size_t kMaxIo = 1u << 30;
 int Open(const std::wstring& path, int flags) {
   int fd;
   do {
-    fd = ::open(mText::ToUtf8(path).c_str(), flags | O_CLOEXEC, 0666);
+    fd = ::open(mPosixPath::Native(path).c_str(), flags | O_CLOEXEC, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) throw cFileError::FromLastError(L"open", path);
   return fd;

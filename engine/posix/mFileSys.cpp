@@ -18,7 +18,7 @@ namespace mFileSys {
 namespace {
 
 std::wstring FolderOf(const std::wstring& path) {
-  const auto cut = path.find_last_of(L'/');
+  const auto cut = path.find_last_of(L"\\/");
   return cut == std::wstring::npos ? L"" : path.substr(0, cut + 1);
 }
 
@@ -26,7 +26,7 @@ std::wstring FolderOf(const std::wstring& path) {
 void SyncFolder(const std::wstring& path) {
   std::wstring folder = FolderOf(path);
   if (folder.empty()) folder = L".";
-  const int fd = ::open(mText::ToUtf8(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const int fd = ::open(mPosixPath::Native(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (fd < 0) throw cFileError::FromLastError(L"open", folder);
   const bool ok = ::fsync(fd) == 0;
   const int error = errno;
@@ -41,7 +41,7 @@ void SyncFolder(const std::wstring& path) {
 
 std::int64_t FileLength(const std::wstring& path) {
   struct stat st {};
-  if (::stat(mText::ToUtf8(path).c_str(), &st) != 0) throw cFileError::FromLastError(L"stat", path);
+  if (::stat(mPosixPath::Native(path).c_str(), &st) != 0) throw cFileError::FromLastError(L"stat", path);
   if (S_ISDIR(st.st_mode)) {
     errno = EISDIR;
     throw cFileError::FromLastError(L"stat", path);
@@ -90,14 +90,14 @@ Existing ProbeWritable(const std::wstring& path, bool readOnlyReplaceable) {
   // The owner's write bit is looked at rather than left to the open below, which root is granted
   // on a read-only file.
   struct stat st {};
-  if (::stat(mText::ToUtf8(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
+  if (::stat(mPosixPath::Native(path).c_str(), &st) == 0 && S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) {
     if (!readOnlyReplaceable) {
       errno = EACCES;
       throw cFileError::FromLastError(L"open", path);
     }
     return Existing::ReadOnly;
   }
-  const int fd = ::open(mText::ToUtf8(path).c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+  const int fd = ::open(mPosixPath::Native(path).c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd >= 0) {
     ::close(fd);
     return Existing::Writable;
@@ -105,7 +105,7 @@ Existing ProbeWritable(const std::wstring& path, bool readOnlyReplaceable) {
   if (errno == ENOENT) {
     // ENOENT also means a missing folder; tell the two apart by the folder itself.
     const std::wstring folder = FolderOf(path);
-    if (folder.empty() || (::stat(mText::ToUtf8(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
+    if (folder.empty() || (::stat(mPosixPath::Native(folder).c_str(), &st) == 0 && S_ISDIR(st.st_mode)))
       return Existing::None;
     errno = ENOENT;
   }
@@ -113,7 +113,7 @@ Existing ProbeWritable(const std::wstring& path, bool readOnlyReplaceable) {
 }
 
 void SetReadOnly(const std::wstring& path, bool readOnly) {
-  const std::string name = mText::ToUtf8(path);
+  const std::string name = mPosixPath::Native(path);
   struct stat st {};
   if (::stat(name.c_str(), &st) != 0) throw cFileError::FromLastError(L"stat", path);
   const mode_t mode = st.st_mode & 07777;
@@ -128,13 +128,13 @@ std::wstring TemporaryNameBeside(const std::wstring& path) {
 }
 
 void ReplaceWith(const std::wstring& from, const std::wstring& to) {
-  if (::rename(mText::ToUtf8(from).c_str(), mText::ToUtf8(to).c_str()) != 0)
+  if (::rename(mPosixPath::Native(from).c_str(), mPosixPath::Native(to).c_str()) != 0)
     throw cFileError::FromLastError(L"rename", to);
   SyncFolder(to);
 }
 
-void ReadBack(const std::wstring& path, const std::function<void(std::span<const std::byte>)>& sink) {
-  const int fd = ::open(mText::ToUtf8(path).c_str(), O_RDONLY | O_CLOEXEC);
+bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink) {
+  const int fd = ::open(mPosixPath::Native(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw cFileError::FromLastError(L"open", path);
   struct Closer {
     int fd;
@@ -147,13 +147,13 @@ void ReadBack(const std::wstring& path, const std::function<void(std::span<const
   for (;;) {
     const ssize_t got = ::read(fd, block.data(), block.size());
     if (got < 0) throw cFileError::FromLastError(L"read", path);
-    if (got == 0) return;
-    sink({block.data(), static_cast<std::size_t>(got)});
+    if (got == 0) return true;
+    if (!sink({block.data(), static_cast<std::size_t>(got)})) return false;
   }
 }
 
 void RemoveFile(const std::wstring& path) {
-  if (::unlink(mText::ToUtf8(path).c_str()) != 0 && errno != ENOENT)
+  if (::unlink(mPosixPath::Native(path).c_str()) != 0 && errno != ENOENT)
     throw cFileError::FromLastError(L"unlink", path);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// Records the events a cCopyFile raises; an optional action runs inside every progress event.
+// Records the events a cCopyFile raises; optional actions run inside every progress event and
+// every wait while a copy is read back.
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -25,9 +26,15 @@ class CopyRecorder : public cCopyFileEvents {
     if (onProgress) onProgress(CopyBytes);
   }
   void CopyComplete(std::int64_t AllBytes) override { events.push_back(Complete(AllBytes)); }
+  void CopyWaiting() override {
+    ++waits;
+    if (onWaiting) onWaiting();
+  }
 
   std::vector<CopyEvent> events;
   std::function<void(std::int64_t)> onProgress;
+  int waits = 0;  // while copies were read back
+  std::function<void()> onWaiting;
 };
 
 inline std::ostream& operator<<(std::ostream& out, const CopyEvent& e) {

@@ -118,7 +118,7 @@ void ReplaceWith(const std::wstring& from, const std::wstring& to) {
     throw cFileError::FromLastError(L"MoveFileExW", to);
 }
 
-void ReadBack(const std::wstring& path, const std::function<void(std::span<const std::byte>)>& sink) {
+bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink) {
   // The copy may still be open for writing. Unbuffered: from the device, not from the cache
   // that still holds what was written.
   struct Handle {
@@ -142,10 +142,11 @@ void ReadBack(const std::wstring& path, const std::function<void(std::span<const
   for (LONGLONG left = length.QuadPart; left > 0;) {
     DWORD got = 0;
     if (!ReadFile(file.h, block.get(), blockBytes, &got, nullptr)) throw cFileError::FromLastError(L"ReadFile", path);
-    if (got == 0) return;
-    sink({static_cast<const std::byte*>(block.get()), got});
+    if (got == 0) return true;
+    if (!sink({static_cast<const std::byte*>(block.get()), got})) return false;
     left -= got;
   }
+  return true;
 }
 
 void RemoveFile(const std::wstring& path) {
