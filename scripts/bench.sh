@@ -66,3 +66,38 @@ device_rows "$winenv_wine" "$build/engine_bench.exe" --device "Z:${devices//\//\
   "Z:${devices//\//\\}\\target"
 # The window hosted in-process on the same display: small files through a real run, and List1.
 "$winenv_wine" "$build/window_bench.exe" "Z:${work//\//\\}" 5
+
+# How the window answers during a run, and how soon "停止" ends it: a folder of 100,000 small
+# files while it is counted and while it is copied, and a 1 GiB file to a 40 MB/s rig device
+# while its chunks are written and while it is read back. One process a row, so that each
+# peak is its own.
+many="$work/many"
+if [ ! -d "$many" ]; then
+  python3 - "$many" <<'PY'
+import os, sys
+root = sys.argv[1]
+for f in range(100):
+    folder = os.path.join(root, "f%03d" % f)
+    os.makedirs(folder)
+    for i in range(1000):
+        with open(os.path.join(folder, "file%04d.txt" % i), "wb") as out:
+            out.write(b"x" * 1024)
+PY
+fi
+rm -rf "$work/many-dest" && mkdir -p "$work/many-dest"
+for moment in counted copied; do
+  "$winenv_wine" "$build/window_bench.exe" --answer "$moment" "Z:${many//\//\\}" "Z:${work//\//\\}\\many-dest"
+  rm -rf "$work/many-dest" && mkdir -p "$work/many-dest"
+done
+answer_device="$root/build/mnt/answer"
+if rig_usable "$native/device_rig" && rig_backing "$answer_device-backing"; then
+  truncate -s 1G "$work/large.bin"
+  for moment in chunks readback; do
+    rm -f "$answer_device-backing"/* "$answer_device-backing"/.[!.]* 2>/dev/null || true
+    rig_mount "$native/device_rig" "$answer_device-backing" "$answer_device" "read_mbps=40,write_mbps=40"
+    "$winenv_wine" "$build/window_bench.exe" --answer "$moment" "Z:${work//\//\\}\\large.bin" "Z:${answer_device//\//\\}"
+    rig_unmount "$answer_device"
+  done
+else
+  echo "window during a run, chunks and readback: not run: ${rig_why:-the device rig could not be set up}"
+fi

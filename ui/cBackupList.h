@@ -37,6 +37,8 @@ class cBackupList {
   // The name the entry's backup (file or folder) has in the destination folder.
   const std::wstring& DestinationName(std::size_t entry) const { return BackupOf(entry).name; }
   State StateOf(std::size_t entry) const { return BackupOf(entry).state; }
+  // Every entry that shows the same backup as this one, in list order.
+  const std::vector<std::size_t>& EntriesOf(std::size_t entry) const { return BackupOf(entry).entries; }
   // What the list shows: the source's full path, with "√" in front once backed up.
   std::wstring Text(std::size_t entry) const;
 

@@ -1,6 +1,5 @@
 #include "cBackupWindow.h"
 
-#include <stdexcept>
 #include <utility>
 
 #include "ControlIds.h"
@@ -31,23 +30,6 @@ constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件
 constexpr wchar_t kRunBrokenMessage[] = L"备份已中断，其余文件没有复制。";
 constexpr auto kPumpInterval = std::chrono::milliseconds(15);
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
-
-// Carries, nested, an error of the window's own event handlers out through the copy engine,
-// so that the run tells it from a failure of the file being copied.
-struct cWindowFailure : std::runtime_error {
-  cWindowFailure() : std::runtime_error("the backup window failed during a copy") {}
-};
-
-// The error a cWindowFailure carries, or the error itself.
-std::exception_ptr Unwrapped(const std::exception_ptr& error) {
-  try {
-    std::rethrow_exception(error);
-  } catch (const std::nested_exception& nested) {
-    return nested.nested_ptr();
-  } catch (...) {
-    return error;
-  }
-}
 
 struct cDropFinish {
   HDROP drop;
@@ -174,7 +156,7 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       }
       return 0;
     case WM_CLOSE:
-      if (m_Running) {
+      if (m_Run) {
         AskToStopAndClose();
         return 0;
       }
@@ -205,8 +187,8 @@ LRESULT cBackupWindow::OnCreate() {
 
 void cBackupWindow::OnCommand(int id, int code) {
   // During a run only "停止" (or Esc) and "关闭" act; every other click does nothing.
-  if (m_Running) {
-    if ((code == BN_CLICKED && id == IDC_COMMAND3) || id == IDCANCEL) RequestStop();
+  if (m_Run) {
+    if ((code == BN_CLICKED && id == IDC_COMMAND3) || id == IDCANCEL) m_Run->Stop();
     if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click, L"关闭程序");
     return;
   }
@@ -218,7 +200,7 @@ void cBackupWindow::OnCommand(int id, int code) {
 
 void cBackupWindow::OnDropFiles(HDROP drop) {
   const cDropFinish finish{drop};
-  if (m_Running) return;
+  if (m_Run) return;
   std::vector<std::wstring> paths = mShellDrop::Paths(drop);
   // A folder is one entry, written with its final backslash ("E:\\" for a whole drive).
   for (std::wstring& path : paths) {
@@ -300,6 +282,8 @@ void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
 
 // ---- the backup run ----
 
+// The run steps; between its steps and during its long waits it calls Waiting, the one place
+// where the window takes its messages while it runs.
 void cBackupWindow::Command3_Click() {
   const std::wstring folder = m_View.Text1Text();
   if (m_List.Count() > 0 && folder.empty()) {
@@ -308,122 +292,73 @@ void cBackupWindow::Command3_Click() {
   }
   // What an earlier run left when its process was ended in the middle of a copy.
   if (m_List.Count() > 0) mLeftovers::RemoveIn(folder);
-  const cRunPlan plan(m_List, m_List.StartRun(), folder);
-  std::exception_ptr windowFailure;
+  m_Run.emplace(m_List, folder, *m_Fc, *this);
+  m_CloseAfterRun = false;
+  std::exception_ptr failure;
   try {
-    BeginRun(plan);
-    BackUpSteps(plan);
+    m_RunView.emplace(m_hWnd, m_View);
+    // "停止" shows from here on: a click or key given before it (a double-click on "开始", say)
+    // was meant for what the window showed then.
+    mMessagePump::DiscardInput();
+    while (m_Run->Step()) {
+    }
   } catch (...) {
-    windowFailure = std::current_exception();
+    failure = std::current_exception();
   }
-  EndRun(windowFailure);
+  EndRun(failure);
 }
 
-void cBackupWindow::BeginRun(const cRunPlan& plan) {
-  m_Running = true;
-  m_Run = RunState{};
-  m_Run.links = plan.Links();
-  m_RunView.emplace(m_hWnd, m_View, plan.Files(), plan.Bytes());
-  // "停止" shows from here on: a click or key given before it (a double-click on "开始", say,
-  // queued while the plan was worked out) was meant for what the window showed then.
-  mMessagePump::DiscardInput();
-}
-
-// Takes the plan's steps in turn, until all are done or the user stops the run. A failure of
-// one step fails that file (and its entry) and the run goes on; only a failure of the window
-// itself leaves this early.
-void cBackupWindow::BackUpSteps(const cRunPlan& plan) {
-  for (const cRunPlan::Step& step : plan.Steps()) {
-    if (m_Run.stopRequested) {
-      m_Run.stoppedEarly = true;
-      break;
-    }
-    m_CurIndex = static_cast<std::int32_t>(step.entry);
-    m_Step = &step;
-    if (step.kind == cRunPlan::Kind::Copy) m_RunView->BeginFile(step.bytes, m_CurIndex);
-    TakeStep(step);
-    PumpWhenDue();
-    cControlWindow::RethrowPendingError();  // a control's failure is the window's
-  }
-  m_Step = nullptr;
-}
-
-void cBackupWindow::TakeStep(const cRunPlan::Step& step) {
-  m_Run.stopSent = false;
-  try {
-    switch (step.kind) {
-      case cRunPlan::Kind::Fail:
-        std::rethrow_exception(step.failure);
-      case cRunPlan::Kind::Refuse:
-        return StepFailed(step, cSourceGuard::Reason(step.refusal));
-      case cRunPlan::Kind::CreateFolder:
-        cRunPlan::CreateFolder(step);
-        return StepDone();
-      case cRunPlan::Kind::Copy:
-        if (!cRunPlan::Unchanged(step)) return m_Fc->CopyFile(step.source, step.destination);
-        m_RunView->FileProgress(step.bytes);  // its backup is up to date: nothing to copy
-        return StepDone();
-    }
-  } catch (const cWindowFailure&) {
-    throw;
-  } catch (const std::exception& error) {
-    StepFailed(step, mUserMessage::EntryReason(error));
-  }
-}
-
-void cBackupWindow::StepFailed(const cRunPlan::Step& step, const std::wstring& reason) {
-  m_RunView->FileFailed();
-  ShowEntries(m_List.IsFolder(step.entry) ? m_List.MarkFileFailed(step.entry, step.source, reason)
-                                          : m_List.MarkFailed(step.entry, reason));
-}
-
-// A step has reached the destination; an entry whose last step that was, with nothing of it
-// failed, is backed up.
-void cBackupWindow::StepDone() {
-  if (m_Step->kind == cRunPlan::Kind::Copy) ++m_Run.backedUp;
-  if (m_Step->lastOfEntry && m_List.StateOf(m_Step->entry) != cBackupList::State::Failed)
-    ShowEntries(m_List.MarkBackedUp(m_Step->entry));
-}
-
-// The window's messages during a run: painting, and the clicks and keys that stop it.
-void cBackupWindow::Pump() {
-  m_Run.pumped = std::chrono::steady_clock::now();
+void cBackupWindow::Waiting() {
+  // Often enough that the window answers at once, but not after every one of many small files or
+  // chunks: under Wine each look at the queue is a round trip to the server.
+  const auto now = std::chrono::steady_clock::now();
+  if (now - m_Pumped < kPumpInterval) return;
+  m_Pumped = now;
+  if (const cRunProgress* progress = m_Run->Progress()) m_RunView->Show(*progress, false);
   mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_hWnd);
+  cControlWindow::RethrowPendingError();  // a control's failure is the window's
 }
 
-// Often enough that the window answers at once, but not after every one of many small files or
-// chunks: under Wine each look at the queue is a round trip to the server.
-void cBackupWindow::PumpWhenDue() {
-  if (std::chrono::steady_clock::now() - m_Run.pumped >= kPumpInterval) Pump();
+void cBackupWindow::Counting(int files) { m_RunView->Counting(files); }
+
+void cBackupWindow::Counted(const cRunProgress&) { m_RunView->Counted(); }
+
+void cBackupWindow::FileBegan(std::size_t entry, const cRunProgress& progress) {
+  m_CurIndex = static_cast<std::int32_t>(entry);
+  m_RunView->BeginFile(m_CurIndex, progress);
 }
 
-void cBackupWindow::RequestStop() { m_Run.stopRequested = true; }
+void cBackupWindow::EntriesChanged(const std::vector<std::size_t>& entries) { ShowEntries(entries); }
+
+void cBackupWindow::FileFailed(const std::vector<std::size_t>& entries) {
+  m_RunView->FileFailed();
+  ShowEntries(entries);
+}
 
 void cBackupWindow::AskToStopAndClose() {
-  if (m_Run.closeAfter) return;
+  if (m_CloseAfterRun) return;
   if (Say(kStopAndCloseQuestion, MB_YESNO | MB_ICONQUESTION) != IDYES) return;
-  m_Run.closeAfter = true;
-  RequestStop();
+  m_CloseAfterRun = true;
+  if (m_Run) m_Run->Stop();
 }
 
 // Whatever ended the run: the list drawn again, input given meanwhile dropped, the controls,
 // caption, title and taskbar button as before the run, and one message with what was done.
-void cBackupWindow::EndRun(const std::exception_ptr& windowFailure) {
+void cBackupWindow::EndRun(const std::exception_ptr& failure) {
   std::exception_ptr taskbarError;
-  int files = 0;
   if (m_RunView) {
     m_RunView->ReleaseList();
-    Pump();
+    mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_hWnd);
     mMessagePump::DiscardInput();
     taskbarError = m_RunView->TakeTaskbarError();
-    files = m_RunView->Progress().Files();
     m_RunView.reset();
   }
-  m_Running = false;
+  const cBackupRun::Outcome outcome = m_Run->Result();
+  m_Run.reset();
   TakeParkedError(L"更新窗口控件");
-  ShowRunResult(windowFailure, files);
+  ShowRunResult(failure, outcome);
   if (taskbarError) ReportError(L"在任务栏按钮上显示备份进度", taskbarError);
-  if (m_Run.closeAfter) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+  if (m_CloseAfterRun) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
 
 void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
@@ -432,22 +367,23 @@ void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
   if (m_RunView) m_RunView->ListChanged();
 }
 
-void cBackupWindow::ShowRunResult(const std::exception_ptr& windowFailure, int files) {
+void cBackupWindow::ShowRunResult(const std::exception_ptr& failure, const cBackupRun::Outcome& outcome) {
   const auto failures = m_List.Failures();
   std::wstring text;
-  if (windowFailure) text = mUserMessage::For(L"继续备份", Unwrapped(windowFailure)) + L"\n\n" + kRunBrokenMessage;
-  if (m_Run.stoppedEarly && !windowFailure) {
-    text = L"备份已停止。已备份 " + std::to_wstring(m_Run.backedUp) + L" 个文件，未备份 " +
-           std::to_wstring(files - m_Run.backedUp) + L" 个文件。";
+  if (failure) text = mUserMessage::For(L"继续备份", failure) + L"\n\n" + kRunBrokenMessage;
+  if (outcome.stopped && !failure) {
+    text = !outcome.counted ? std::wstring(L"备份已停止，没有复制任何文件。")
+                            : L"备份已停止。已备份 " + std::to_wstring(outcome.backedUp) + L" 个文件，未备份 " +
+                                  std::to_wstring(outcome.files - outcome.backedUp) + L" 个文件。";
   }
   if (!failures.empty()) text += (text.empty() ? L"" : L"\n\n") + mFailureReport::Summary(failures);
-  const std::wstring links = m_Run.links.empty() ? L"" : mFailureReport::LinksNote(m_Run.links);
+  const std::wstring links = outcome.links.empty() ? L"" : mFailureReport::LinksNote(outcome.links);
   if (text.empty()) {
     Say(links.empty() ? kDoneMessage : kDoneMessage + (L"\n\n" + links), links.empty() ? MB_OK : MB_OK | MB_ICONINFORMATION);
     return;
   }
   if (!links.empty()) text += L"\n\n" + links;
-  const auto icon = static_cast<UINT>(windowFailure || !failures.empty() ? MB_ICONERROR : MB_ICONINFORMATION);
+  const auto icon = static_cast<UINT>(failure || !failures.empty() ? MB_ICONERROR : MB_ICONINFORMATION);
   Say(text, MB_OK | icon);
 }
 
@@ -455,40 +391,12 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
   const auto bar = mProgressScale::Scale(CopyBytes, AllBytes);
   m_View.ProgressBar1.Max(bar.max);
   m_View.ProgressBar1.Value(bar.value);
-  m_RunView->FileProgress(CopyBytes);
-  m_RunView->Show(false);
-  PumpWhenDue();
-  // A stop ends the copy at its next chunk, which keeps the earlier backup; a file already
-  // written in full is finished instead, and the run stops after it.
-  if (m_Run.stopRequested && CopyBytes < AllBytes && !m_Run.stopSent) {
-    m_Fc->CopyStop();
-    m_Run.stopSent = true;
-  }
 }
 
-void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {
-  if (m_Run.stopSent) {  // a stopped copy is no backup
-    m_Run.stoppedEarly = true;
-    return;
-  }
-  // The model first: the copy is done whether or not the list can show it.
-  StepDone();
-}
+// The run has marked the copy's entry in the list (a file entry; a folder entry once it is
+// whole): List1 shows what the list holds.
+void cBackupWindow::m_Fc_CopyComplete(std::int64_t) { ShowEntries(m_List.EntriesOf(static_cast<std::size_t>(m_CurIndex))); }
 
-// What the window's event handlers throw is the window's failure, not the file's: it ends the
-// run instead of failing the entry.
-void cBackupWindow::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
-  try {
-    m_Fc_CopyProgress(CopyBytes, AllBytes);
-  } catch (...) {
-    std::throw_with_nested(cWindowFailure());
-  }
-}
+void cBackupWindow::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) { m_Fc_CopyProgress(CopyBytes, AllBytes); }
 
-void cBackupWindow::CopyComplete(std::int64_t AllBytes) {
-  try {
-    m_Fc_CopyComplete(AllBytes);
-  } catch (...) {
-    std::throw_with_nested(cWindowFailure());
-  }
-}
+void cBackupWindow::CopyComplete(std::int64_t AllBytes) { m_Fc_CopyComplete(AllBytes); }

@@ -1,8 +1,8 @@
 #pragma once
 // The program's only window: a frameless skin with the list of files to back up, the
-// destination box, the progress bar and the buttons. It holds the backup list and dispatches
-// the user's clicks and the copy's events to the handlers that run a backup; what it shows is
-// drawn by its controls (cBackupControls).
+// destination box, the progress bar and the buttons. It holds the backup list, dispatches the
+// user's clicks to its handlers, and drives a backup run (cBackupRun), whose listener it is;
+// what it shows is drawn by its controls (cBackupControls) and, during a run, cRunView.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -16,12 +16,12 @@
 
 #include "cBackupControls.h"
 #include "cBackupList.h"
+#include "cBackupRun.h"
 #include "cCommonDialog.h"
 #include "cCopyFile.h"
-#include "cRunPlan.h"
 #include "cRunView.h"
 
-class cBackupWindow : public cCopyFileEvents {
+class cBackupWindow : public cBackupRunEvents {
  public:
   explicit cBackupWindow(HINSTANCE instance);
   ~cBackupWindow();
@@ -57,22 +57,21 @@ class cBackupWindow : public cCopyFileEvents {
   void m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes);
   void m_Fc_CopyComplete(std::int64_t AllBytes);
 
+  // What the run tells: the engine's two events, and how the run goes.
   void CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) override;
   void CopyComplete(std::int64_t AllBytes) override;
+  void Counting(int files) override;
+  void Counted(const cRunProgress& progress) override;
+  void FileBegan(std::size_t entry, const cRunProgress& progress) override;
+  void EntriesChanged(const std::vector<std::size_t>& entries) override;
+  void FileFailed(const std::vector<std::size_t>& entries) override;
+  void Waiting() override;
 
   void AddFiles(const std::vector<std::wstring>& paths);
-  void BeginRun(const cRunPlan& plan);
-  void BackUpSteps(const cRunPlan& plan);
-  void TakeStep(const cRunPlan::Step& step);
-  void StepDone();
-  void StepFailed(const cRunPlan::Step& step, const std::wstring& reason);
-  void EndRun(const std::exception_ptr& windowFailure);
-  void RequestStop();
+  void EndRun(const std::exception_ptr& failure);
   void AskToStopAndClose();
-  void Pump();
-  void PumpWhenDue();
   void ShowEntries(const std::vector<std::size_t>& entries);
-  void ShowRunResult(const std::exception_ptr& windowFailure, int files);
+  void ShowRunResult(const std::exception_ptr& failure, const cBackupRun::Outcome& outcome);
 
   HINSTANCE m_hInstance;
   HWND m_hWnd = nullptr;
@@ -80,21 +79,13 @@ class cBackupWindow : public cCopyFileEvents {
 
   std::unique_ptr<cCommonDialog> m_Dlg;
   std::int32_t m_CurIndex = 0;
-  const cRunPlan::Step* m_Step = nullptr;  // the run's step in progress
   std::unique_ptr<cCopyFile> m_Fc;
   cBackupList m_List;  // what List1 shows
-  bool m_Running = false;
   bool m_Reporting = false;          // a message box for an error is up
   std::exception_ptr m_CreateError;  // why WM_CREATE refused the window
-  // During a run: what the user asked for and what was done, and how the window shows it.
-  struct RunState {
-    int backedUp = 0;          // files this run backed up (or found up to date)
-    bool stopRequested = false;
-    bool stoppedEarly = false;  // the stop left a file or step undone
-    bool stopSent = false;     // the copy in progress was told to stop
-    bool closeAfter = false;   // the user chose to stop and close
-    std::chrono::steady_clock::time_point pumped{};  // when the messages were last taken
-    std::vector<std::wstring> links;  // links inside folder entries, not followed
-  } m_Run;
+  // During a run: the run, how the window shows it, and what the user asked for.
+  std::optional<cBackupRun> m_Run;
   std::optional<cRunView> m_RunView;
+  bool m_CloseAfterRun = false;
+  std::chrono::steady_clock::time_point m_Pumped{};  // when the messages were last taken
 };

@@ -1,6 +1,7 @@
 #include "cRunPlan.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "cFileError.h"
 #include "cFolderListing.h"
@@ -14,41 +15,104 @@ namespace {
 
 using Item = cFolderListing::Item;
 
-// A folder's items in the same order on every run, so that names alike but for case are
-// numbered alike each time.
-std::vector<Item> ListFolder(const std::wstring& folder) {
-  std::vector<Item> items = cFolderListing::All(folder);
-  std::sort(items.begin(), items.end(), [](const Item& a, const Item& b) { return a.name < b.name; });
-  return items;
-}
-
-cRunPlan::Step NewStep(std::size_t entry, cRunPlan::Kind kind, const std::wstring& source, const std::wstring& destination) {
-  cRunPlan::Step step{};
-  step.entry = entry;
-  step.kind = kind;
-  step.source = source;
-  step.destination = destination;
-  return step;
-}
-
 // The folder a path names or lies in, as far as its last backslash.
 std::wstring FolderOf(const std::wstring& path) { return path.substr(0, path.find_last_of(L'\\') + 1); }
 
+bool IsFolder(const Item& item) { return (item.attributes & cFolderListing::kDirectory) != 0; }
+
 }  // namespace
 
-cRunPlan::cRunPlan(const cBackupList& list, const std::vector<std::size_t>& order, const std::wstring& folder)
-    : m_Guard(list.Sources(), mFileHlp::AddBackslash(folder), list.Fold()), m_Fold(list.Fold()) {
-  const std::wstring base = mFileHlp::AddBackslash(folder);
-  const std::wstring backupFileSystem = FileSystemOf(base);
-  for (const std::size_t entry : order) {
-    const std::wstring& source = list.Source(entry);
-    const Context context{entry, source, mBackupTimes::Between(FileSystemOf(source), backupFileSystem)};
-    const std::wstring destination = base + list.DestinationName(entry);
-    if (list.IsFolder(entry))
-      AddFolder(context, source, destination);
-    else
-      AddFile(context, source, destination);
-    m_Steps.back().lastOfEntry = true;
+// The backups in one destination folder by folded name, read a budget's worth at a time. The
+// temporary files of copies whose process ended go as they are met.
+class cRunPlan::cBackups {
+ public:
+  cBackups(const std::wstring& folder, const mBackupNames::Fold& fold) : m_Folder(mFileHlp::AddBackslash(folder)), m_Fold(fold) {}
+
+  // Reads on; true once the folder has been read whole. One that is not there yet, or cannot be
+  // read, holds no backups: the copies into it find out which.
+  bool Read(int& budget) {
+    try {
+      if (!m_Done && !m_Listing) {
+        m_Listing.emplace(m_Folder);
+        --budget;
+      }
+      while (!m_Done && budget > 0) {
+        --budget;
+        if (const auto item = m_Listing->Next()) Take(*item);
+        else End();
+      }
+    } catch (const cFileError&) {
+      End();
+    }
+    return m_Done;
+  }
+
+  std::optional<Stamp> Of(const std::wstring& name) const {
+    const auto found = m_Stamps.find(m_Fold(name));
+    if (found == m_Stamps.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  void Take(const Item& item) {
+    if (IsFolder(item)) return;
+    if (mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(m_Folder, item.name)) return;
+    m_Stamps.emplace(m_Fold(item.name), Stamp{item.bytes, item.written});
+  }
+  void End() {
+    m_Done = true;
+    m_Listing.reset();
+  }
+
+  std::wstring m_Folder;
+  const mBackupNames::Fold& m_Fold;
+  std::optional<cFolderListing> m_Listing;
+  std::map<std::wstring, Stamp> m_Stamps;
+  bool m_Done = false;
+};
+
+// A folder being walked: listed whole first, so that names alike but for case can be given
+// apart, then its items taken in name order.
+struct cRunPlan::Frame {
+  std::wstring source;       // with its final backslash
+  std::wstring destination;  // without
+  std::optional<cFolderListing> listing;
+  bool listed = false;
+  std::vector<Item> items;
+  std::vector<std::wstring> names;  // the name each item's backup takes
+  std::size_t next = 0;
+  std::unique_ptr<cBackups> backups;  // read before the first file is given
+};
+
+cRunPlan::cRunPlan(const cBackupList& list, std::vector<std::size_t> order, const std::wstring& folder, bool lookAtBackups)
+    : m_List(list),
+      m_Order(std::move(order)),
+      m_Base(mFileHlp::AddBackslash(folder)),
+      m_LookAtBackups(lookAtBackups),
+      m_Guard(list.Sources(), m_Base, list.Fold()),
+      m_Fold(list.Fold()),
+      m_BaseFileSystem(mFileSys::FileSystemOf(m_Base)) {
+  if (m_LookAtBackups) m_BaseBackups = std::make_unique<cBackups>(m_Base, m_Fold);
+}
+
+cRunPlan::~cRunPlan() = default;
+
+cRunPlan::Got cRunPlan::Next(Step& step, int budget) {
+  for (;;) {
+    if (!m_Frames.empty()) {
+      if (Walk(*m_Frames.back(), step, budget)) return Got::Step;
+      if (budget <= 0) return Got::Busy;
+      continue;
+    }
+    if (m_Entry) {
+      step = NewStep(Kind::EntryDone, m_Entry->source, {});
+      m_Entry.reset();
+      return Got::Step;
+    }
+    if (m_NextEntry == m_Order.size()) return Got::End;
+    // A file entry's backup stamp comes from the listing of the destination folder.
+    if (!m_List.IsFolder(m_Order[m_NextEntry]) && m_BaseBackups && !m_BaseBackups->Read(budget)) return Got::Busy;
+    if (StartEntry(step)) return Got::Step;
   }
 }
 
@@ -60,99 +124,128 @@ const std::wstring& cRunPlan::FileSystemOf(const std::wstring& path) {
   return place->second;
 }
 
-// A write that would land on a listed source becomes a step that fails with the reason.
-bool cRunPlan::Refused(const Context& entry, const std::wstring& source, const std::wstring& destination) {
-  const cSourceGuard::Refusal refusal = m_Guard.Check(entry.root, destination);
-  if (refusal == cSourceGuard::Refusal::None) return false;
-  Step step = NewStep(entry.entry, Kind::Refuse, source, destination);
-  step.refusal = refusal;
-  m_Steps.push_back(std::move(step));
+bool cRunPlan::StartEntry(Step& step) {
+  const std::size_t index = m_Order[m_NextEntry++];
+  const std::wstring& source = m_List.Source(index);
+  m_Entry = Entry{index, source, mBackupTimes::Between(FileSystemOf(source), m_BaseFileSystem)};
+  const std::wstring destination = m_Base + m_List.DestinationName(index);
+  if (!m_List.IsFolder(index)) {
+    // One that cannot be asked counts as empty in the run's progress; its copy reports why.
+    const auto stamp = mFileSys::StampOf(source);
+    return FileStep(source, destination, stamp ? stamp->bytes : 0, m_BaseBackups.get(), step);
+  }
+  if (m_Guard.IsDestination(source)) {
+    step = NewStep(Kind::Refuse, source, destination);
+    step.refusal = cSourceGuard::Refusal::DestinationIsFolder;
+    return true;
+  }
+  return StartFolder(source, destination, step);
+}
+
+// The folder's own step; a walk of what it holds follows unless writing it is refused.
+bool cRunPlan::StartFolder(const std::wstring& source, const std::wstring& destination, Step& step) {
+  const cSourceGuard::Refusal refusal = m_Guard.Check(m_Entry->source, destination);
+  if (refusal != cSourceGuard::Refusal::None) {
+    step = NewStep(Kind::Refuse, source, destination);
+    step.refusal = refusal;
+    return true;
+  }
+  auto frame = std::make_unique<Frame>();
+  frame->source = source;
+  frame->destination = destination;
+  m_Frames.push_back(std::move(frame));
+  step = NewStep(Kind::CreateFolder, source, destination);
   return true;
 }
 
-void cRunPlan::AddFile(const Context& entry, const std::wstring& source, const std::wstring& destination) {
-  if (Refused(entry, source, destination)) return;
-  // One that cannot be asked counts as empty in the run's progress; its copy reports why.
-  const auto stamp = mFileSys::StampOf(source);
-  AddCopy(entry, source, destination, stamp ? stamp->bytes : 0);
-}
-
-void cRunPlan::AddCopy(const Context& entry, const std::wstring& source, const std::wstring& destination,
-                       std::int64_t bytes) {
-  Step step = NewStep(entry.entry, Kind::Copy, source, destination);
-  step.bytes = bytes;
-  step.backup = BackupOf(destination);
-  step.times = entry.times;
-  m_Steps.push_back(std::move(step));
-  ++m_Files;
-  m_Bytes += bytes;
-}
-
-// Lists each destination folder once, for the stamps of the backups in it; the temporary files
-// of copies whose process was ended there go at the same time.
-std::optional<cRunPlan::Stamp> cRunPlan::BackupOf(const std::wstring& destination) {
-  const std::wstring folder = FolderOf(destination);
-  auto [place, added] = m_Existing.try_emplace(m_Fold(folder));
-  if (added) {
+// Gives the frame's next step; false when it needs more budget, or has ended (and is gone).
+bool cRunPlan::Walk(Frame& frame, Step& step, int& budget) {
+  if (!frame.listed) {
     try {
-      cFolderListing listing(folder);
-      while (const auto item = listing.Next()) {
-        if (item->attributes & cFolderListing::kDirectory) continue;
-        if (mLeftovers::OwnerOf(item->name) && mLeftovers::RemoveIfOrphaned(folder, item->name)) continue;
-        place->second.emplace(m_Fold(item->name), Stamp{item->bytes, item->written});
-      }
+      if (!ListSource(frame, budget)) return false;
     } catch (const cFileError&) {
-      // No such folder yet, or one that cannot be read: the copies into it find out which.
+      step = NewStep(Kind::Fail, frame.source, frame.destination);
+      step.failure = std::current_exception();
+      m_Frames.pop_back();
+      return true;
     }
+    NameItems(frame);
   }
-  const auto found = place->second.find(m_Fold(destination.substr(folder.size())));
-  if (found == place->second.end()) return std::nullopt;
-  return found->second;
+  if (frame.next == frame.items.size()) {
+    m_Frames.pop_back();
+    return false;
+  }
+  const Item& item = frame.items[frame.next];
+  if (!IsFolder(item) && m_LookAtBackups) {
+    if (!frame.backups) frame.backups = std::make_unique<cBackups>(frame.destination, m_Fold);
+    if (!frame.backups->Read(budget)) return false;
+  }
+  const std::wstring target = frame.destination + L"\\" + frame.names[frame.next++];
+  if (IsFolder(item)) return StartFolder(frame.source + item.name + L"\\", target, step);
+  return FileStep(frame.source + item.name, target, item.bytes, frame.backups.get(), step);
 }
 
-void cRunPlan::AddFolder(const Context& entry, const std::wstring& source, const std::wstring& destination) {
-  if (m_Guard.IsDestination(source)) {
-    Step step = NewStep(entry.entry, Kind::Refuse, source, destination);
-    step.refusal = cSourceGuard::Refusal::DestinationIsFolder;
-    m_Steps.push_back(std::move(step));
-    return;
+// Lists on; true once the folder has been read whole.
+bool cRunPlan::ListSource(Frame& frame, int& budget) {
+  if (!frame.listing) {
+    frame.listing.emplace(frame.source);
+    --budget;
   }
-  AddWalk(entry, source, destination);
+  while (budget > 0) {
+    --budget;
+    auto item = frame.listing->Next();
+    if (!item) {
+      frame.listing.reset();
+      frame.listed = true;
+      return true;
+    }
+    frame.items.push_back(std::move(*item));
+  }
+  return false;
 }
 
-void cRunPlan::AddWalk(const Context& entry, const std::wstring& source, const std::wstring& destination) {
-  if (Refused(entry, source, destination)) return;
-  m_Steps.push_back(NewStep(entry.entry, Kind::CreateFolder, source, destination));
-  std::vector<Item> items;
-  try {
-    items = ListFolder(source);
-  } catch (const cFileError&) {
-    m_Steps.push_back(NewStep(entry.entry, Kind::Fail, source, destination));
-    m_Steps.back().failure = std::current_exception();
-    return;
+// Leaves out what the walk does not enter, and gives each item left its backup's name. In name
+// order, so that names alike but for case are numbered alike on every run.
+void cRunPlan::NameItems(Frame& frame) {
+  std::sort(frame.items.begin(), frame.items.end(), [](const Item& a, const Item& b) { return a.name < b.name; });
+  const bool driveRoot = frame.source.size() <= 3;
+  std::vector<Item> kept;
+  for (Item& item : frame.items) {
+    if (mFolderWalk::Classify(item.attributes, item.reparseTag) == mFolderWalk::Item::Link)
+      m_Links.push_back(frame.source + item.name);
+    else if (!(driveRoot && mFolderWalk::IsDriveSystemFolder(item.name, item.attributes)) &&
+             !(IsFolder(item) && m_Guard.IsDestination(frame.source + item.name)))
+      kept.push_back(std::move(item));
   }
-  const bool driveRoot = source.size() <= 3;
-  std::vector<std::pair<const Item*, mFolderWalk::Item>> kept;
-  for (const Item& item : items) {
-    const auto kind = mFolderWalk::Classify(item.attributes, item.reparseTag);
-    if (kind == mFolderWalk::Item::Link) {
-      m_Links.push_back(source + item.name);
-    } else if (!(driveRoot && mFolderWalk::IsDriveSystemFolder(item.name, item.attributes)) &&
-               !(kind == mFolderWalk::Item::Folder && m_Guard.IsDestination(source + item.name))) {
-      kept.emplace_back(&item, kind);
-    }
-  }
-  // Names that differ only in case (a case-sensitive folder) would be one file in the backup.
   cGivenNames names(m_Fold);
-  for (const auto& [item, kind] : kept) names.Reserve(item->name);
-  for (const auto& [item, kind] : kept) {
-    const bool folder = kind == mFolderWalk::Item::Folder;
-    const std::wstring target = destination + L"\\" + names.Give(item->name, folder);
-    if (folder)
-      AddWalk(entry, source + item->name + L"\\", target);
-    else if (!Refused(entry, source + item->name, target))
-      AddCopy(entry, source + item->name, target, item->bytes);
+  for (const Item& item : kept) names.Reserve(item.name);
+  for (const Item& item : kept) frame.names.push_back(names.Give(item.name, IsFolder(item)));
+  frame.items = std::move(kept);
+}
+
+// A copy, or the refusal of one that would land on a listed source.
+bool cRunPlan::FileStep(const std::wstring& source, const std::wstring& destination, std::int64_t bytes,
+                        cBackups* backups, Step& step) {
+  const cSourceGuard::Refusal refusal = m_Guard.Check(m_Entry->source, destination);
+  if (refusal != cSourceGuard::Refusal::None) {
+    step = NewStep(Kind::Refuse, source, destination);
+    step.refusal = refusal;
+    return true;
   }
+  step = NewStep(Kind::Copy, source, destination);
+  step.bytes = bytes;
+  step.times = m_Entry->times;
+  if (backups) step.backup = backups->Of(destination.substr(FolderOf(destination).size()));
+  return true;
+}
+
+cRunPlan::Step cRunPlan::NewStep(Kind kind, const std::wstring& source, const std::wstring& destination) const {
+  Step step;
+  step.entry = m_Entry->index;
+  step.kind = kind;
+  step.source = source;
+  step.destination = destination;
+  return step;
 }
 
 bool cRunPlan::Unchanged(const Step& step) {

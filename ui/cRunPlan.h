@@ -1,14 +1,19 @@
 #pragma once
-// What a backup run does, worked out before it starts: for each backup to make, in list order,
-// the folders to create and the files to copy with their lengths. A file entry is one copy; a
-// folder entry is its own folder in the destination and everything inside it, at any depth,
-// empty folders included. Junctions and symbolic links inside are not followed: the plan names
-// them. No step writes over a listed source (cSourceGuard), and names inside a folder that
-// differ only in case get backups of their own.
+// What a backup run does, step by step, worked out as the run goes: for each backup to make, in
+// list order, the folders to create and the files to copy. A file entry is one copy; a folder
+// entry is its own folder in the destination and everything inside it, at any depth, empty
+// folders included. The tree is walked with a stack of the folders being listed, so that memory
+// holds the current path and what is left of each folder on it, never a record per file, and a
+// caller can paint, answer and stop between any two pieces of listing.
+//
+// Junctions and symbolic links inside are not followed: the plan names them. No step writes over
+// a listed source (cSourceGuard), and names inside a folder that differ only in case get
+// backups of their own.
 #include <cstddef>
 #include <cstdint>
 #include <exception>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,65 +27,76 @@ class cRunPlan {
   enum class Kind {
     Copy,          // copy `source` to `destination`
     CreateFolder,  // make the folder `destination` (`source` is the folder it backs up)
-    Fail,          // `source` could not be read: the step fails with `failure`
+    Fail,          // the folder `source` could not be listed: the step fails with `failure`
     Refuse,        // writing `destination` would harm a listed source: the step fails with `refusal`
+    EntryDone,     // every step of the entry has been given
   };
 
   using Stamp = mBackupTimes::Stamp;
 
   struct Step {
-    std::size_t entry;  // the list entry whose backup this is part of
-    Kind kind;
+    std::size_t entry = 0;  // the list entry whose backup this is part of
+    Kind kind = Kind::Copy;
     std::wstring source;
     std::wstring destination;
     std::int64_t bytes = 0;
     std::exception_ptr failure;
-    bool lastOfEntry = false;  // the entry's backup is complete once this step is
-    std::optional<Stamp> backup;  // a Copy's destination, as the run found it when planned
+    std::optional<Stamp> backup;     // a Copy's destination as the plan found it, when it looked
     mBackupTimes::Comparison times;  // how the source's and the backup's volumes compare times
     cSourceGuard::Refusal refusal = cSourceGuard::Refusal::None;
   };
 
-  // Plans the backups of `order` (entries of `list`) into `folder`.
-  cRunPlan(const cBackupList& list, const std::vector<std::size_t>& order, const std::wstring& folder);
+  enum class Got { Step, Busy, End };
 
-  const std::vector<Step>& Steps() const noexcept { return m_Steps; }
-  // The files the run copies, and their bytes.
-  int Files() const noexcept { return m_Files; }
-  std::int64_t Bytes() const noexcept { return m_Bytes; }
-  // The junctions and symbolic links inside folder entries that the run leaves alone.
+  // Plans the backups of `order` (entries of `list`) into `folder`. With `lookAtBackups` each
+  // destination folder is listed once, when the walk first writes into it, for the stamps of
+  // the backups there; the temporary files of ended copies found there go at the same time.
+  cRunPlan(const cBackupList& list, std::vector<std::size_t> order, const std::wstring& folder, bool lookAtBackups);
+  ~cRunPlan();
+  cRunPlan(const cRunPlan&) = delete;
+  cRunPlan& operator=(const cRunPlan&) = delete;
+
+  // The next step. Busy when `budget` folder items were listed before one was found: call again.
+  Got Next(Step& step, int budget);
+  // The junctions and symbolic links met so far.
   const std::vector<std::wstring>& Links() const noexcept { return m_Links; }
 
   // Whether the destination already holds this copy's backup: the same length and last-write
-  // time as the source has now. Such a file is not copied again. The backups' stamps come from
-  // one listing of each destination folder: under Wine every lookup of a name that is not there
-  // reads the whole folder.
+  // time as the source has now. Such a file is not copied again.
   static bool Unchanged(const Step& step);
   // Makes a CreateFolder step's folder; one that is there already will do. Throws cFileError.
   static void CreateFolder(const Step& step);
 
  private:
-  struct Context {
-    std::size_t entry;
-    std::wstring root;  // the entry's source
+  class cBackups;
+  struct Frame;
+  struct Entry {
+    std::size_t index;
+    std::wstring source;
     mBackupTimes::Comparison times;
   };
 
-  void AddFile(const Context& entry, const std::wstring& source, const std::wstring& destination);
-  void AddFolder(const Context& entry, const std::wstring& source, const std::wstring& destination);
-  void AddWalk(const Context& entry, const std::wstring& source, const std::wstring& destination);
-  void AddCopy(const Context& entry, const std::wstring& source, const std::wstring& destination, std::int64_t bytes);
-  bool Refused(const Context& entry, const std::wstring& source, const std::wstring& destination);
-  std::optional<Stamp> BackupOf(const std::wstring& destination);
+  bool StartEntry(Step& step);
+  bool StartFolder(const std::wstring& source, const std::wstring& destination, Step& step);
+  bool Walk(Frame& frame, Step& step, int& budget);
+  bool ListSource(Frame& frame, int& budget);
+  void NameItems(Frame& frame);
+  bool FileStep(const std::wstring& source, const std::wstring& destination, std::int64_t bytes,
+                cBackups* backups, Step& step);
+  Step NewStep(Kind kind, const std::wstring& source, const std::wstring& destination) const;
   const std::wstring& FileSystemOf(const std::wstring& path);
 
+  const cBackupList& m_List;
+  std::vector<std::size_t> m_Order;
+  std::size_t m_NextEntry = 0;
+  std::wstring m_Base;  // the destination folder, with its final backslash
+  bool m_LookAtBackups;
   cSourceGuard m_Guard;
   mBackupNames::Fold m_Fold;
-  std::vector<Step> m_Steps;
-  // The names in each destination folder met so far, case folded, each folder listed once.
-  std::map<std::wstring, std::map<std::wstring, Stamp>> m_Existing;
-  std::map<std::wstring, std::wstring> m_FileSystems;  // by volume root
+  std::wstring m_BaseFileSystem;
+  std::optional<Entry> m_Entry;              // the entry being walked
+  std::vector<std::unique_ptr<Frame>> m_Frames;  // the folders being walked, outermost first
+  std::unique_ptr<cBackups> m_BaseBackups;   // the destination folder's own, for file entries
+  std::map<std::wstring, std::wstring> m_FileSystems;  // by folder entries come from
   std::vector<std::wstring> m_Links;
-  int m_Files = 0;
-  std::int64_t m_Bytes = 0;
 };

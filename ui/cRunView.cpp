@@ -7,13 +7,13 @@
 namespace {
 
 constexpr wchar_t kProgressCaption[] = L"备份进度：";
+constexpr wchar_t kCountingCaption[] = L"正在统计：";
 // Often enough to look live.
 constexpr auto kRedrawInterval = std::chrono::milliseconds(250);
 
 }  // namespace
 
-cRunView::cRunView(HWND window, cBackupControls& view, int files, std::int64_t bytes)
-    : m_Window(window), m_View(view), m_Progress(files, bytes, cRunProgress::Clock::now()) {
+cRunView::cRunView(HWND window, cBackupControls& view) : m_Window(window), m_View(view) {
   m_View.ShowRunning(true);
   m_QuietList.emplace(m_View.List1.ListHwnd());
   try {
@@ -31,36 +31,45 @@ cRunView::~cRunView() {
   m_View.SetLabelText(m_View.Label3, kProgressCaption);
 }
 
-void cRunView::BeginFile(std::int64_t bytes, int entry) {
-  m_Progress.BeginFile(bytes);
-  m_Entry = entry;
-  Show(m_Progress.Current() == 1 || m_Progress.Current() == m_Progress.Files());
+void cRunView::Counting(int files) {
+  if (Due(false)) m_View.SetLabelText(m_View.Label3, kCountingCaption + std::to_wstring(files) + L" 个文件");
 }
 
-void cRunView::FileProgress(std::int64_t copied) { m_Progress.FileProgress(copied); }
+void cRunView::Counted() { m_View.SetLabelText(m_View.Label3, kProgressCaption); }
+
+void cRunView::BeginFile(int entry, const cRunProgress& progress) {
+  m_Entry = entry;
+  Show(progress, progress.Current() == 1 || progress.Current() == progress.Files());
+}
 
 void cRunView::FileFailed() {
   if (m_Taskbar) m_Taskbar->Failed();
 }
 
-void cRunView::Show(bool now) {
+bool cRunView::Due(bool now) {
   const auto time = std::chrono::steady_clock::now();
-  if (!now && time - m_Shown < kRedrawInterval) return;
+  if (!now && time - m_Shown < kRedrawInterval) return false;
   m_Shown = time;
+  return true;
+}
+
+void cRunView::Show(const cRunProgress& progress, bool now) {
+  if (!Due(now)) return;
   if (m_View.KeepInView(m_Entry)) m_ListChanged = true;
-  const std::wstring caption = m_Progress.Caption(time, true);
-  m_View.SetLabelText(m_View.Label3, m_View.FitsIn(m_View.Label3, caption) ? caption : m_Progress.Caption(time, false));
-  SetWindowTextW(m_Window, m_Progress.Title(kBackupWindowCaption).c_str());
-  ShowOnTaskbar();
+  const auto time = std::chrono::steady_clock::now();
+  const std::wstring caption = progress.Caption(time, true);
+  m_View.SetLabelText(m_View.Label3, m_View.FitsIn(m_View.Label3, caption) ? caption : progress.Caption(time, false));
+  SetWindowTextW(m_Window, progress.Title(kBackupWindowCaption).c_str());
+  ShowOnTaskbar(progress);
   if (m_QuietList && std::exchange(m_ListChanged, false)) m_QuietList->ShowNow();
 }
 
 // The button's progress is a second view of the run: when it fails it is given up, the run goes
 // on, and the error is shown once the run is over.
-void cRunView::ShowOnTaskbar() {
+void cRunView::ShowOnTaskbar(const cRunProgress& progress) {
   if (!m_Taskbar) return;
   try {
-    m_Taskbar->Show(static_cast<std::uint64_t>(m_Progress.DoneBytes()), static_cast<std::uint64_t>(m_Progress.TotalBytes()));
+    m_Taskbar->Show(static_cast<std::uint64_t>(progress.DoneBytes()), static_cast<std::uint64_t>(progress.TotalBytes()));
   } catch (...) {
     m_TaskbarError = std::current_exception();
     m_Taskbar.reset();

@@ -1,6 +1,6 @@
 #pragma once
-// How the window shows a run while it goes on: which file of how many, the whole run's share
-// and the time left in Label3, the share in the window's title (which the taskbar shows) and on
+// How the window shows a run while it goes on: first how many files it has counted, then which
+// file of how many, the whole run's share and the time left in Label3, the share in the window's title (which the taskbar shows) and on
 // the taskbar button, the file in progress kept in view in List1, and the marks made so far.
 // Redrawn at most every few hundred milliseconds unless asked to show it now: under Wine every
 // change to a visible list repaints its scroll bar at once, which took longer than copying a
@@ -20,33 +20,36 @@
 
 class cRunView {
  public:
-  // Shows the start of a run of `files` files holding `bytes` bytes.
-  cRunView(HWND window, cBackupControls& view, int files, std::int64_t bytes);
+  // Shows the start of a run: the controls as they are during one.
+  cRunView(HWND window, cBackupControls& view);
   // Back to the window at rest: caption, title, controls and taskbar button as before the run.
   ~cRunView();
   cRunView(const cRunView&) = delete;
   cRunView& operator=(const cRunView&) = delete;
 
-  const cRunProgress& Progress() const noexcept { return m_Progress; }
-  void BeginFile(std::int64_t bytes, int entry);
-  void FileProgress(std::int64_t copied);
+  // While the run counts what it will copy: "正在统计：N 个文件".
+  void Counting(int files);
+  // The count is done: the plain caption until the first file begins.
+  void Counted();
+  // A file of the entry begins.
+  void BeginFile(int entry, const cRunProgress& progress);
   // A file failed: the taskbar button turns red.
   void FileFailed();
   // An entry of List1 changed: the next showing draws the list again.
   void ListChanged() noexcept { m_ListChanged = true; }
   // Draws what changed, now or once the interval since the last drawing has passed.
-  void Show(bool now);
+  void Show(const cRunProgress& progress, bool now);
   // Lets List1 draw again, at the end of the run.
   void ReleaseList() { m_QuietList.reset(); }
   // Why the taskbar button stopped showing the run, if it did; the run went on without it.
   std::exception_ptr TakeTaskbarError() noexcept { return std::exchange(m_TaskbarError, nullptr); }
 
  private:
-  void ShowOnTaskbar();
+  void ShowOnTaskbar(const cRunProgress& progress);
+  bool Due(bool now);
 
   HWND m_Window;
   cBackupControls& m_View;
-  cRunProgress m_Progress;
   int m_Entry = 0;
   std::chrono::steady_clock::time_point m_Shown{};
   std::optional<cRedrawOff> m_QuietList;  // List1 held from drawing between two showings

@@ -3,16 +3,25 @@
 //   "开始" pressed, the closing message answered) against a CopyFileW loop, with a flush of
 //   every copy as the engine does and, for information, without;
 //   paths added to List1 through the window's add path and through plain ZListBox::AddItem,
-//   at 2,500, 5,000 and 10,000 entries, to show whether the time grows linearly.
+//   at 2,500, 5,000 and 10,000 entries, to show whether the time grows linearly;
+//   with --answer, how the window answers during a run and how soon "停止" ends it, in one of
+//   four moments: a folder entry of many files while it is counted or copied, a large file
+//   while its chunks are written or while it is read back.
 // Usage: window_bench [folder] [rounds]
+//        window_bench --answer counted|copied FOLDER DESTINATION
+//        window_bench --answer chunks|readback FILE DESTINATION
 #include <windows.h>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
+#include "ControlIds.h"
+#include "cAnswerBench.h"
 #include "cDialogWatcher.h"
 #include "cListAddBench.h"
 #include "cPlatformCopy.h"
@@ -69,10 +78,52 @@ void PrintListAdd(const std::wstring& folder, int rounds, cDialogWatcher& watche
   std::fflush(stdout);
 }
 
+// What Label3 shows, read without a message to the window's thread.
+std::wstring Label3(HWND window) {
+  wchar_t text[256] = {};
+  InternalGetWindowText(GetDlgItem(window, IDC_LABEL3), text, 256);
+  return text;
+}
+
+// The length of the copy the run writes: the new backup under its own name, hidden until whole.
+std::int64_t Written(const std::wstring& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+}
+
+int MeasureAnswer(const std::string& moment, const std::wstring& source, const std::wstring& destination,
+                  cDialogWatcher& watcher) {
+  const std::wstring name = source.substr(source.find_last_of(L'\\') + 1);
+  const std::wstring copy = destination + L"\\" + name;
+  const std::int64_t length = Written(source);
+  cAnswerBench::Moment when;
+  auto span = std::chrono::milliseconds(3000);
+  if (moment == "counted") when = [](HWND) { return true; };  // counting comes first
+  if (moment == "copied") when = [](HWND w) { return Label3(w).rfind(L"备份进度", 0) == 0; };
+  if (moment == "chunks") when = [copy](HWND) { return Written(copy) > 0; };
+  if (moment == "readback") {
+    when = [copy, length](HWND) { return Written(copy) == length; };
+    span = std::chrono::milliseconds(2000);
+  }
+  if (!when) throw std::invalid_argument("unknown moment " + moment);
+  const cWatchdog watchdog("the run measured " + moment, kDeadline);
+  const bool folder = moment == "counted" || moment == "copied";
+  const auto f = cAnswerBench(watcher).Measure({folder ? source + L"\\" : source}, destination, when, span);
+  std::printf("window during a run, %s: longest wait %.0f ms, stop %.0f ms, peak %.0f MiB (%s, %d answers timed)\n",
+              moment.c_str(), f.longestWaitMs, f.stopMs, f.peakMiB, cPlatformCopy::Name(), f.probes);
+  std::fflush(stdout);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
+    if (argc == 5 && std::string(argv[1]) == "--answer") {
+      cDialogWatcher watcher;
+      return MeasureAnswer(argv[2], mText::FromUtf8(argv[3]), mText::FromUtf8(argv[4]), watcher);
+    }
     const std::wstring folder = argc > 1 ? mText::FromUtf8(argv[1]) : L".";
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     cDialogWatcher watcher;

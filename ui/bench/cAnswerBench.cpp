@@ -1,0 +1,81 @@
+#include "cAnswerBench.h"
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <stdexcept>
+#include <thread>
+
+#include "ControlIds.h"
+#include "cMessageBoxClock.h"
+#include "mBenchTiming.h"
+
+namespace {
+
+constexpr auto kProbeInterval = std::chrono::milliseconds(50);
+// A window that takes longer than this to answer has stopped answering.
+constexpr UINT kGiveUpMs = 60000;
+
+struct Probe {
+  std::atomic<bool> done{false};
+  double longestMs = 0;
+  int probes = 0;
+  std::optional<mBenchTiming::Clock::time_point> stopped;  // when "停止" was pressed
+};
+
+// The benchmark's thread: asks the window every 50 ms; from the moment on, keeps the longest
+// answer for `span`, then presses "停止".
+void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std::chrono::milliseconds span, Probe& probe) {
+  std::optional<mBenchTiming::Clock::time_point> from;
+  while (!probe.done) {
+    std::this_thread::sleep_for(kProbeInterval);
+    const auto sent = mBenchTiming::Clock::now();
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, kGiveUpMs, &result)) return;
+    const double ms = 1000 * mBenchTiming::SecondsSince(sent);
+    if (!from && moment(window)) from = mBenchTiming::Clock::now();
+    if (!from) continue;
+    probe.longestMs = std::max(probe.longestMs, ms);
+    ++probe.probes;
+    if (mBenchTiming::Clock::now() - *from >= span) {
+      probe.stopped = mBenchTiming::Clock::now();
+      PostMessageW(stop, BM_CLICK, 0, 0);
+      return;
+    }
+  }
+}
+
+double PeakMiB() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
+  return static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20);
+}
+
+}  // namespace
+
+cAnswerBench::Figures cAnswerBench::Measure(const std::vector<std::wstring>& paths, const std::wstring& folder,
+                                            const Moment& moment, std::chrono::milliseconds span) {
+  cHostedWindow window(m_Watcher);
+  window.Drop(paths);
+  SetWindowTextW(window.Child(IDC_TEXT1), folder.c_str());
+  m_Watcher.TakeSeen();
+  HWND start = window.Child(IDC_COMMAND3);
+  Probe probe;
+  std::thread prober(ProbeWindow, GetParent(start), start, std::cref(moment), span, std::ref(probe));
+  std::optional<mBenchTiming::Clock::time_point> shown;
+  {
+    cMessageBoxClock clock;
+    SendMessageW(start, BM_CLICK, 0, 0);  // returns once the run's closing message was answered
+    shown = clock.Shown();
+  }
+  probe.done = true;
+  prober.join();
+  m_Watcher.TakeSeen();
+  if (!probe.stopped) throw std::runtime_error("the run ended before its moment was measured");
+  if (!shown) throw std::runtime_error("the run's closing message was not seen");
+  return {probe.longestMs, 1000 * mBenchTiming::SecondsBetween(*probe.stopped, *shown), PeakMiB(), probe.probes};
+}

@@ -1,0 +1,34 @@
+#pragma once
+// How the window answers during a run. A thread of the benchmark sends the window a message every
+// 50 ms and times each answer; once the case's moment has come (counting, copying, a large
+// file's chunks, its read-back) it keeps timing for a while, then presses "停止" and times how
+// long the run takes to end. The process's peak memory is read at the end.
+#include <chrono>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "cDialogWatcher.h"
+#include "cHostedWindow.h"
+
+class cAnswerBench {
+ public:
+  struct Figures {
+    double longestWaitMs;  // the longest answer while the case's moment lasted
+    double stopMs;         // from "停止" to the run's closing message
+    double peakMiB;        // the process's peak working set
+    int probes;            // answers timed during the moment
+  };
+  // Whether the case's moment has come, from what the window and the disk show; asked on the
+  // benchmark's own thread, so it must not send the window messages.
+  using Moment = std::function<bool(HWND window)>;
+
+  explicit cAnswerBench(cDialogWatcher& watcher) : m_Watcher(watcher) {}
+
+  // Drops `paths`, runs into `folder`, and measures from `moment` on for `span`.
+  Figures Measure(const std::vector<std::wstring>& paths, const std::wstring& folder, const Moment& moment,
+                  std::chrono::milliseconds span);
+
+ private:
+  cDialogWatcher& m_Watcher;
+};

@@ -1,0 +1,78 @@
+#pragma once
+// One backup run of a list into a folder, as its own object: it counts what it will copy, then
+// takes the plan's steps one at a time through the copy engine, keeps the list's states, the
+// counts and the whole run's progress, and tells its listener what happens. The caller drives it
+// with Step() and may ask it to stop between any two steps, chunks or pieces of a check: the
+// copy under way then keeps its older backup, and nothing further is copied.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cBackupList.h"
+#include "cBackupRunEvents.h"
+#include "cCopyFile.h"
+#include "cRunPlan.h"
+#include "cRunProgress.h"
+
+class cBackupRun : private cCopyFileEvents {
+ public:
+  // What a run did, once it is over.
+  struct Outcome {
+    int files = 0;           // the files it set out to back up (0 when stopped while counting)
+    int backedUp = 0;        // of which backed up, or found up to date
+    bool counted = false;    // the count was done
+    bool stopped = false;    // the stop left something undone
+    std::vector<std::wstring> links;  // links inside folder entries, not followed
+  };
+
+  // A run of the entries of `list` not yet backed up, into `folder`, through `engine`, whose
+  // listener it is until it goes. Earlier failures in the list are forgotten.
+  cBackupRun(cBackupList& list, const std::wstring& folder, cCopyFile& engine, cBackupRunEvents& listener);
+  ~cBackupRun();
+  cBackupRun(const cBackupRun&) = delete;
+  cBackupRun& operator=(const cBackupRun&) = delete;
+
+  // Does the next piece of the run: some counting, or one step of the plan. False once the run
+  // is over.
+  bool Step();
+  // Takes effect at the next chunk, piece of a check, or step.
+  void Stop() noexcept { m_StopRequested = true; }
+
+  // Once counted: how far the whole run has come.
+  const cRunProgress* Progress() const noexcept { return m_Progress ? &*m_Progress : nullptr; }
+  const Outcome& Result() const noexcept { return m_Outcome; }
+
+ private:
+  void CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) override;
+  void CopyComplete(std::int64_t AllBytes) override;
+  void CopyWaiting() override;
+
+  bool Count();
+  bool Copy();
+  void Drain();
+  void SendStop();
+  void Take(const cRunPlan::Step& step);
+  void Backup(const cRunPlan::Step& step);
+  void Failed(const cRunPlan::Step& step, const std::wstring& reason);
+  void BackedUp(std::size_t entry);
+  void Finish(bool stopped);
+
+  cBackupList& m_List;
+  std::wstring m_Folder;
+  cCopyFile& m_Engine;
+  cBackupRunEvents& m_Listener;
+  std::vector<std::size_t> m_Order;
+  std::unique_ptr<cRunPlan> m_Plan;  // counting first, then the one that copies
+  std::optional<cRunProgress> m_Progress;
+  std::int64_t m_CountedBytes = 0;
+  const cRunPlan::Step* m_Copying = nullptr;  // the step whose copy is under way
+  bool m_StopRequested = false;
+  bool m_StopSent = false;  // the copy under way was told to stop
+  bool m_FinishCopy = false;  // the stop came with the copy's last chunk: it is finished first
+  bool m_Over = false;
+  Outcome m_Outcome;
+  cCopyFileEvents* m_EngineListener;  // the engine's listener before the run, given back after it
+};

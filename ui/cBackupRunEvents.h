@@ -1,0 +1,33 @@
+#pragma once
+// The listener of a backup run (cBackupRun): the window, or a test's recorder. Called
+// synchronously from inside the run's steps; what a handler throws ends the run.
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "cCopyFileEvents.h"
+
+class cBackupRun;
+class cRunProgress;
+
+class cBackupRunEvents : public cCopyFileEvents {
+ public:
+  // The engine's CopyProgress and CopyComplete come through as they are; the run has counted
+  // them already. CopyWaiting is not passed on: Waiting covers it.
+
+  // While the run counts what it will copy: the files found so far.
+  virtual void Counting(int files) = 0;
+  // The count is done and copying begins.
+  virtual void Counted(const cRunProgress& progress) = 0;
+  // A file of the entry begins (copied, or found up to date).
+  virtual void FileBegan(std::size_t entry, const cRunProgress& progress) = 0;
+  // These entries changed state in the list: backed up, or failed.
+  virtual void EntriesChanged(const std::vector<std::size_t>& entries) = 0;
+  // A file or folder could not be backed up; the entries that show it changed.
+  virtual void FileFailed(const std::vector<std::size_t>& entries) = 0;
+  // Between steps and during every long wait: the one place the listener looks at its messages.
+  virtual void Waiting() = 0;
+
+ protected:
+  ~cBackupRunEvents() = default;
+};
