@@ -24,6 +24,7 @@ struct Probe {
   double longestMs = 0;
   int probes = 0;
   std::optional<mBenchTiming::Clock::time_point> stopped;  // when "停止" was pressed
+  std::wstring caption;  // Label3 then
 };
 
 // The benchmark's thread: asks the window every 50 ms; from the moment on, keeps the longest
@@ -41,6 +42,9 @@ void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std
     probe.longestMs = std::max(probe.longestMs, ms);
     ++probe.probes;
     if (mBenchTiming::Clock::now() - *from >= span) {
+      wchar_t caption[256] = {};
+      InternalGetWindowText(GetDlgItem(window, IDC_LABEL3), caption, 256);
+      probe.caption = caption;
       probe.stopped = mBenchTiming::Clock::now();
       PostMessageW(stop, BM_CLICK, 0, 0);
       return;
@@ -48,11 +52,12 @@ void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std
   }
 }
 
-double PeakMiB() {
+// The working set now, or its peak so far, in MiB.
+double WorkingSetMiB(bool peak) {
   PROCESS_MEMORY_COUNTERS counters{};
   counters.cb = sizeof counters;
   if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
-  return static_cast<double>(counters.PeakWorkingSetSize) / (1 << 20);
+  return static_cast<double>(peak ? counters.PeakWorkingSetSize : counters.WorkingSetSize) / (1 << 20);
 }
 
 }  // namespace
@@ -64,6 +69,7 @@ cAnswerBench::Figures cAnswerBench::Measure(const std::vector<std::wstring>& pat
   SetWindowTextW(window.Child(IDC_TEXT1), folder.c_str());
   m_Watcher.TakeSeen();
   HWND start = window.Child(IDC_COMMAND3);
+  const double startMiB = WorkingSetMiB(false);
   Probe probe;
   std::thread prober(ProbeWindow, GetParent(start), start, std::cref(moment), span, std::ref(probe));
   std::optional<mBenchTiming::Clock::time_point> shown;
@@ -77,5 +83,6 @@ cAnswerBench::Figures cAnswerBench::Measure(const std::vector<std::wstring>& pat
   m_Watcher.TakeSeen();
   if (!probe.stopped) throw std::runtime_error("the run ended before its moment was measured");
   if (!shown) throw std::runtime_error("the run's closing message was not seen");
-  return {probe.longestMs, 1000 * mBenchTiming::SecondsBetween(*probe.stopped, *shown), PeakMiB(), probe.probes};
+  return {probe.longestMs, 1000 * mBenchTiming::SecondsBetween(*probe.stopped, *shown), WorkingSetMiB(true), startMiB,
+          probe.probes, probe.caption};
 }

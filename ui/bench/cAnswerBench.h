@@ -17,7 +17,9 @@ class cAnswerBench {
     double longestWaitMs;  // the longest answer while the case's moment lasted
     double stopMs;         // from "停止" to the run's closing message
     double peakMiB;        // the process's peak working set
+    double startMiB;       // its working set before the run began
     int probes;            // answers timed during the moment
+    std::wstring stoppedAt;  // what Label3 read when "停止" was pressed
   };
   // Whether the case's moment has come, from what the window and the disk show; asked on the
   // benchmark's own thread, so it must not send the window messages.

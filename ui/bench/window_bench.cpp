@@ -99,7 +99,10 @@ int MeasureAnswer(const std::string& moment, const std::wstring& source, const s
   const std::int64_t length = Written(source);
   cAnswerBench::Moment when;
   auto span = std::chrono::milliseconds(3000);
-  if (moment == "counted") when = [](HWND) { return true; };  // counting comes first
+  if (moment == "counted") {
+    when = [](HWND) { return true; };  // counting comes first
+    span = std::chrono::milliseconds(1000);
+  }
   if (moment == "copied") when = [](HWND w) { return Label3(w).rfind(L"备份进度", 0) == 0; };
   if (moment == "chunks") when = [copy](HWND) { return Written(copy) > 0; };
   if (moment == "readback") {
@@ -110,8 +113,10 @@ int MeasureAnswer(const std::string& moment, const std::wstring& source, const s
   const cWatchdog watchdog("the run measured " + moment, kDeadline);
   const bool folder = moment == "counted" || moment == "copied";
   const auto f = cAnswerBench(watcher).Measure({folder ? source + L"\\" : source}, destination, when, span);
-  std::printf("window during a run, %s: longest wait %.0f ms, stop %.0f ms, peak %.0f MiB (%s, %d answers timed)\n",
-              moment.c_str(), f.longestWaitMs, f.stopMs, f.peakMiB, cPlatformCopy::Name(), f.probes);
+  std::printf("window during a run, %s: longest wait %.0f ms, stop %.0f ms, peak %.0f MiB (%s; %.0f MiB before the run; "
+              "%d answers timed; Label3 at the stop: %s)\n",
+              moment.c_str(), f.longestWaitMs, f.stopMs, f.peakMiB, cPlatformCopy::Name(), f.startMiB, f.probes,
+              mText::ToUtf8(f.stoppedAt).c_str());
   std::fflush(stdout);
   return 0;
 }
