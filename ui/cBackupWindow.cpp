@@ -5,7 +5,6 @@
 #include "ControlIds.h"
 #include "cControlWindow.h"
 #include "cPlatformError.h"
-#include "mFailureReport.h"
 #include "mFileHlp.h"
 #include "mFileSys.h"
 #include "mLeftovers.h"
@@ -13,6 +12,7 @@
 #include "mManifest.h"
 #include "mMessagePump.h"
 #include "mProgressScale.h"
+#include "mRunSummary.h"
 #include "mShellDrop.h"
 #include "mUserMessage.h"
 #include "mWindowsNames.h"
@@ -25,9 +25,7 @@ constexpr std::int32_t kChunkSize = 0x400000;
 // Room for a selection of a thousand files with long names in one pick.
 constexpr std::int32_t kOpenBufferChars = 0x40000;
 constexpr wchar_t kBrowsePrompt[] = L"备份到...";
-constexpr wchar_t kDoneMessage[] = L"完成备份！";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
-constexpr wchar_t kRunBrokenMessage[] = L"备份已中断，其余文件没有复制。";
 constexpr auto kPumpInterval = std::chrono::milliseconds(15);
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
 
@@ -368,23 +366,11 @@ void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
 }
 
 void cBackupWindow::ShowRunResult(const std::exception_ptr& failure, const cBackupRun::Outcome& outcome) {
-  const auto failures = m_List.Failures();
-  std::wstring text;
-  if (failure) text = mUserMessage::For(L"继续备份", failure) + L"\n\n" + kRunBrokenMessage;
-  if (outcome.stopped && !failure) {
-    text = !outcome.counted ? std::wstring(L"备份已停止，没有复制任何文件。")
-                            : L"备份已停止。已备份 " + std::to_wstring(outcome.backedUp) + L" 个文件，未备份 " +
-                                  std::to_wstring(outcome.files - outcome.backedUp) + L" 个文件。";
-  }
-  if (!failures.empty()) text += (text.empty() ? L"" : L"\n\n") + mFailureReport::Summary(failures);
-  const std::wstring links = outcome.links.empty() ? L"" : mFailureReport::LinksNote(outcome.links);
-  if (text.empty()) {
-    Say(links.empty() ? kDoneMessage : kDoneMessage + (L"\n\n" + links), links.empty() ? MB_OK : MB_OK | MB_ICONINFORMATION);
-    return;
-  }
-  if (!links.empty()) text += L"\n\n" + links;
-  const auto icon = static_cast<UINT>(failure || !failures.empty() ? MB_ICONERROR : MB_ICONINFORMATION);
-  Say(text, MB_OK | icon);
+  using Icon = mRunSummary::Message::Icon;
+  const auto message = mRunSummary::Closing(outcome, m_List.Failures(), failure ? mUserMessage::For(L"继续备份", failure) : L"");
+  Say(message.text, MB_OK | (message.icon == Icon::Error         ? MB_ICONERROR
+                             : message.icon == Icon::Information ? MB_ICONINFORMATION
+                                                                 : 0u));
 }
 
 void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {

@@ -1,0 +1,23 @@
+#pragma once
+// The one message a backup run ends with, in Chinese: "完成备份！" alone when everything was
+// backed up; otherwise what stopped or broke the run, each file that failed with its reason, and
+// the links inside folders that were not followed.
+#include <string>
+#include <vector>
+
+#include "cBackupRun.h"
+#include "mFailureReport.h"
+
+namespace mRunSummary {
+
+struct Message {
+  enum class Icon { None, Information, Error };
+  std::wstring text;
+  Icon icon;
+};
+
+// `brokenBy` says why the run broke off, if something other than a file failed (the window).
+Message Closing(const cBackupRun::Outcome& outcome, const std::vector<mFailureReport::Failure>& failures,
+                const std::wstring& brokenBy = {});
+
+}  // namespace mRunSummary
