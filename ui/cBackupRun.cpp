@@ -109,7 +109,7 @@ void cBackupRun::Take(const cRunPlan::Step& step) {
     }
   } catch (const cFileError& error) {
     // A file's or folder's own failure; anything else (the listener's) ends the run.
-    m_Copying = nullptr;
+    m_CopyingEntry.reset();
     Failed(step, mFailureReport::Reason(error));
   }
 }
@@ -122,11 +122,11 @@ void cBackupRun::Backup(const cRunPlan::Step& step) {
     ++m_Outcome.backedUp;
     return;
   }
-  m_Copying = &step;
+  m_CopyingEntry = step.entry;
   m_StopSent = false;
   m_FinishCopy = false;
   m_Engine.CopyFile(step.source, step.destination);
-  m_Copying = nullptr;
+  m_CopyingEntry.reset();
 }
 
 void cBackupRun::Failed(const cRunPlan::Step& step, const std::wstring& reason) {
@@ -167,7 +167,7 @@ void cBackupRun::CopyComplete(std::int64_t AllBytes) {
     m_Outcome.stopped = true;  // a stopped copy is no backup
   } else {
     ++m_Outcome.backedUp;
-    if (m_Copying && !m_List.IsFolder(m_Copying->entry)) m_List.MarkBackedUp(m_Copying->entry);
+    if (m_CopyingEntry && !m_List.IsFolder(*m_CopyingEntry)) m_List.MarkBackedUp(*m_CopyingEntry);
   }
   m_Listener.CopyComplete(AllBytes);
 }

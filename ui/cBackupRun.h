@@ -68,7 +68,7 @@ class cBackupRun : private cCopyFileEvents {
   std::unique_ptr<cRunPlan> m_Plan;  // counting first, then the one that copies
   std::optional<cRunProgress> m_Progress;
   std::int64_t m_CountedBytes = 0;
-  const cRunPlan::Step* m_Copying = nullptr;  // the step whose copy is under way
+  std::optional<std::size_t> m_CopyingEntry;  // the entry whose file the engine copies now
   bool m_StopRequested = false;
   bool m_StopSent = false;  // the copy under way was told to stop
   bool m_FinishCopy = false;  // the stop came with the copy's last chunk: it is finished first
