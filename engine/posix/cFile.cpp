@@ -9,7 +9,7 @@
 #include <utility>
 
 #include "../cFileError.h"
-#include "../mText.h"
+#include "mText.h"
 
 namespace {
 

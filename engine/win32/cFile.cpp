@@ -7,6 +7,7 @@
 
 #include "../cFileError.h"
 #include "mLongPath.h"
+#include "mSystemError.h"
 
 namespace {
 
@@ -51,7 +52,7 @@ std::optional<cFile> cFile::TryCreateNew(const std::wstring& path, Shown shown) 
   if (h != INVALID_HANDLE_VALUE) return cFile(h, path);
   const DWORD code = GetLastError();
   if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return std::nullopt;
-  throw cFileError(L"CreateFileW", path, code, SystemErrorText(code));
+  throw cFileError(L"CreateFileW", path, code, mSystemError::Text(code));
 }
 
 cFile::cFile(Native handle, std::wstring path) noexcept
@@ -100,7 +101,7 @@ void cFile::Write(std::span<const std::byte> data) {
     if (!WriteFile(m_Handle, data.data() + total, want, &put, nullptr))
       throw cFileError::FromLastError(L"WriteFile", m_Path);
     if (put == 0)
-      throw cFileError(L"WriteFile", m_Path, ERROR_WRITE_FAULT, SystemErrorText(ERROR_WRITE_FAULT));
+      throw cFileError(L"WriteFile", m_Path, ERROR_WRITE_FAULT, mSystemError::Text(ERROR_WRITE_FAULT));
     total += put;
   }
 }
