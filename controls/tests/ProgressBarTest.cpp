@@ -58,7 +58,7 @@ class ProgressBarTest : public testing::Test {
  protected:
   void SetUp() override {
     bar.Create(host.Handle(), kControlId, 24, 300, 297, 17);
-    mMessagePump::DispatchFor();
+    mHostPump::DispatchFor();
   }
 
   // The bar messages received since the last Clear, sent by the control itself.
@@ -67,7 +67,7 @@ class ProgressBarTest : public testing::Test {
   // Timer ticks the current native bar receives in the given time.
   int TicksIn(DWORD milliseconds) {
     recorder.Clear();
-    mMessagePump::DispatchFor(milliseconds);
+    mHostPump::DispatchFor(milliseconds);
     return recorder.Count(bar.BarHwnd(), WM_TIMER);
   }
   int ProgressChildren() const {
@@ -253,7 +253,7 @@ TEST_F(ProgressBarTest, ResizeFitsTheBarToTheControl) {
   for (const SIZE& s : sizes) {
     SCOPED_TRACE(testing::Message() << s.cx << "x" << s.cy);
     MoveWindow(bar.hwnd(), 5, 7, s.cx, s.cy, TRUE);
-    mMessagePump::DispatchFor();
+    mHostPump::DispatchFor();
     RECT inner{};
     GetWindowRect(bar.BarHwnd(), &inner);
     MapWindowPoints(nullptr, bar.hwnd(), reinterpret_cast<POINT*>(&inner), 2);
@@ -292,7 +292,7 @@ TEST_F(ProgressBarTest, SurvivesAFailedCreationOfTheNativeBar) {
   EXPECT_EQ(bar.Velocity(), 40);
   EXPECT_TRUE(recorder.All().empty()) << "no message reached any window";
   MoveWindow(bar.hwnd(), 24, 300, 200, 20, TRUE);  // resize without a bar: nothing
-  mMessagePump::DispatchFor();
+  mHostPump::DispatchFor();
 
   bar.Marquee(true);  // still refused
   EXPECT_EQ(bar.BarHwnd(), nullptr);

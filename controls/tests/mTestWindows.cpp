@@ -33,7 +33,7 @@ cTestHost::cTestHost(int clientWidth, int clientHeight) {
   ShowWindow(m_hWnd, SW_SHOW);
   UpdateWindow(m_hWnd);
   SetForegroundWindow(m_hWnd);
-  mMessagePump::DispatchFor();
+  mHostPump::DispatchFor();
 }
 
 cTestHost& cTestHost::Shared() {

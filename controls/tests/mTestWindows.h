@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cWatchdog.h"
-#include "mMessagePump.h"
+#include "mHostPump.h"
 
 // A visible top-level window to place controls on; it owns the font it offers.
 class cTestHost {
