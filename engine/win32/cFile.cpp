@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "../cFileError.h"
+#include "mFileParts.h"
 #include "mLongPath.h"
 #include "mSystemError.h"
 
@@ -115,12 +116,11 @@ std::int64_t cFile::Length() const {
 std::int64_t cFile::LastWriteTime() const {
   FILETIME written{};
   if (!GetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"GetFileTime", m_Path);
-  return static_cast<std::int64_t>((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+  return static_cast<std::int64_t>(mFileParts::Ticks(written));
 }
 
 void cFile::SetLastWriteTime(std::int64_t ticks) {
-  const auto value = static_cast<std::uint64_t>(ticks);
-  const FILETIME written{static_cast<DWORD>(value & 0xFFFFFFFFu), static_cast<DWORD>(value >> 32)};
+  const FILETIME written = mFileParts::FileTime(static_cast<std::uint64_t>(ticks));
   if (!SetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"SetFileTime", m_Path);
 }
 
