@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "cPlatformError.h"
 #include "mWindowClass.h"
 
 namespace {
@@ -65,17 +64,6 @@ TEST(mWindowClass, EachWindowReachesItsOwnObject) {
   SendMessageW(second.m_hWnd, kProbe, 0, 0);
   EXPECT_EQ(probes(first), 0);
   EXPECT_EQ(probes(second), 1);
-}
-
-TEST(mWindowClass, RefusedRegistrationThrowsWithTheCall) {
-  const std::wstring tooLong(300, L'x');  // class names end at 256 characters
-  try {
-    mWindowClass::Register(GetModuleHandleW(nullptr), tooLong.c_str(), DefWindowProcW, {});
-    FAIL() << "RegisterClassExW accepted a 300-character class name";
-  } catch (const cPlatformError& error) {
-    EXPECT_EQ(error.Call(), L"RegisterClassExW");
-    EXPECT_EQ(error.Subject(), tooLong);
-  }
 }
 
 }  // namespace
