@@ -109,7 +109,7 @@ TEST(ControlsLook, ALongPathScrolledToItsEndAndABarAt40Percent) {
   EXPECT_GE(lastInk, text.Width() - 4 - 24);
 
   // The bar is filled from the left to about 40 % of its width.
-  const cClientPixels fill(bar.BarHwnd());
+  const cClientPixels fill(HostedControl(bar.hwnd()));
   const int middle = fill.Height() / 2;
   const std::uint32_t filled = fill.At(4, middle);
   const std::uint32_t empty = fill.At(fill.Width() - 4, middle);

@@ -60,3 +60,5 @@ int TextExtent(HWND window, HFONT font, const std::wstring& text) {
   ReleaseDC(window, dc);
   return size.cx;
 }
+
+HWND HostedControl(HWND control) { return control ? GetWindow(control, GW_CHILD) : nullptr; }

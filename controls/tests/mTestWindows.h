@@ -33,6 +33,9 @@ class cTestHost {
 
 
 
+// The native control a control window hosts (its only child), or null while it hosts none.
+HWND HostedControl(HWND control);
+
 // The pixel width of a text in a font as GetTextExtentPoint32W measures it (no prefix
 // processing), to check the control's own measurements against.
 int TextExtent(HWND window, HFONT font, const std::wstring& text);
