@@ -22,8 +22,6 @@ class ProgressBar : private cControlWindow {
   void Create(HWND parent, int id, int x, int y, int width, int height);
   // The control's own window, the parent of the native bar; the same across re-creation.
   HWND hwnd() const noexcept { return ControlHandle(); }
-  // The native bar, or null while none exists.
-  HWND BarHwnd() const noexcept { return m_hProgress; }
 
   // Without a native bar the Value, Max and Min setters do nothing at all: the stored value
   // stays. No setter checks, clamps or orders its argument.

@@ -5,23 +5,11 @@
 #include <utility>
 
 #include "cPlatformError.h"
+#include "mWindowClass.h"
 
 namespace {
 
 thread_local std::exception_ptr t_PendingError;
-
-void RegisterOnce(const wchar_t* className, HBRUSH background, WNDPROC procedure) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = procedure;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = background;
-  wc.lpszClassName = className;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw cPlatformError::FromLastError(L"register window class", className,
-                                        L"RegisterClassExW");
-}
 
 }  // namespace
 
@@ -37,7 +25,10 @@ void cControlWindow::CreateControlWindow(const wchar_t* className, HBRUSH backgr
                                          HWND parent, int id, int x, int y, int width,
                                          int height, DWORD style, DWORD exStyle) {
   if (m_hControl) throw std::logic_error("the control's window exists already");
-  RegisterOnce(className, background, WindowProc);
+  mWindowClass::Look look;
+  look.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  look.background = background;
+  mWindowClass::Register(GetModuleHandleW(nullptr), className, WindowProc, look);
   const HWND window = CreateWindowExW(
       exStyle, className, nullptr, style, x, y, width, height, parent,
       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), this);
@@ -59,23 +50,13 @@ LRESULT cControlWindow::Default(UINT message, WPARAM wParam, LPARAM lParam) cons
 
 LRESULT CALLBACK cControlWindow::WindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) {
-  auto* self = reinterpret_cast<cControlWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    self = static_cast<cControlWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    self->m_hControl = window;
-  }
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-
-  LRESULT result = 0;
-  try {
-    result = self->OnMessage(message, wParam, lParam);
-  } catch (...) {
-    if (!t_PendingError) t_PendingError = std::current_exception();
-  }
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    self->m_hControl = nullptr;
-  }
-  return result;
+  return mWindowClass::Route(window, message, wParam, lParam, &cControlWindow::m_hControl,
+                             [](cControlWindow& self, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                               try {
+                                 return self.OnMessage(m, w, l);
+                               } catch (...) {
+                                 if (!t_PendingError) t_PendingError = std::current_exception();
+                                 return 0;
+                               }
+                             });
 }

@@ -1,9 +1,8 @@
 #pragma once
 // The window of a control of this program: a child window of a class registered for the
-// control, whose messages go to the control object's OnMessage. The object pointer travels
-// in CREATESTRUCT::lpCreateParams and lives in GWLP_USERDATA, so the control object must not
-// move while its window exists. The window is destroyed with the object unless its parent
-// destroyed it first.
+// control, whose messages go to the control object's OnMessage (through mWindowClass, so the
+// control object must not move while its window exists). The window is destroyed with the
+// object unless its parent destroyed it first.
 #include <windows.h>
 
 #include <exception>

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "mSystemError.h"
 #include "mText.h"
 
 namespace {
@@ -31,8 +32,8 @@ cFileError::cFileError(std::wstring call, std::wstring path, std::uint32_t code,
       m_SystemText(std::move(systemText)) {}
 
 cFileError cFileError::FromLastError(std::wstring call, std::wstring path) {
-  const std::uint32_t code = LastSystemError();
-  return cFileError(std::move(call), std::move(path), code, SystemErrorText(code));
+  const std::uint32_t code = mSystemError::LastCode();
+  return cFileError(std::move(call), std::move(path), code, mSystemError::Text(code));
 }
 
 cFileError cFileError::SourceEnded(std::wstring path) {

@@ -45,8 +45,3 @@ class cFileError : public std::runtime_error {
   std::uint32_t m_Code;
   std::wstring m_SystemText;
 };
-
-// The system's own text for an error code (FormatMessageW or strerror), without a line break.
-std::wstring SystemErrorText(std::uint32_t code);
-// The calling thread's last system error code.
-std::uint32_t LastSystemError();

@@ -15,6 +15,7 @@
 #include "mRunSummary.h"
 #include "mShellDrop.h"
 #include "mUserMessage.h"
+#include "mWindowClass.h"
 #include "mWindowsNames.h"
 #include "resource.h"
 
@@ -39,18 +40,13 @@ struct cDropFinish {
 cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(mWindowsNames::Folded, mFileSys::VolumeLabel) {
   Form_Initialize();
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = WindowProc;
-  wc.hInstance = instance;
-  wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APPICON));
-  wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPICON), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kBackupWindowClass;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw cPlatformError::FromLastError(L"backup window", kBackupWindowClass, L"RegisterClassExW");
+  mWindowClass::Look look;
+  look.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APPICON));
+  look.smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPICON), IMAGE_ICON,
+                                                 GetSystemMetrics(SM_CXSMICON),
+                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  look.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  mWindowClass::Register(instance, kBackupWindowClass, WindowProc, look);
 
   const SIZE size = m_View.WindowSize();
   RECT work{};
@@ -66,8 +62,8 @@ cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List
   if (m_CreateError) std::rethrow_exception(m_CreateError);
   if (!m_hWnd) throw cPlatformError::FromLastError(L"backup window", kBackupWindowClass, L"CreateWindowExW");
   // The taskbar and the task switcher ask the window itself for its icons.
-  SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(wc.hIcon));
-  SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(wc.hIconSm));
+  SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(look.icon));
+  SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(look.smallIcon));
 }
 
 cBackupWindow::~cBackupWindow() {
@@ -105,21 +101,16 @@ void cBackupWindow::Show(int showCommand) {
 // ---- dispatch ----
 
 LRESULT CALLBACK cBackupWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<cBackupWindow*>(create->lpCreateParams);
-    self->m_hWnd = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<cBackupWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-  // No exception may pass through the system's code back to the message loop.
-  try {
-    return self->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    self->ReportError(L"处理窗口消息", std::current_exception());
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-  }
+  return mWindowClass::Route(hwnd, message, wParam, lParam, &cBackupWindow::m_hWnd,
+                             [hwnd](cBackupWindow& self, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+                               // No exception may pass through the system's code back to the message loop.
+                               try {
+                                 return self.HandleMessage(m, w, l);
+                               } catch (...) {
+                                 self.ReportError(L"处理窗口消息", std::current_exception());
+                                 return DefWindowProcW(hwnd, m, w, l);
+                               }
+                             });
 }
 
 LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

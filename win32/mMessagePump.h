@@ -18,10 +18,6 @@ enum class Mode {
 
 void DispatchPending(Mode mode = Mode::Host, HWND dialog = nullptr);
 
-// A host's pumping for a while: Wine delivers some painting and notifications asynchronously.
-// Dispatches what is waiting, then goes on waiting and dispatching until `milliseconds` passed.
-void DispatchFor(DWORD milliseconds = 0);
-
 // Drops the mouse and keyboard input still queued.
 void DiscardInput();
 

@@ -89,7 +89,7 @@ TEST(ControlsLook, ALongPathScrolledToItsEndAndABarAt40Percent) {
   SendMessageW(list.ListHwnd(), WM_HSCROLL, MAKEWPARAM(SB_ENDSCROLL, 0), 0);
   InvalidateRect(host.Handle(), nullptr, TRUE);
   UpdateWindow(host.Handle());
-  mMessagePump::DispatchFor(200);
+  mHostPump::DispatchFor(200);
 
   GetScrollInfo(list.ListHwnd(), SB_HORZ, &info);
   EXPECT_EQ(info.nPos, end);
@@ -109,7 +109,7 @@ TEST(ControlsLook, ALongPathScrolledToItsEndAndABarAt40Percent) {
   EXPECT_GE(lastInk, text.Width() - 4 - 24);
 
   // The bar is filled from the left to about 40 % of its width.
-  const cClientPixels fill(bar.BarHwnd());
+  const cClientPixels fill(HostedControl(bar.hwnd()));
   const int middle = fill.Height() / 2;
   const std::uint32_t filled = fill.At(4, middle);
   const std::uint32_t empty = fill.At(fill.Width() - 4, middle);
@@ -122,7 +122,7 @@ TEST(ControlsLook, ALongPathScrolledToItsEndAndABarAt40Percent) {
   EXPECT_LT(share, 0.45) << "filled up to x = " << lastFilled;
 
   if (const char* show = std::getenv("OMB_LOOK_SHOW_MS"))
-    mMessagePump::DispatchFor(static_cast<DWORD>(std::strtoul(show, nullptr, 10)));
+    mHostPump::DispatchFor(static_cast<DWORD>(std::strtoul(show, nullptr, 10)));
 }
 
 }  // namespace

@@ -58,17 +58,17 @@ class ProgressBarTest : public testing::Test {
  protected:
   void SetUp() override {
     bar.Create(host.Handle(), kControlId, 24, 300, 297, 17);
-    mMessagePump::DispatchFor();
+    mHostPump::DispatchFor();
   }
 
   // The bar messages received since the last Clear, sent by the control itself.
   std::vector<RecordedMessage> Sent() const { return recorder.TopLevel(IsBarMessage); }
-  DWORD BarStyle() const { return static_cast<DWORD>(GetWindowLongW(bar.BarHwnd(), GWL_STYLE)); }
+  DWORD BarStyle() const { return static_cast<DWORD>(GetWindowLongW(HostedControl(bar.hwnd()), GWL_STYLE)); }
   // Timer ticks the current native bar receives in the given time.
   int TicksIn(DWORD milliseconds) {
     recorder.Clear();
-    mMessagePump::DispatchFor(milliseconds);
-    return recorder.Count(bar.BarHwnd(), WM_TIMER);
+    mHostPump::DispatchFor(milliseconds);
+    return recorder.Count(HostedControl(bar.hwnd()), WM_TIMER);
   }
   int ProgressChildren() const {
     int n = 0;
@@ -95,14 +95,14 @@ TEST_F(ProgressBarTest, NewControlShowsRangeZeroToHundredAtZero) {
   EXPECT_FALSE(bar.Marquee());
   EXPECT_EQ(bar.Velocity(), 0);
 
-  ASSERT_NE(bar.BarHwnd(), nullptr);
-  EXPECT_NE(bar.BarHwnd(), bar.hwnd());
-  EXPECT_EQ(GetParent(bar.BarHwnd()), bar.hwnd());
-  EXPECT_EQ(GetDlgCtrlID(bar.BarHwnd()), 1);
+  ASSERT_NE(HostedControl(bar.hwnd()), nullptr);
+  EXPECT_NE(HostedControl(bar.hwnd()), bar.hwnd());
+  EXPECT_EQ(GetParent(HostedControl(bar.hwnd())), bar.hwnd());
+  EXPECT_EQ(GetDlgCtrlID(HostedControl(bar.hwnd())), 1);
   EXPECT_EQ(GetDlgCtrlID(bar.hwnd()), kControlId);
   EXPECT_EQ(ProgressChildren(), 1);
   EXPECT_EQ(BarStyle() & 0xFFFF00FFu, static_cast<DWORD>(WS_CHILD | WS_VISIBLE));
-  const NativeState n = Native(bar.BarHwnd());
+  const NativeState n = Native(HostedControl(bar.hwnd()));
   EXPECT_EQ(n.low, 0);
   EXPECT_EQ(n.high, 100);
   EXPECT_EQ(n.pos, 0);
@@ -111,7 +111,7 @@ TEST_F(ProgressBarTest, NewControlShowsRangeZeroToHundredAtZero) {
   RECT client{};
   RECT inner{};
   GetClientRect(bar.hwnd(), &client);
-  GetWindowRect(bar.BarHwnd(), &inner);
+  GetWindowRect(HostedControl(bar.hwnd()), &inner);
   MapWindowPoints(nullptr, bar.hwnd(), reinterpret_cast<POINT*>(&inner), 2);
   EXPECT_EQ(inner.left, 0);
   EXPECT_EQ(inner.top, 0);
@@ -124,7 +124,7 @@ TEST_F(ProgressBarTest, MaxThenValuePutsTheRangeBeforeThePosition) {
   bar.Max(52428800);  // a 50 MiB file, as the copy engine reports it
   bar.Value(20971520);
   EXPECT_TRUE(FollowsSequence(Sent(), {Range(0, 52428800), Pos(20971520)}));
-  const NativeState n = Native(bar.BarHwnd());
+  const NativeState n = Native(HostedControl(bar.hwnd()));
   EXPECT_EQ(n.high, 52428800);
   EXPECT_EQ(n.pos, 20971520);
 
@@ -172,17 +172,17 @@ TEST_F(ProgressBarTest, OrientationReplacesTheBarAndOnlyOneIsVertical) {
   const HWND own = bar.hwnd();
   for (std::int32_t orientation : {1, 0, 2, -1, 1}) {
     SCOPED_TRACE(orientation);
-    const HWND old = bar.BarHwnd();
+    const HWND old = HostedControl(bar.hwnd());
     recorder.Clear();
     bar.Orientation(orientation);
     EXPECT_EQ(bar.Orientation(), orientation);
     EXPECT_EQ(bar.hwnd(), own) << "hwnd stays across re-creation";
     EXPECT_FALSE(IsWindow(old)) << "the old bar is destroyed";
-    ASSERT_NE(bar.BarHwnd(), nullptr);
+    ASSERT_NE(HostedControl(bar.hwnd()), nullptr);
     EXPECT_EQ(ProgressChildren(), 1);
     EXPECT_EQ((BarStyle() & PBS_VERTICAL) != 0, orientation == 1);
     EXPECT_TRUE(FollowsSequence(Sent(), {Range(0, 400), Pos(160)}));
-    const NativeState n = Native(bar.BarHwnd());
+    const NativeState n = Native(HostedControl(bar.hwnd()));
     EXPECT_EQ(n.high, 400);
     EXPECT_EQ(n.pos, 160);
   }
@@ -191,15 +191,15 @@ TEST_F(ProgressBarTest, OrientationReplacesTheBarAndOnlyOneIsVertical) {
 TEST_F(ProgressBarTest, SettingSmoothAgainStillReplacesTheBar) {
   bar.Value(40);
   bar.Smooth(true);
-  const HWND first = bar.BarHwnd();
+  const HWND first = HostedControl(bar.hwnd());
   EXPECT_TRUE(BarStyle() & PBS_SMOOTH);
   recorder.Clear();
   bar.Smooth(true);
-  EXPECT_NE(bar.BarHwnd(), first);
+  EXPECT_NE(HostedControl(bar.hwnd()), first);
   EXPECT_FALSE(IsWindow(first));
   EXPECT_TRUE(BarStyle() & PBS_SMOOTH);
   EXPECT_TRUE(FollowsSequence(Sent(), {Range(0, 100), Pos(40)}));
-  EXPECT_EQ(Native(bar.BarHwnd()).pos, 40);
+  EXPECT_EQ(Native(HostedControl(bar.hwnd())).pos, 40);
   bar.Smooth(false);
   EXPECT_FALSE(BarStyle() & PBS_SMOOTH);
 }
@@ -219,20 +219,20 @@ TEST_F(ProgressBarTest, MarqueeAnimatesAtVelocityAndStopsWhenSwitchedOff) {
   EXPECT_GE(ticks, 3) << "about one step every 50 ms";
   EXPECT_LE(ticks, 14) << "not the default rate of 30 ms";
 
-  const HWND animated = bar.BarHwnd();
+  const HWND animated = HostedControl(bar.hwnd());
   recorder.Clear();
   bar.Marquee(false);
   EXPECT_FALSE(IsWindow(animated));
   EXPECT_FALSE(BarStyle() & PBS_MARQUEE);
   EXPECT_TRUE(FollowsSequence(Sent(), {Range(0, 100), Pos(30)})) << "no marquee message";
   EXPECT_EQ(TicksIn(300), 0);
-  EXPECT_EQ(Native(bar.BarHwnd()).pos, 30) << "off shows the stored position";
+  EXPECT_EQ(Native(HostedControl(bar.hwnd())).pos, 30) << "off shows the stored position";
 
   for (int round = 0; round < 3; ++round) {
     SCOPED_TRACE(round);
-    const HWND before = bar.BarHwnd();
+    const HWND before = HostedControl(bar.hwnd());
     bar.Marquee(true);
-    EXPECT_NE(bar.BarHwnd(), before);
+    EXPECT_NE(HostedControl(bar.hwnd()), before);
     EXPECT_GT(TicksIn(300), 0);
     bar.Marquee(false);
     EXPECT_EQ(TicksIn(200), 0);
@@ -253,9 +253,9 @@ TEST_F(ProgressBarTest, ResizeFitsTheBarToTheControl) {
   for (const SIZE& s : sizes) {
     SCOPED_TRACE(testing::Message() << s.cx << "x" << s.cy);
     MoveWindow(bar.hwnd(), 5, 7, s.cx, s.cy, TRUE);
-    mMessagePump::DispatchFor();
+    mHostPump::DispatchFor();
     RECT inner{};
-    GetWindowRect(bar.BarHwnd(), &inner);
+    GetWindowRect(HostedControl(bar.hwnd()), &inner);
     MapWindowPoints(nullptr, bar.hwnd(), reinterpret_cast<POINT*>(&inner), 2);
     EXPECT_EQ(inner.left, 0);
     EXPECT_EQ(inner.top, 0);
@@ -266,7 +266,7 @@ TEST_F(ProgressBarTest, ResizeFitsTheBarToTheControl) {
   MoveWindow(bar.hwnd(), 5, 7, 150, 22, TRUE);
   bar.Orientation(1);
   RECT client{};
-  GetClientRect(bar.BarHwnd(), &client);
+  GetClientRect(HostedControl(bar.hwnd()), &client);
   EXPECT_EQ(client.right, 150);
   EXPECT_EQ(client.bottom, 22);
 }
@@ -277,7 +277,7 @@ TEST_F(ProgressBarTest, SurvivesAFailedCreationOfTheNativeBar) {
   hook.Block(true);
   bar.Smooth(true);
   EXPECT_EQ(hook.Refused(), 1);
-  EXPECT_EQ(bar.BarHwnd(), nullptr);
+  EXPECT_EQ(HostedControl(bar.hwnd()), nullptr);
   EXPECT_EQ(ProgressChildren(), 0);
   EXPECT_TRUE(bar.Smooth());
 
@@ -292,19 +292,19 @@ TEST_F(ProgressBarTest, SurvivesAFailedCreationOfTheNativeBar) {
   EXPECT_EQ(bar.Velocity(), 40);
   EXPECT_TRUE(recorder.All().empty()) << "no message reached any window";
   MoveWindow(bar.hwnd(), 24, 300, 200, 20, TRUE);  // resize without a bar: nothing
-  mMessagePump::DispatchFor();
+  mHostPump::DispatchFor();
 
   bar.Marquee(true);  // still refused
-  EXPECT_EQ(bar.BarHwnd(), nullptr);
+  EXPECT_EQ(HostedControl(bar.hwnd()), nullptr);
   hook.Block(false);
   recorder.Clear();
   bar.Orientation(1);  // the next creation succeeds and applies the stored values
-  ASSERT_NE(bar.BarHwnd(), nullptr);
+  ASSERT_NE(HostedControl(bar.hwnd()), nullptr);
   constexpr DWORD kAllStyles = PBS_VERTICAL | PBS_SMOOTH | PBS_MARQUEE;
   EXPECT_EQ(BarStyle() & kAllStyles, kAllStyles);
   EXPECT_TRUE(FollowsSequence(Sent(), {Range(0, 500), Pos(200), Marquee(40)}));
   RECT client{};
-  GetClientRect(bar.BarHwnd(), &client);
+  GetClientRect(HostedControl(bar.hwnd()), &client);
   EXPECT_EQ(client.right, 200);
 }
 
@@ -315,14 +315,14 @@ TEST(ProgressBarCreation, AFailedFirstCreationLeavesTheDefaults) {
   ProgressBar bar;
   bar.Create(cTestHost::Shared().Handle(), 1, 0, 0, 100, 20);
   ASSERT_NE(bar.hwnd(), nullptr);
-  EXPECT_EQ(bar.BarHwnd(), nullptr);
+  EXPECT_EQ(HostedControl(bar.hwnd()), nullptr);
   bar.Value(10);
   EXPECT_EQ(bar.Value(), 0);
   EXPECT_EQ(bar.Max(), 100);
   hook.Block(false);
   bar.Marquee(false);
-  ASSERT_NE(bar.BarHwnd(), nullptr);
-  EXPECT_EQ(Native(bar.BarHwnd()).high, 100);
+  ASSERT_NE(HostedControl(bar.hwnd()), nullptr);
+  EXPECT_EQ(Native(HostedControl(bar.hwnd())).high, 100);
 }
 
 TEST(ProgressBarLifetime, TerminateDestroysTheBar) {
@@ -334,7 +334,7 @@ TEST(ProgressBarLifetime, TerminateDestroysTheBar) {
     ProgressBar bar;
     bar.Create(cTestHost::Shared().Handle(), 1, 0, 0, 100, 20);
     own = bar.hwnd();
-    native = bar.BarHwnd();
+    native = HostedControl(bar.hwnd());
     recorder.Subclass(native);
   }
   EXPECT_FALSE(IsWindow(own));
@@ -346,11 +346,11 @@ TEST(ProgressBarLifetime, GoesWithItsParent) {
   cTestHost host(200, 100);
   ProgressBar bar;
   bar.Create(host.Handle(), 1, 0, 0, 100, 20);
-  const HWND native = bar.BarHwnd();
+  const HWND native = HostedControl(bar.hwnd());
   host.Destroy();
   EXPECT_FALSE(IsWindow(native));
   EXPECT_EQ(bar.hwnd(), nullptr);
-  EXPECT_EQ(bar.BarHwnd(), nullptr);
+  EXPECT_EQ(HostedControl(bar.hwnd()), nullptr);
 }
 
 TEST(CommonControls, TheEmbeddedManifestSelectsVersion6) {

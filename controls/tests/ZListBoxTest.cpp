@@ -60,7 +60,7 @@ class ZListBoxTest : public testing::Test {
   void SetUp() override {
     list.Create(host.Handle(), kControlId, 24, 12, 369, 265, host.Font(), &log);
     recorder.Subclass(list.ListHwnd());
-    mMessagePump::DispatchFor();
+    mHostPump::DispatchFor();
     recorder.Clear();
   }
 
@@ -71,7 +71,7 @@ class ZListBoxTest : public testing::Test {
   // The width as GetTextExtentPoint32W measures it in the list's font (no "&" processing).
   int Width(const std::wstring& text) const { return TextExtent(List(), host.Font(), text); }
   bool ScrollBarShown(LONG object) const {
-    mMessagePump::DispatchFor();
+    mHostPump::DispatchFor();
     SCROLLBARINFO info{};
     info.cbSize = sizeof info;
     GetScrollBarInfo(List(), object, &info);
@@ -104,7 +104,7 @@ class ZListBoxTest : public testing::Test {
       PostMessageW(List(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
       PostMessageW(List(), WM_LBUTTONUP, 0, at);
     }
-    mMessagePump::DispatchFor(50);
+    mHostPump::DispatchFor(50);
   }
 
   cWatchdog watchdog{"a ZListBox test", std::chrono::seconds(60)};
@@ -147,7 +147,7 @@ TEST_F(ZListBoxTest, CoversTheControlAtEveryRectangle) {
     SCOPED_TRACE(testing::Message() << r.left << "," << r.top << " " << r.right - r.left << "x"
                                     << r.bottom - r.top);
     MoveWindow(list.hwnd(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-    mMessagePump::DispatchFor();
+    mHostPump::DispatchFor();
     RECT control{};
     RECT inner{};
     GetWindowRect(list.hwnd(), &control);
@@ -175,7 +175,7 @@ TEST_F(ZListBoxTest, AddItemScrollsToTheEndUnlessAskedNotTo) {
       << "a narrower entry sends no extent, and no scroll without pbScrollBottom";
 
   for (int i = 0; i < 40; ++i) list.AddItem(L"entry " + std::to_wstring(i));
-  mMessagePump::DispatchFor();
+  mHostPump::DispatchFor();
   const int rows = static_cast<int>(SendMessageW(List(), LB_GETCOUNT, 0, 0));
   EXPECT_EQ(rows, 42);
   EXPECT_GT(TopIndex(), 0);
@@ -446,7 +446,7 @@ TEST_F(ZListBoxTest, RaisesClickAndDblClickOnlyWithASelection) {
 
   log.events.clear();
   PostMessageW(List(), WM_KEYDOWN, VK_UP, 0);
-  mMessagePump::DispatchFor(50);
+  mHostPump::DispatchFor(50);
   EXPECT_EQ(log.events, std::vector<std::string>{"Click"}) << "keyboard selection counts too";
   EXPECT_EQ(list.ListIndex(), 1);
 }
@@ -476,7 +476,7 @@ TEST_F(ZListBoxTest, KeepsAHandlersExceptionForTheMessageLoop) {
 
 TEST_F(ZListBoxTest, TheFocusGoesToTheList) {
   SetFocus(list.hwnd());
-  mMessagePump::DispatchFor();
+  mHostPump::DispatchFor();
   EXPECT_EQ(GetFocus(), List());
 }
 

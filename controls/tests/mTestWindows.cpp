@@ -33,7 +33,7 @@ cTestHost::cTestHost(int clientWidth, int clientHeight) {
   ShowWindow(m_hWnd, SW_SHOW);
   UpdateWindow(m_hWnd);
   SetForegroundWindow(m_hWnd);
-  mMessagePump::DispatchFor();
+  mHostPump::DispatchFor();
 }
 
 cTestHost& cTestHost::Shared() {
@@ -60,3 +60,5 @@ int TextExtent(HWND window, HFONT font, const std::wstring& text) {
   ReleaseDC(window, dc);
   return size.cx;
 }
+
+HWND HostedControl(HWND control) { return control ? GetWindow(control, GW_CHILD) : nullptr; }

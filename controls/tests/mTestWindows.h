@@ -6,7 +6,7 @@
 #include <string>
 
 #include "cWatchdog.h"
-#include "mMessagePump.h"
+#include "mHostPump.h"
 
 // A visible top-level window to place controls on; it owns the font it offers.
 class cTestHost {
@@ -32,6 +32,9 @@ class cTestHost {
 };
 
 
+
+// The native control a control window hosts (its only child), or null while it hosts none.
+HWND HostedControl(HWND control);
 
 // The pixel width of a text in a font as GetTextExtentPoint32W measures it (no prefix
 // processing), to check the control's own measurements against.

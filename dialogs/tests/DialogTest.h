@@ -35,7 +35,7 @@ class DialogTest : public testing::Test {
     auto result = show();
     EXPECT_EQ(driver.Finish(), "");
     EXPECT_FALSE(watchdog.Fired()) << "the watchdog had to cancel a dialog";
-    mMessagePump::DispatchFor(50);
+    mHostPump::DispatchFor(50);
     return result;
   }
 

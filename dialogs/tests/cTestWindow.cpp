@@ -29,11 +29,11 @@ cTestWindow::cTestWindow(const wchar_t* caption) {
   ShowWindow(m_Window, SW_SHOW);
   SetForegroundWindow(m_Window);
   SetActiveWindow(m_Window);
-  for (int i = 0; i < 100 && GetActiveWindow() != m_Window; ++i) mMessagePump::DispatchFor(20);
-  mMessagePump::DispatchFor(50);
+  for (int i = 0; i < 100 && GetActiveWindow() != m_Window; ++i) mHostPump::DispatchFor(20);
+  mHostPump::DispatchFor(50);
 }
 
 cTestWindow::~cTestWindow() {
   DestroyWindow(m_Window);
-  mMessagePump::DispatchFor(50);
+  mHostPump::DispatchFor(50);
 }

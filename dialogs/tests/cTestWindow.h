@@ -3,7 +3,7 @@
 // window a dialog is owned by.
 #include <windows.h>
 
-#include "mMessagePump.h"
+#include "mHostPump.h"
 
 class cTestWindow {
  public:

@@ -9,8 +9,8 @@
 #include <utility>
 
 #include "../cFileError.h"
-#include "../mText.h"
 #include "mPosixPath.h"
+#include "mText.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "../cFileError.h"
 #include "../mLeftovers.h"
-#include "../mText.h"
+#include "mText.h"
 #include "mPosixPath.h"
 
 namespace mFileSys {

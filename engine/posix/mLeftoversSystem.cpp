@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "../mLeftovers.h"
-#include "../mText.h"
+#include "mText.h"
 #include "mPosixPath.h"
 
 namespace mLeftovers {

@@ -3,7 +3,7 @@
 // separator is one, so that code above the file layer runs unchanged on both platforms.
 #include <string>
 
-#include "../mText.h"
+#include "mText.h"
 
 namespace mPosixPath {
 

@@ -6,7 +6,9 @@
 #include <utility>
 
 #include "../cFileError.h"
+#include "mFileParts.h"
 #include "mLongPath.h"
+#include "mSystemError.h"
 
 namespace {
 
@@ -51,7 +53,7 @@ std::optional<cFile> cFile::TryCreateNew(const std::wstring& path, Shown shown) 
   if (h != INVALID_HANDLE_VALUE) return cFile(h, path);
   const DWORD code = GetLastError();
   if (code == ERROR_FILE_EXISTS || code == ERROR_ALREADY_EXISTS) return std::nullopt;
-  throw cFileError(L"CreateFileW", path, code, SystemErrorText(code));
+  throw cFileError(L"CreateFileW", path, code, mSystemError::Text(code));
 }
 
 cFile::cFile(Native handle, std::wstring path) noexcept
@@ -100,7 +102,7 @@ void cFile::Write(std::span<const std::byte> data) {
     if (!WriteFile(m_Handle, data.data() + total, want, &put, nullptr))
       throw cFileError::FromLastError(L"WriteFile", m_Path);
     if (put == 0)
-      throw cFileError(L"WriteFile", m_Path, ERROR_WRITE_FAULT, SystemErrorText(ERROR_WRITE_FAULT));
+      throw cFileError(L"WriteFile", m_Path, ERROR_WRITE_FAULT, mSystemError::Text(ERROR_WRITE_FAULT));
     total += put;
   }
 }
@@ -114,12 +116,11 @@ std::int64_t cFile::Length() const {
 std::int64_t cFile::LastWriteTime() const {
   FILETIME written{};
   if (!GetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"GetFileTime", m_Path);
-  return static_cast<std::int64_t>((static_cast<std::uint64_t>(written.dwHighDateTime) << 32) | written.dwLowDateTime);
+  return static_cast<std::int64_t>(mFileParts::Ticks(written));
 }
 
 void cFile::SetLastWriteTime(std::int64_t ticks) {
-  const auto value = static_cast<std::uint64_t>(ticks);
-  const FILETIME written{static_cast<DWORD>(value & 0xFFFFFFFFu), static_cast<DWORD>(value >> 32)};
+  const FILETIME written = mFileParts::FileTime(static_cast<std::uint64_t>(ticks));
   if (!SetFileTime(m_Handle, nullptr, nullptr, &written)) throw cFileError::FromLastError(L"SetFileTime", m_Path);
 }
 

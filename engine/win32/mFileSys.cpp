@@ -11,6 +11,7 @@
 #include "../mLeftovers.h"
 #include "mFileParts.h"
 #include "mLongPath.h"
+#include "mSystemError.h"
 
 namespace mFileSys {
 namespace {
@@ -63,7 +64,7 @@ std::wstring VolumeLabel(const std::wstring& root) {
 namespace {
 
 void ThrowError(const std::wstring& call, const std::wstring& path, DWORD code) {
-  throw cFileError(call, path, code, SystemErrorText(code));
+  throw cFileError(call, path, code, mSystemError::Text(code));
 }
 
 }  // namespace
@@ -137,7 +138,7 @@ bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const
   constexpr LONGLONG kPage = 4096, kMostBytes = 1 << 20;
   const auto blockBytes = static_cast<DWORD>(std::clamp((length.QuadPart + kPage - 1) / kPage * kPage, kPage, kMostBytes));
   const std::unique_ptr<void, decltype(&_aligned_free)> block(_aligned_malloc(blockBytes, kPage), &_aligned_free);
-  if (!block) throw cFileError(L"_aligned_malloc", path, ERROR_NOT_ENOUGH_MEMORY, SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+  if (!block) throw cFileError(L"_aligned_malloc", path, ERROR_NOT_ENOUGH_MEMORY, mSystemError::Text(ERROR_NOT_ENOUGH_MEMORY));
   // Read up to the length the file has: no call is spent on finding its end.
   for (LONGLONG left = length.QuadPart; left > 0;) {
     DWORD got = 0;
