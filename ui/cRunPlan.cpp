@@ -131,8 +131,7 @@ bool cRunPlan::StartEntry(Step& step) {
   const std::wstring destination = m_Base + m_List.DestinationName(index);
   if (!m_List.IsFolder(index)) {
     // One that cannot be asked counts as empty in the run's progress; its copy reports why.
-    const auto stamp = mFileSys::StampOf(source);
-    return FileStep(source, destination, stamp ? stamp->bytes : 0, m_BaseBackups.get(), step);
+    return FileStep(source, destination, mFileSys::StampOf(source), m_BaseBackups.get(), step);
   }
   if (m_Guard.IsDestination(source)) {
     step = NewStep(Kind::Refuse, source, destination);
@@ -182,7 +181,7 @@ bool cRunPlan::Walk(Frame& frame, Step& step, int& budget) {
   }
   const std::wstring target = frame.destination + L"\\" + frame.names[frame.next++];
   if (IsFolder(item)) return StartFolder(frame.source + item.name + L"\\", target, step);
-  return FileStep(frame.source + item.name, target, item.bytes, frame.backups.get(), step);
+  return FileStep(frame.source + item.name, target, Stamp{item.bytes, item.written}, frame.backups.get(), step);
 }
 
 // Lists on; true once the folder has been read whole.
@@ -224,7 +223,7 @@ void cRunPlan::NameItems(Frame& frame) {
 }
 
 // A copy, or the refusal of one that would land on a listed source.
-bool cRunPlan::FileStep(const std::wstring& source, const std::wstring& destination, std::int64_t bytes,
+bool cRunPlan::FileStep(const std::wstring& source, const std::wstring& destination, const std::optional<Stamp>& stamp,
                         cBackups* backups, Step& step) {
   const cSourceGuard::Refusal refusal = m_Guard.Check(m_Entry->source, destination);
   if (refusal != cSourceGuard::Refusal::None) {
@@ -233,7 +232,8 @@ bool cRunPlan::FileStep(const std::wstring& source, const std::wstring& destinat
     return true;
   }
   step = NewStep(Kind::Copy, source, destination);
-  step.bytes = bytes;
+  step.bytes = stamp ? stamp->bytes : 0;
+  step.stamp = stamp;
   step.times = m_Entry->times;
   if (backups) step.backup = backups->Of(destination.substr(FolderOf(destination).size()));
   return true;
@@ -249,9 +249,7 @@ cRunPlan::Step cRunPlan::NewStep(Kind kind, const std::wstring& source, const st
 }
 
 bool cRunPlan::Unchanged(const Step& step) {
-  if (!step.backup) return false;
-  const auto source = mFileSys::StampOf(step.source);
-  return source && mBackupTimes::Unchanged(*source, *step.backup, step.times);
+  return step.stamp && step.backup && mBackupTimes::Unchanged(*step.stamp, *step.backup, step.times);
 }
 
 void cRunPlan::CreateFolder(const Step& step) { mFileSys::CreateFolder(step.destination); }

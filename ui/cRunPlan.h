@@ -41,7 +41,8 @@ class cRunPlan {
     std::wstring destination;
     std::int64_t bytes = 0;
     std::exception_ptr failure;
-    std::optional<Stamp> backup;     // a Copy's destination as the plan found it, when it looked
+    std::optional<Stamp> stamp;      // a Copy's source as the plan found it, just before the step
+    std::optional<Stamp> backup;     // its destination as the plan found it, when it looked
     mBackupTimes::Comparison times;  // how the source's and the backup's volumes compare times
     cSourceGuard::Refusal refusal = cSourceGuard::Refusal::None;
   };
@@ -62,7 +63,8 @@ class cRunPlan {
   const std::vector<std::wstring>& Links() const noexcept { return m_Links; }
 
   // Whether the destination already holds this copy's backup: the same length and last-write
-  // time as the source has now. Such a file is not copied again.
+  // time as the source. Such a file is not copied again. Both stamps were taken as the step was
+  // given, which is right before the run takes it.
   static bool Unchanged(const Step& step);
   // Makes a CreateFolder step's folder; one that is there already will do. Throws cFileError.
   static void CreateFolder(const Step& step);
@@ -81,7 +83,7 @@ class cRunPlan {
   bool Walk(Frame& frame, Step& step, int& budget);
   bool ListSource(Frame& frame, int& budget);
   void NameItems(Frame& frame);
-  bool FileStep(const std::wstring& source, const std::wstring& destination, std::int64_t bytes,
+  bool FileStep(const std::wstring& source, const std::wstring& destination, const std::optional<Stamp>& stamp,
                 cBackups* backups, Step& step);
   Step NewStep(Kind kind, const std::wstring& source, const std::wstring& destination) const;
   const std::wstring& FileSystemOf(const std::wstring& path);
