@@ -8,9 +8,11 @@
 #include "cLayoutProperties.h"
 #include "cMemoryDC.h"
 #include "cPlatformError.h"
+#include "cRedrawOff.h"
 #include "cSelectedFont.h"
 #include "cWindowDc.h"
 #include "mUnits.h"
+#include "mWindowClass.h"
 #include "resource.h"
 
 namespace {
@@ -43,6 +45,51 @@ cBackupControls::cBackupControls()
 SIZE cBackupControls::WindowSize() const {
   return SIZE{mUnits::TwipsToPixels(BackupLayout::kClientWidth, m_DpiX),
               mUnits::TwipsToPixels(BackupLayout::kClientHeight, m_DpiY)};
+}
+
+HWND cBackupControls::CreateForm(HINSTANCE instance, WNDPROC procedure, void* owner, const wchar_t* className,
+                                 const wchar_t* caption) {
+  mWindowClass::Look look;
+  look.icon = m_Icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APPICON));
+  look.smallIcon = m_SmallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPICON), IMAGE_ICON,
+                                                                GetSystemMetrics(SM_CXSMICON),
+                                                                GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  look.cursor = LoadCursorW(nullptr, IDC_ARROW);
+  mWindowClass::Register(instance, className, procedure, look);
+  const SIZE size = WindowSize();
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  // WS_POPUP with no border: no caption, frame or system menu; the skin is the whole window.
+  HWND form = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, className, caption,
+                              WS_POPUP | WS_CLIPSIBLINGS | WS_MINIMIZEBOX, work.left + (work.right - work.left - size.cx) / 2,
+                              work.top + (work.bottom - work.top - size.cy) / 2, size.cx, size.cy, nullptr, nullptr,
+                              instance, owner);
+  if (!form) return nullptr;
+  // The taskbar and the task switcher ask the window itself for its icons.
+  SendMessageW(form, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_Icon));
+  SendMessageW(form, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_SmallIcon));
+  return form;
+}
+
+bool cBackupControls::AnswerLook(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const {
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+      result = ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+      return true;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) != Label4) return false;
+      SetCursor(LoadCursorW(nullptr, IDC_HAND));
+      result = TRUE;
+      return true;
+    case WM_NCHITTEST: {
+      POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+      ScreenToClient(m_Form, &p);
+      // Without a frame, dragging the header band is the way to move the window.
+      result = InHeader(p) ? HTCAPTION : HTCLIENT;
+      return true;
+    }
+  }
+  return false;
 }
 
 void cBackupControls::Create(HWND form, HINSTANCE instance) {
@@ -206,6 +253,13 @@ void cBackupControls::ShowRunning(bool running) {
   SetWindowTextW(Command3, running ? kStopText : kStartText);
   if (running) SetFocus(Command3);  // Enter and Space stop the run too
   for (HWND control : {Command1, Command2, Text1}) EnableWindow(control, !running);
+}
+
+void cBackupControls::AddEntries(const cBackupList& list, std::size_t first) {
+  // One repaint and one scroll to the end for the whole selection: scrolling after every entry
+  // made a pick of thousands of files take minutes, and ends in the same place.
+  cRedrawOff quiet(List1.ListHwnd());
+  for (std::size_t i = first; i < list.Count(); ++i) List1.AddItem(list.Text(i), i + 1 == list.Count());
 }
 
 bool cBackupControls::KeepInView(int index) {

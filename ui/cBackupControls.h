@@ -7,6 +7,7 @@
 #include <string>
 
 #include "BackupLayout.h"
+#include "cBackupList.h"
 #include "ProgressBar.h"
 #include "ZListBox.h"
 #include "cGdiObject.h"
@@ -18,6 +19,12 @@ class cBackupControls {
 
   // The window's size in pixels, for the layout's client area in twips.
   SIZE WindowSize() const;
+  // Registers the form's class with the program's icon and creates the frameless form centred on
+  // the work area, handing `owner` to `procedure` at WM_NCCREATE. Null when creation failed.
+  HWND CreateForm(HINSTANCE instance, WNDPROC procedure, void* owner, const wchar_t* className, const wchar_t* caption);
+  // Answers the messages that only the look decides (the labels' colours, the hand over "关闭",
+  // the header band that moves the window); false for any other.
+  bool AnswerLook(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) const;
   // Creates the fonts, the skin and every control on `form`, in tab order. Throws cPlatformError.
   void Create(HWND form, HINSTANCE instance);
 
@@ -33,6 +40,8 @@ class cBackupControls {
   void SetText1(const std::wstring& text);
   // Sets a label's text and draws the skin under it again, which a transparent label needs.
   void SetLabelText(HWND label, const std::wstring& text);
+  // Appends the list's entries from `first` on to List1.
+  void AddEntries(const cBackupList& list, std::size_t first);
   // Scrolls List1 so that the entry is visible, centred if it was not; says whether it scrolled.
   bool KeepInView(int index);
   // During a run "开始" reads "停止" and has the focus, and the buttons and the box that would
@@ -64,6 +73,8 @@ class cBackupControls {
   void PaintGround(HDC dc, const RECT& client, int skinWidth, int skinHeight) const;
 
   HWND m_Form = nullptr;
+  HICON m_Icon = nullptr;       // shared: the system keeps it
+  HICON m_SmallIcon = nullptr;  // shared
   HINSTANCE m_hInstance = nullptr;
   int m_DpiX;
   int m_DpiY;

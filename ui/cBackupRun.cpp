@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "cFileError.h"
+#include "mLeftovers.h"
 #include "mFailureReport.h"
 
 namespace {
@@ -24,6 +25,9 @@ cBackupRun::cBackupRun(cBackupList& list, const std::wstring& folder, cCopyFile&
       m_Plan(std::make_unique<cRunPlan>(m_List, m_Order, m_Folder, false)),
       m_EngineListener(engine.Listener()) {
   m_Engine.Listener(this);
+  // What an earlier run left in the folder when its process was ended in the middle of a copy;
+  // the folders below are cleaned as the run lists them.
+  if (!m_Order.empty()) mLeftovers::RemoveIn(m_Folder);
 }
 
 cBackupRun::~cBackupRun() { m_Engine.Listener(m_EngineListener); }

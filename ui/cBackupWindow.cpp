@@ -1,14 +1,10 @@
 #include "cBackupWindow.h"
 
-#include <utility>
-
 #include "ControlIds.h"
 #include "cControlWindow.h"
+#include "cDropFinish.h"
 #include "cPlatformError.h"
-#include "mFileHlp.h"
 #include "mFileSys.h"
-#include "mLeftovers.h"
-#include "win32/mLongPath.h"
 #include "mManifest.h"
 #include "mMessagePump.h"
 #include "mProgressScale.h"
@@ -17,7 +13,6 @@
 #include "mUserMessage.h"
 #include "mWindowClass.h"
 #include "mWindowsNames.h"
-#include "resource.h"
 
 namespace {
 
@@ -30,40 +25,15 @@ constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件
 constexpr auto kPumpInterval = std::chrono::milliseconds(15);
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
 
-struct cDropFinish {
-  HDROP drop;
-  ~cDropFinish() { DragFinish(drop); }
-};
-
 }  // namespace
 
 cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(mWindowsNames::Folded, mFileSys::VolumeLabel) {
   Form_Initialize();
 
-  mWindowClass::Look look;
-  look.icon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APPICON));
-  look.smallIcon = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPICON), IMAGE_ICON,
-                                                 GetSystemMetrics(SM_CXSMICON),
-                                                 GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  look.cursor = LoadCursorW(nullptr, IDC_ARROW);
-  mWindowClass::Register(instance, kBackupWindowClass, WindowProc, look);
-
-  const SIZE size = m_View.WindowSize();
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-  const int x = work.left + (work.right - work.left - size.cx) / 2;
-  const int y = work.top + (work.bottom - work.top - size.cy) / 2;
-
-  // WS_POPUP with no border: no caption, frame or system menu; the skin is the whole window.
-  m_hWnd = CreateWindowExW(WS_EX_APPWINDOW | WS_EX_ACCEPTFILES, kBackupWindowClass, kBackupWindowCaption,
-                           WS_POPUP | WS_CLIPSIBLINGS | WS_MINIMIZEBOX, x, y, size.cx, size.cy,
-                           nullptr, nullptr, instance, this);
+  m_hWnd = m_View.CreateForm(instance, WindowProc, this, kBackupWindowClass, kBackupWindowCaption);
   // WM_CREATE keeps its error: that, not CreateWindowExW's answer, is why there is no window.
   if (m_CreateError) std::rethrow_exception(m_CreateError);
   if (!m_hWnd) throw cPlatformError::FromLastError(L"backup window", kBackupWindowClass, L"CreateWindowExW");
-  // The taskbar and the task switcher ask the window itself for its icons.
-  SendMessageW(m_hWnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(look.icon));
-  SendMessageW(m_hWnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(look.smallIcon));
 }
 
 cBackupWindow::~cBackupWindow() {
@@ -114,6 +84,7 @@ LRESULT CALLBACK cBackupWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPara
 }
 
 LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (LRESULT result = 0; m_View.AnswerLook(message, wParam, lParam, result)) return result;
   switch (message) {
     case WM_CREATE:
       return OnCreate();
@@ -124,19 +95,9 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         ReportError(L"绘制窗口", std::current_exception());  // once: the skin is not tried again
       }
       return 1;
-    case WM_CTLCOLORSTATIC:
-      return m_View.ColorStatic(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
-    case WM_SETCURSOR:
-      if (reinterpret_cast<HWND>(wParam) == m_View.Label4) {
-        SetCursor(LoadCursorW(nullptr, IDC_HAND));
-        return TRUE;
-      }
-      break;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
-    case WM_NCHITTEST:
-      return HitTest(lParam);
     case WM_DROPFILES:
       try {
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -154,10 +115,6 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       return 0;
     case WM_DESTROY:
       PostQuitMessage(0);
-      return 0;
-    case WM_NCDESTROY:
-      SetWindowLongPtrW(m_hWnd, GWLP_USERDATA, 0);
-      m_hWnd = nullptr;
       return 0;
   }
   return DefWindowProcW(m_hWnd, message, wParam, lParam);
@@ -188,22 +145,9 @@ void cBackupWindow::OnCommand(int id, int code) {
 }
 
 void cBackupWindow::OnDropFiles(HDROP drop) {
-  const cDropFinish finish{drop};
+  const cDropFinish finish(drop);
   if (m_Run) return;
-  std::vector<std::wstring> paths = mShellDrop::Paths(drop);
-  // A folder is one entry, written with its final backslash ("E:\\" for a whole drive).
-  for (std::wstring& path : paths) {
-    const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) path = mFileHlp::AddBackslash(path);
-  }
-  AddFiles(paths);
-}
-
-LRESULT cBackupWindow::HitTest(LPARAM lParam) const {
-  POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-  ScreenToClient(m_hWnd, &p);
-  // Without a frame, dragging the header band is the way to move the window.
-  return m_View.InHeader(p) ? HTCAPTION : HTCLIENT;
+  AddFiles(mShellDrop::Entries(drop));
 }
 
 void cBackupWindow::RunHandler(void (cBackupWindow::*handler)(), const wchar_t* action) {
@@ -256,13 +200,7 @@ void cBackupWindow::Command2_Click() {
 void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
   const std::size_t first = m_List.Count();
   const std::size_t count = m_List.Add(paths);
-  {
-    // One repaint and one scroll to the end for the whole selection: scrolling after every
-    // entry made a pick of thousands of files take minutes, and ends in the same place.
-    cRedrawOff quiet(m_View.List1.ListHwnd());
-    for (std::size_t i = first; i < first + count; ++i)
-      m_View.List1.AddItem(m_List.Text(i), i + 1 == first + count);
-  }
+  m_View.AddEntries(m_List, first);
   if (count < paths.size())
     Say(L"列表最多容纳 " + std::to_wstring(cBackupList::kMaxEntries) + L" 个文件，其余 " +
             std::to_wstring(paths.size() - count) + L" 个文件未添加。",
@@ -279,16 +217,11 @@ void cBackupWindow::Command3_Click() {
     Say(kNoFolderMessage, MB_OK | MB_ICONWARNING);
     return;
   }
-  // What an earlier run left when its process was ended in the middle of a copy.
-  if (m_List.Count() > 0) mLeftovers::RemoveIn(folder);
   m_Run.emplace(m_List, folder, *m_Fc, *this);
   m_CloseAfterRun = false;
   std::exception_ptr failure;
   try {
-    m_RunView.emplace(m_hWnd, m_View);
-    // "停止" shows from here on: a click or key given before it (a double-click on "开始", say)
-    // was meant for what the window showed then.
-    mMessagePump::DiscardInput();
+    m_RunView.emplace(m_hWnd, m_View, m_List);
     while (m_Run->Step()) {
     }
   } catch (...) {
@@ -317,12 +250,9 @@ void cBackupWindow::FileBegan(std::size_t entry, const cRunProgress& progress) {
   m_RunView->BeginFile(m_CurIndex, progress);
 }
 
-void cBackupWindow::EntriesChanged(const std::vector<std::size_t>& entries) { ShowEntries(entries); }
+void cBackupWindow::EntriesChanged(const std::vector<std::size_t>& entries) { m_RunView->ShowEntries(entries); }
 
-void cBackupWindow::FileFailed(const std::vector<std::size_t>& entries) {
-  m_RunView->FileFailed();
-  ShowEntries(entries);
-}
+void cBackupWindow::FileFailed(const std::vector<std::size_t>& entries) { m_RunView->FileFailed(entries); }
 
 void cBackupWindow::AskToStopAndClose() {
   if (m_CloseAfterRun) return;
@@ -334,14 +264,8 @@ void cBackupWindow::AskToStopAndClose() {
 // Whatever ended the run: the list drawn again, input given meanwhile dropped, the controls,
 // caption, title and taskbar button as before the run, and one message with what was done.
 void cBackupWindow::EndRun(const std::exception_ptr& failure) {
-  std::exception_ptr taskbarError;
-  if (m_RunView) {
-    m_RunView->ReleaseList();
-    mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_hWnd);
-    mMessagePump::DiscardInput();
-    taskbarError = m_RunView->TakeTaskbarError();
-    m_RunView.reset();
-  }
+  const std::exception_ptr taskbarError = m_RunView ? m_RunView->End() : nullptr;
+  m_RunView.reset();
   const cBackupRun::Outcome outcome = m_Run->Result();
   m_Run.reset();
   TakeParkedError(L"更新窗口控件");
@@ -350,18 +274,10 @@ void cBackupWindow::EndRun(const std::exception_ptr& failure) {
   if (m_CloseAfterRun) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
 
-void cBackupWindow::ShowEntries(const std::vector<std::size_t>& entries) {
-  for (const std::size_t entry : entries)
-    m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
-  if (m_RunView) m_RunView->ListChanged();
-}
-
 void cBackupWindow::ShowRunResult(const std::exception_ptr& failure, const cBackupRun::Outcome& outcome) {
   using Icon = mRunSummary::Message::Icon;
   const auto message = mRunSummary::Closing(outcome, m_List.Failures(), failure ? mUserMessage::For(L"继续备份", failure) : L"");
-  Say(message.text, MB_OK | (message.icon == Icon::Error         ? MB_ICONERROR
-                             : message.icon == Icon::Information ? MB_ICONINFORMATION
-                                                                 : 0u));
+  Say(message.text, MB_OK | (message.icon == Icon::Error ? MB_ICONERROR : message.icon == Icon::Information ? MB_ICONINFORMATION : 0u));
 }
 
 void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
@@ -372,7 +288,9 @@ void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBy
 
 // The run has marked the copy's entry in the list (a file entry; a folder entry once it is
 // whole): List1 shows what the list holds.
-void cBackupWindow::m_Fc_CopyComplete(std::int64_t) { ShowEntries(m_List.EntriesOf(static_cast<std::size_t>(m_CurIndex))); }
+void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {
+  m_RunView->ShowEntries(m_List.EntriesOf(static_cast<std::size_t>(m_CurIndex)));
+}
 
 void cBackupWindow::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) { m_Fc_CopyProgress(CopyBytes, AllBytes); }
 

@@ -39,7 +39,6 @@ class cBackupWindow : public cBackupRunEvents {
   LRESULT OnCreate();
   void OnCommand(int id, int code);
   void OnDropFiles(HDROP drop);
-  LRESULT HitTest(LPARAM lParam) const;
   void RunHandler(void (cBackupWindow::*handler)(), const wchar_t* action);
   // Shows one Chinese message for an error; `action` says what the window was doing.
   void ReportError(const wchar_t* action, const std::exception_ptr& error);
@@ -70,7 +69,6 @@ class cBackupWindow : public cBackupRunEvents {
   void AddFiles(const std::vector<std::wstring>& paths);
   void EndRun(const std::exception_ptr& failure);
   void AskToStopAndClose();
-  void ShowEntries(const std::vector<std::size_t>& entries);
   void ShowRunResult(const std::exception_ptr& failure, const cBackupRun::Outcome& outcome);
 
   HINSTANCE m_hInstance;

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ControlIds.h"
+#include "mMessagePump.h"
 
 namespace {
 
@@ -13,8 +14,12 @@ constexpr auto kRedrawInterval = std::chrono::milliseconds(250);
 
 }  // namespace
 
-cRunView::cRunView(HWND window, cBackupControls& view) : m_Window(window), m_View(view) {
+cRunView::cRunView(HWND window, cBackupControls& view, const cBackupList& list)
+    : m_Window(window), m_View(view), m_List(list) {
   m_View.ShowRunning(true);
+  // "停止" shows from here on: a click or key given before it (a double-click on "开始", say,
+  // queued while the window was busy) was meant for what the window showed then.
+  mMessagePump::DiscardInput();
   m_QuietList.emplace(m_View.List1.ListHwnd());
   try {
     m_Taskbar.emplace(m_Window);
@@ -31,6 +36,13 @@ cRunView::~cRunView() {
   m_View.SetLabelText(m_View.Label3, kProgressCaption);
 }
 
+std::exception_ptr cRunView::End() {
+  m_QuietList.reset();
+  mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_Window);
+  mMessagePump::DiscardInput();
+  return std::exchange(m_TaskbarError, nullptr);
+}
+
 void cRunView::Counting(int files) {
   if (Due(false)) m_View.SetLabelText(m_View.Label3, kCountingCaption + std::to_wstring(files) + L" 个文件");
 }
@@ -42,8 +54,14 @@ void cRunView::BeginFile(int entry, const cRunProgress& progress) {
   Show(progress, progress.Current() == 1 || progress.Current() == progress.Files());
 }
 
-void cRunView::FileFailed() {
+void cRunView::FileFailed(const std::vector<std::size_t>& entries) {
   if (m_Taskbar) m_Taskbar->Failed();
+  ShowEntries(entries);
+}
+
+void cRunView::ShowEntries(const std::vector<std::size_t>& entries) {
+  for (const std::size_t entry : entries) m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
+  m_ListChanged = true;
 }
 
 bool cRunView::Due(bool now) {

@@ -12,16 +12,18 @@
 #include <exception>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "cBackupControls.h"
+#include "cBackupList.h"
 #include "cRedrawOff.h"
 #include "cRunProgress.h"
 #include "cTaskbarProgress.h"
 
 class cRunView {
  public:
-  // Shows the start of a run: the controls as they are during one.
-  cRunView(HWND window, cBackupControls& view);
+  // Shows the start of a run of `list`: the controls as they are during one.
+  cRunView(HWND window, cBackupControls& view, const cBackupList& list);
   // Back to the window at rest: caption, title, controls and taskbar button as before the run.
   ~cRunView();
   cRunView(const cRunView&) = delete;
@@ -33,16 +35,16 @@ class cRunView {
   void Counted();
   // A file of the entry begins.
   void BeginFile(int entry, const cRunProgress& progress);
-  // A file failed: the taskbar button turns red.
-  void FileFailed();
-  // An entry of List1 changed: the next showing draws the list again.
-  void ListChanged() noexcept { m_ListChanged = true; }
+  // A file failed: the taskbar button turns red, and its entries show it.
+  void FileFailed(const std::vector<std::size_t>& entries);
+  // These entries changed in the list: List1 shows them so at the next showing.
+  void ShowEntries(const std::vector<std::size_t>& entries);
   // Draws what changed, now or once the interval since the last drawing has passed.
   void Show(const cRunProgress& progress, bool now);
-  // Lets List1 draw again, at the end of the run.
-  void ReleaseList() { m_QuietList.reset(); }
-  // Why the taskbar button stopped showing the run, if it did; the run went on without it.
-  std::exception_ptr TakeTaskbarError() noexcept { return std::exchange(m_TaskbarError, nullptr); }
+  // At the end of the run: List1 drawn again with what came meanwhile, the input given during the
+  // run dropped (a late click on "停止" must not start a new run); answers why the taskbar button
+  // stopped showing the run, if it did (the run went on without it).
+  std::exception_ptr End();
 
  private:
   void ShowOnTaskbar(const cRunProgress& progress);
@@ -50,6 +52,7 @@ class cRunView {
 
   HWND m_Window;
   cBackupControls& m_View;
+  const cBackupList& m_List;
   int m_Entry = 0;
   std::chrono::steady_clock::time_point m_Shown{};
   std::optional<cRedrawOff> m_QuietList;  // List1 held from drawing between two showings

@@ -1,6 +1,8 @@
 #include "mShellDrop.h"
 
 #include "mDropList.h"
+#include "mFileHlp.h"
+#include "win32/mLongPath.h"
 
 namespace mShellDrop {
 namespace {
@@ -52,6 +54,15 @@ std::vector<std::wstring> Paths(HDROP drop) {
     }
   }
   return AskTheShell(drop);
+}
+
+std::vector<std::wstring> Entries(HDROP drop) {
+  std::vector<std::wstring> paths = Paths(drop);
+  for (std::wstring& path : paths) {
+    const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) path = mFileHlp::AddBackslash(path);
+  }
+  return paths;
 }
 
 }  // namespace mShellDrop

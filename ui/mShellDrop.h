@@ -11,5 +11,8 @@ namespace mShellDrop {
 // The paths of a drop, read from its block in one pass. Only names in the ANSI code page
 // (from old programs) are asked of the shell one at a time, which converts them.
 std::vector<std::wstring> Paths(HDROP drop);
+// The paths as the backup list takes them: a folder is one entry, written with its final
+// backslash ("E:\\" for a whole drive).
+std::vector<std::wstring> Entries(HDROP drop);
 
 }  // namespace mShellDrop
