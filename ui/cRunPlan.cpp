@@ -22,11 +22,13 @@ bool IsFolder(const Item& item) { return (item.attributes & cFolderListing::kDir
 
 }  // namespace
 
-// The backups in one destination folder by folded name, read a budget's worth at a time. The
-// temporary files of copies whose process ended go as they are met.
+// The files in one folder by folded name, with their stamps, read a budget's worth at a time: the
+// backups in a destination folder, whose temporary files of copies whose process ended go as they
+// are met, or the sources of many file entries.
 class cRunPlan::cBackups {
  public:
-  cBackups(const std::wstring& folder, const mBackupNames::Fold& fold) : m_Folder(mFileHlp::AddBackslash(folder)), m_Fold(fold) {}
+  cBackups(const std::wstring& folder, const mBackupNames::Fold& fold, bool removeLeftovers = true)
+      : m_Folder(mFileHlp::AddBackslash(folder)), m_Fold(fold), m_RemoveLeftovers(removeLeftovers) {}
 
   // Reads on; true once the folder has been read whole. One that is not there yet, or cannot be
   // read, holds no backups: the copies into it find out which.
@@ -56,7 +58,7 @@ class cRunPlan::cBackups {
  private:
   void Take(const Item& item) {
     if (IsFolder(item)) return;
-    if (mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(m_Folder, item.name)) return;
+    if (m_RemoveLeftovers && mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(m_Folder, item.name)) return;
     m_Stamps.emplace(m_Fold(item.name), Stamp{item.bytes, item.written});
   }
   void End() {
@@ -68,8 +70,17 @@ class cRunPlan::cBackups {
   const mBackupNames::Fold& m_Fold;
   std::optional<cFolderListing> m_Listing;
   std::map<std::wstring, Stamp> m_Stamps;
+  bool m_RemoveLeftovers;
   bool m_Done = false;
 };
+
+namespace {
+
+// From this many file entries of one folder on, the folder is listed once for their stamps
+// rather than each asked for its own: under Wine every such question is a round trip.
+constexpr int kEntriesListedTogether = 16;
+
+}  // namespace
 
 // A folder being walked: listed whole first, so that names alike but for case can be given
 // apart, then its items taken in name order.
@@ -93,6 +104,20 @@ cRunPlan::cRunPlan(const cBackupList& list, std::vector<std::size_t> order, cons
       m_Fold(list.Fold()),
       m_BaseFileSystem(mFileSys::FileSystemOf(m_Base)) {
   if (m_LookAtBackups) m_BaseBackups = std::make_unique<cBackups>(m_Base, m_Fold);
+  std::map<std::wstring, int> entriesOf;
+  for (const std::size_t entry : m_Order)
+    if (!m_List.IsFolder(entry)) ++entriesOf[m_Fold(FolderOf(m_List.Source(entry)))];
+  for (const auto& [sources, entries] : entriesOf)
+    if (entries >= kEntriesListedTogether) m_SourceFolders.emplace(sources, nullptr);
+}
+
+// The listing of a file entry's folder, where it holds enough of the run's file entries.
+cRunPlan::cBackups* cRunPlan::SourceFolderOf(const std::wstring& source) {
+  const std::wstring folder = FolderOf(source);
+  const auto found = m_SourceFolders.find(m_Fold(folder));
+  if (found == m_SourceFolders.end()) return nullptr;
+  if (!found->second) found->second = std::make_unique<cBackups>(folder, m_Fold, false);
+  return found->second.get();
 }
 
 cRunPlan::~cRunPlan() = default;
@@ -110,8 +135,13 @@ cRunPlan::Got cRunPlan::Next(Step& step, int budget) {
       return Got::Step;
     }
     if (m_NextEntry == m_Order.size()) return Got::End;
-    // A file entry's backup stamp comes from the listing of the destination folder.
-    if (!m_List.IsFolder(m_Order[m_NextEntry]) && m_BaseBackups && !m_BaseBackups->Read(budget)) return Got::Busy;
+    // A file entry's backup stamp comes from the listing of the destination folder, and its own
+    // from that of its folder where that holds many file entries.
+    if (const std::size_t index = m_Order[m_NextEntry]; !m_List.IsFolder(index)) {
+      if (m_BaseBackups && !m_BaseBackups->Read(budget)) return Got::Busy;
+      cBackups* folder = SourceFolderOf(m_List.Source(index));
+      if (folder && !folder->Read(budget)) return Got::Busy;
+    }
     if (StartEntry(step)) return Got::Step;
   }
 }
@@ -131,7 +161,9 @@ bool cRunPlan::StartEntry(Step& step) {
   const std::wstring destination = m_Base + m_List.DestinationName(index);
   if (!m_List.IsFolder(index)) {
     // One that cannot be asked counts as empty in the run's progress; its copy reports why.
-    return FileStep(source, destination, mFileSys::StampOf(source), m_BaseBackups.get(), step);
+    const cBackups* folder = SourceFolderOf(source);
+    const auto stamp = folder ? folder->Of(source.substr(FolderOf(source).size())) : mFileSys::StampOf(source);
+    return FileStep(source, destination, stamp, m_BaseBackups.get(), step);
   }
   if (m_Guard.IsDestination(source)) {
     step = NewStep(Kind::Refuse, source, destination);

@@ -87,6 +87,7 @@ class cRunPlan {
                 cBackups* backups, Step& step);
   Step NewStep(Kind kind, const std::wstring& source, const std::wstring& destination) const;
   const std::wstring& FileSystemOf(const std::wstring& path);
+  cBackups* SourceFolderOf(const std::wstring& source);
 
   const cBackupList& m_List;
   std::vector<std::size_t> m_Order;
@@ -100,5 +101,6 @@ class cRunPlan {
   std::vector<std::unique_ptr<Frame>> m_Frames;  // the folders being walked, outermost first
   std::unique_ptr<cBackups> m_BaseBackups;   // the destination folder's own, for file entries
   std::map<std::wstring, std::wstring> m_FileSystems;  // by folder entries come from
+  std::map<std::wstring, std::unique_ptr<cBackups>> m_SourceFolders;  // listed for their file entries
   std::vector<std::wstring> m_Links;
 };

@@ -133,4 +133,40 @@ TEST_F(RunPlanTest, BackupsAreStampedFromOneListingAndLeftoversGoWhereverACopyLa
   EXPECT_FALSE(dir.Exists(L"dest/data/sub/~omb2147483646-3.tmp"));
 }
 
+// Many file entries of one folder take their stamps from one listing of it, as few take theirs
+// one by one: the same lengths, the same unchanged backups, and one that is gone counts as empty.
+TEST_F(RunPlanTest, FileEntriesTakeTheSameStampsWhetherTheirFolderIsListedOrEachIsAsked) {
+  for (const int entries : {3, 20}) {
+    SCOPED_TRACE(entries);
+    const std::wstring folder = L"src" + std::to_wstring(entries);
+    Folder(folder);
+    Folder(L"dest" + std::to_wstring(entries));
+    Lines sources;
+    for (int i = 0; i < entries; ++i) {
+      File(folder + L"\\f" + std::to_wstring(i) + L".txt", static_cast<std::size_t>(i + 1));
+      sources.push_back(folder + L"\\f" + std::to_wstring(i) + L".txt");
+    }
+    File(L"dest" + std::to_wstring(entries) + L"\\f0.txt", 1);
+    const auto time = std::chrono::floor<std::chrono::seconds>(fs::last_write_time(FsPath(dir.Path(Slashed(sources[0])))));
+    for (const std::wstring& file : {sources[0], L"dest" + std::to_wstring(entries) + L"\\f0.txt"})
+      fs::last_write_time(FsPath(dir.Path(Slashed(file))), time);
+    sources.push_back(folder + L"\\gone.txt");
+    cBackupList files(AsciiFold);
+    for (const auto& source : sources) files.Add({At(source)});
+    cRunPlan plan(files, files.StartRun(), At(L"dest" + std::to_wstring(entries)), true);
+    std::vector<std::int64_t> bytes;
+    int unchanged = 0;
+    for (const auto& step : Walk(plan)) {
+      if (step.kind != Kind::Copy) continue;
+      bytes.push_back(step.bytes);
+      if (cRunPlan::Unchanged(step)) ++unchanged;
+    }
+    std::vector<std::int64_t> expected;
+    for (int i = 1; i <= entries; ++i) expected.push_back(i);
+    expected.push_back(0);
+    EXPECT_EQ(bytes, expected);
+    EXPECT_EQ(unchanged, 1);
+  }
+}
+
 }  // namespace
