@@ -1,18 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "cBackupList.h"
+#include "mAsciiFold.h"
 
 namespace {
 
 using Entries = std::vector<std::size_t>;
 using State = cBackupList::State;
-
-std::wstring AsciiFold(const std::wstring& text) {
-  std::wstring folded = text;
-  for (auto& c : folded)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return folded;
-}
 
 const std::wstring kMark(1, mBackupNames::kDoneMark);
 

@@ -7,18 +7,12 @@
 
 #include "cBackupRun.h"
 #include "cTestDir.h"
+#include "mAsciiFold.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
-
-std::wstring AsciiFold(const std::wstring& text) {
-  std::wstring folded = text;
-  for (auto& c : folded)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return folded;
-}
 
 std::string Entries(const std::vector<std::size_t>& entries) {
   std::string text;

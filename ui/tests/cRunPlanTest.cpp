@@ -7,6 +7,7 @@
 
 #include "cRunPlan.h"
 #include "cTestDir.h"
+#include "mAsciiFold.h"
 #include "mFileSys.h"
 
 namespace {
@@ -15,13 +16,6 @@ namespace fs = std::filesystem;
 using Kind = cRunPlan::Kind;
 using Refusal = cSourceGuard::Refusal;
 using Lines = std::vector<std::wstring>;
-
-std::wstring AsciiFold(const std::wstring& text) {
-  std::wstring folded = text;
-  for (auto& c : folded)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return folded;
-}
 
 class RunPlanTest : public testing::Test {
  protected:

@@ -1,17 +1,11 @@
 #include <gtest/gtest.h>
 
 #include "cSourceGuard.h"
+#include "mAsciiFold.h"
 
 namespace {
 
 using Refusal = cSourceGuard::Refusal;
-
-std::wstring AsciiFold(const std::wstring& text) {
-  std::wstring folded = text;
-  for (auto& c : folded)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return folded;
-}
 
 TEST(cSourceGuard, NoWriteLandsOnAListedSourceOutsideAFolderThatHoldsTheDestination) {
   struct Row {

@@ -3,16 +3,10 @@
 #include <cwctype>
 
 #include "cGivenNames.h"
+#include "mAsciiFold.h"
 #include "mBackupNames.h"
 
 namespace {
-
-std::wstring AsciiFold(const std::wstring& name) {
-  std::wstring folded = name;
-  for (auto& c : folded)
-    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-  return folded;
-}
 
 using Names = std::vector<std::wstring>;
 
