@@ -25,6 +25,10 @@ void cRunProgress::BeginFile(std::int64_t bytes) {
   ++m_Current;
   m_CurrentBytes = std::max<std::int64_t>(0, bytes);
   m_CurrentCopied = 0;
+  // A file that came after the run was counted (the tree grew meanwhile) makes the run larger
+  // rather than carrying it past its end.
+  m_Files = std::max(m_Files, m_Current);
+  m_TotalBytes = std::max(m_TotalBytes, m_DoneBefore + m_CurrentBytes);
 }
 
 void cRunProgress::FileProgress(std::int64_t copied) {

@@ -58,6 +58,12 @@ TEST(cRunProgress, EdgesOfTheCountsAndTheClock) {
   big.FileProgress(huge);
   EXPECT_EQ(big.Percent(), 100);
 
+  cRunProgress grown(1, 100, t0);  // a file more than was counted
+  grown.BeginFile(100);
+  grown.FileProgress(100);
+  grown.BeginFile(100);
+  EXPECT_EQ(grown.Caption(t0, false), L"备份进度：2/2 50%");
+
   cRunProgress slow(1, 3600 * 2 + 100, t0);  // hours read h:mm:ss
   slow.BeginFile(3600 * 2 + 100);
   slow.FileProgress(50);
