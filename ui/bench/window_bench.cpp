@@ -101,7 +101,7 @@ int MeasureAnswer(const std::string& moment, const std::wstring& source, const s
   auto span = std::chrono::milliseconds(3000);
   if (moment == "counted") {
     when = [](HWND) { return true; };  // counting comes first
-    span = std::chrono::milliseconds(1000);
+    span = std::chrono::milliseconds(500);
   }
   if (moment == "copied") when = [](HWND w) { return Label3(w).rfind(L"备份进度", 0) == 0; };
   if (moment == "chunks") when = [copy](HWND) { return Written(copy) > 0; };
