@@ -21,7 +21,7 @@ class cBackupRun : private cCopyFileEvents {
  public:
   // What a run did, once it is over.
   struct Outcome {
-    int files = 0;           // the files it set out to back up (0 when stopped while counting)
+    int files = 0;           // the files it set out to back up (stopped while counting: those counted)
     int backedUp = 0;        // of which backed up, or found up to date
     bool counted = false;    // the count was done
     bool stopped = false;    // the stop left something undone
