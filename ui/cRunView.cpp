@@ -72,7 +72,8 @@ bool cRunView::Due(bool now) {
 }
 
 void cRunView::Show(const cRunProgress& progress, bool now) {
-  if (!Due(now)) return;
+  // Between the count and the first file the plain caption stays: "0/4" would say nothing.
+  if (progress.Current() == 0 || !Due(now)) return;
   if (m_View.KeepInView(m_Entry)) m_ListChanged = true;
   const auto time = std::chrono::steady_clock::now();
   const std::wstring caption = progress.Caption(time, true);
