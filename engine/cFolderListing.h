@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <vector>
 
 class cFolderListing {
  public:
@@ -32,8 +31,6 @@ class cFolderListing {
 
   // The next item; nothing at the end. Throws cFileError.
   std::optional<Item> Next();
-  // Every item of `folder`, in the order the system lists them.
-  static std::vector<Item> All(const std::wstring& folder);
 
  private:
   std::wstring m_Folder;  // with its final separator
