@@ -2,10 +2,13 @@
 
 #include <cwctype>
 
+#include "cFolderListing.h"
+
 namespace mFolderWalk {
 namespace {
 
-constexpr std::uint32_t kHidden = 0x2, kSystem = 0x4, kDirectory = 0x10, kReparsePoint = 0x400;
+constexpr std::uint32_t kHidden = cFolderListing::kHidden, kSystem = cFolderListing::kSystem,
+                        kDirectory = cFolderListing::kDirectory, kReparsePoint = cFolderListing::kReparsePoint;
 constexpr std::uint32_t kNameSurrogate = 0x20000000;  // the tag bit IsReparseTagNameSurrogate tests
 
 bool SameIgnoringCase(const std::wstring& a, const wchar_t* b) {
