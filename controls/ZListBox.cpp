@@ -88,6 +88,7 @@ void ZListBox::AddItem(const std::wstring& psItemText, bool pbScrollBottom) {
     throw cPlatformError(L"AddItem", L"entry " + std::to_wstring(index + 1), L"LB_ADDSTRING", 0,
                          L"more entries than a 16-bit count holds");
   }
+  KeepWidth(index, width);
   if (width > m_lMaxWidth) {
     m_lMaxWidth = width;
     UpdateHorizontalExtent();
@@ -137,7 +138,7 @@ std::wstring ZListBox::ReadText(std::int16_t piIndex, const wchar_t* operation) 
 void ZListBox::List(std::int16_t piIndex, const std::wstring& psItemText) {
   // Everything that can fail before the entry changes is done first.
   const std::wstring oldText = ReadText(piIndex, L"List set");
-  const std::int32_t oldWidth = GetTextWidth(oldText);
+  const std::int32_t oldWidth = KeptWidth(piIndex, oldText);
   const std::int32_t newWidth = GetTextWidth(psItemText);
   const LRESULT selected = Send(LB_GETCURSEL, 0, 0);
   const LRESULT top = Send(LB_GETTOPINDEX, 0, 0);
@@ -148,9 +149,10 @@ void ZListBox::List(std::int16_t piIndex, const std::wstring& psItemText) {
   try {
     Checked(LB_INSERTSTRING, IndexParam(piIndex), TextParam(psItemText), L"List set", subject);
   } catch (...) {
-    Send(LB_INSERTSTRING, IndexParam(piIndex), TextParam(oldText));
+    if (Send(LB_INSERTSTRING, IndexParam(piIndex), TextParam(oldText)) >= 0) KeepWidth(piIndex, oldWidth);
     throw;
   }
+  KeepWidth(piIndex, newWidth);
   // Deleting may have scrolled the list and dropped the selection; the user keeps both.
   if (selected == piIndex) Send(LB_SETCURSEL, IndexParam(piIndex), 0);
   Send(LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
@@ -179,7 +181,7 @@ void ZListBox::Enabled(bool State) {
 }
 
 void ZListBox::RemoveItem(std::int16_t piIndex) {
-  const std::int32_t width = GetTextWidth(ReadText(piIndex, L"RemoveItem"));
+  const std::int32_t width = KeptWidth(piIndex, ReadText(piIndex, L"RemoveItem"));
   const LRESULT remaining =
       Checked(LB_DELETESTRING, IndexParam(piIndex), 0, L"RemoveItem", IndexSubject(piIndex));
   if (remaining == 0) {
@@ -198,8 +200,11 @@ void ZListBox::Refresh_() {
     const HDC dc = MeasuringDc(L"Refresh_");
     const cSelectedFont font(dc, m_hFont, L"Refresh_");
     const std::int16_t count = ListCount();
-    for (std::int16_t i = 0; i < count; i = static_cast<std::int16_t>(i + 1))
-      widest = std::max(widest, MeasureIn(dc, ReadText(i, L"Refresh_"), L"Refresh_"));
+    for (std::int16_t i = 0; i < count; i = static_cast<std::int16_t>(i + 1)) {
+      const std::int32_t width = MeasureIn(dc, ReadText(i, L"Refresh_"), L"Refresh_");
+      KeepWidth(i, width);
+      widest = std::max(widest, width);
+    }
   }
   m_lMaxWidth = widest;
   UpdateHorizontalExtent();
@@ -259,6 +264,18 @@ void ZListBox::UpdateHorizontalExtent() {
 
 void ZListBox::SetHorizontalExtent(std::int32_t extent) {
   Send(LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(extent), 0);
+}
+
+// Each entry keeps its measured width as its item data, one more than the width, so that an entry
+// added behind the control's back (item data 0) is measured when it is needed. Measuring is the
+// costly part of marking an entry: only the new text is measured.
+void ZListBox::KeepWidth(LRESULT index, std::int32_t width) {
+  Send(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(width) + 1);
+}
+
+std::int32_t ZListBox::KeptWidth(std::int16_t piIndex, const std::wstring& text) const {
+  const LRESULT kept = Send(LB_GETITEMDATA, IndexParam(piIndex), 0);
+  return kept > 0 ? static_cast<std::int32_t>(kept - 1) : GetTextWidth(text);
 }
 
 std::int32_t ZListBox::GetTextWidth(const std::wstring& text) const {

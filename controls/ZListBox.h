@@ -58,7 +58,8 @@ class ZListBox : private cControlWindow {
   void ReadProperties(const cLayoutProperties& PropBag);
   void WriteProperties(cLayoutProperties& PropBag) const;
 
-  // The kept width of the widest entry, in pixels.
+  // The kept width of the widest entry, in pixels. Each entry keeps its own width, measured
+  // when its text is set, so that replacing an entry measures only the new text.
   std::int32_t MaxWidth() const noexcept { return m_lMaxWidth; }
 
  private:
@@ -72,6 +73,8 @@ class ZListBox : private cControlWindow {
   std::wstring ReadText(std::int16_t piIndex, const wchar_t* operation) const;
   void UpdateHorizontalExtent();
   void SetHorizontalExtent(std::int32_t extent);
+  void KeepWidth(LRESULT index, std::int32_t width);
+  std::int32_t KeptWidth(std::int16_t piIndex, const std::wstring& text) const;
   std::int32_t GetTextWidth(const std::wstring& text) const;
   HDC MeasuringDc(const wchar_t* operation) const;
   std::int32_t MeasureIn(HDC dc, const std::wstring& text, const wchar_t* operation) const;

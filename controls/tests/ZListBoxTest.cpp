@@ -312,6 +312,17 @@ TEST_F(ZListBoxTest, RefreshMeasuresEveryEntry) {
   EXPECT_EQ(NativeExtent(), Width(texts[1]) + 4);
 }
 
+TEST_F(ZListBoxTest, AnEntryAddedBehindItsBackIsMeasuredWhenReplaced) {
+  const std::wstring wide = L"the widest entry, added behind the control's back";
+  list.AddItem(wide);
+  SendMessageW(List(), LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+  list.List(0, L"x");  // measured only now, it was one of two widest: the other keeps the extent
+  EXPECT_EQ(list.MaxWidth(), Width(wide));
+  list.List(1, L"middle entry");
+  EXPECT_EQ(list.MaxWidth(), Width(L"middle entry"));
+  EXPECT_EQ(NativeExtent(), Width(L"middle entry") + 4);
+}
+
 TEST_F(ZListBoxTest, ADeepPathScrollsTo4PixelsPastItsLastCharacter) {
   const std::wstring path = DeepPath();
   list.AddItem(path);
