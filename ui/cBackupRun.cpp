@@ -1,5 +1,6 @@
 #include "cBackupRun.h"
 
+#include <algorithm>
 #include <chrono>
 #include <utility>
 
@@ -25,9 +26,11 @@ cBackupRun::cBackupRun(cBackupList& list, const std::wstring& folder, cCopyFile&
       m_Plan(std::make_unique<cRunPlan>(m_List, m_Order, m_Folder, false)),
       m_EngineListener(engine.Listener()) {
   m_Engine.Listener(this);
-  // What an earlier run left in the folder when its process was ended in the middle of a copy;
-  // the folders below are cleaned as the run lists them.
-  if (!m_Order.empty()) mLeftovers::RemoveIn(m_Folder);
+  // What an earlier run left in the folder when its process was ended in the middle of a copy.
+  // Every folder the run lists for its backups is cleaned as it is listed, the folder itself
+  // too once a file entry is met; a run of folder entries alone does not list it.
+  const auto isFolder = [&](std::size_t entry) { return m_List.IsFolder(entry); };
+  if (!m_Order.empty() && std::all_of(m_Order.begin(), m_Order.end(), isFolder)) mLeftovers::RemoveIn(m_Folder);
 }
 
 cBackupRun::~cBackupRun() { m_Engine.Listener(m_EngineListener); }

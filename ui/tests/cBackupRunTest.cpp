@@ -143,3 +143,23 @@ TEST_F(BackupRunTest, AStopWhileCountingCopiesNothing) {
 }
 
 }  // namespace
+
+// What a killed copy left at the top of the destination goes, whether the run's entries are
+// files, whose backups are looked up in that folder's listing, or folders alone.
+TEST_F(BackupRunTest, ARunRemovesTheTemporaryFilesAKilledCopyLeftAtTheTop) {
+  dir.Write(L"src/a.txt", Pattern(10, 1));
+  const struct {
+    const char* entries;
+    std::vector<std::wstring> sources;
+  } cases[] = {{"a file", {L"src\\a.txt"}}, {"a folder alone", {L"src\\photos\\"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.entries);
+    // No process has an id this large: above the system's limit.
+    dir.Write(L"dest/~omb2147483646-3.tmp", Pattern(3, 2));
+    cBackupList entries{AsciiFold};
+    for (const std::wstring& source : c.sources) entries.Add({At(source)});
+    cBackupRun run(entries, At(L"dest"), engine, recorder);
+    RunAll(run);
+    EXPECT_FALSE(dir.Exists(L"dest/~omb2147483646-3.tmp"));
+  }
+}
