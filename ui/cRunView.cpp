@@ -51,7 +51,9 @@ void cRunView::Counted() { m_View.SetLabelText(m_View.Label3, kProgressCaption);
 
 void cRunView::BeginFile(int entry, const cRunProgress& progress) {
   m_Entry = entry;
-  Show(progress, progress.Current() == 1 || progress.Current() == progress.Files());
+  // The first file is shown at once; later ones at the next showing. The last is not forced: the
+  // end of the run draws the list again and says what was done.
+  Show(progress, progress.Current() == 1);
 }
 
 void cRunView::FileFailed(const std::vector<std::size_t>& entries) {
