@@ -40,10 +40,39 @@ cFile CreateTemporaryBeside(const std::wstring& destination) {
   }
 }
 
+// Makes a folder and whichever folders above it are missing.
+void CreateFolders(const std::wstring& folder) {
+  const auto cut = folder.find_last_of(L"\\/");
+  if (cut != std::wstring::npos && cut > 0 && folder[cut - 1] != L':' && !mFileSys::FolderAnswers(folder.substr(0, cut)))
+    CreateFolders(folder.substr(0, cut));
+  mFileSys::CreateFolder(folder);
+}
+
+// Moves the older backup to `keepAs`, then the whole copy into its place; when the second move
+// fails, the older backup goes back, so the destination never stays empty.
+void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, const std::wstring& keepAs) {
+  AtStep(CopyStep::KeepVersion, [&] {
+    CreateFolders(keepAs.substr(0, keepAs.find_last_of(L"\\/")));
+    mFileSys::MoveTo(backup, keepAs);
+  });
+  try {
+    mFileSys::MoveTo(copy, backup);
+  } catch (const cFileError&) {
+    // The failed move's error says why the backup was not replaced, and is the one to report.
+    try {
+      mFileSys::MoveTo(keepAs, backup);
+    } catch (const cFileError&) {
+    }
+    throw;
+  }
+}
+
 // Puts a whole copy in place of the older backup. A backup that is read-only because its source
 // is loses that attribute just for the rename, which it would refuse, and gets it back when the
-// rename fails.
-void ReplaceBackup(const std::wstring& copy, const std::wstring& backup, mFileSys::Existing existing) {
+// rename fails. A backup that is kept moves aside instead, attributes and all.
+void ReplaceBackup(const std::wstring& copy, const std::wstring& backup, mFileSys::Existing existing,
+                   const std::wstring& keepAs) {
+  if (!keepAs.empty()) return KeepAndReplace(copy, backup, keepAs);
   const bool readOnly = existing == mFileSys::Existing::ReadOnly;
   if (readOnly) mFileSys::SetReadOnly(backup, false);
   try {
@@ -85,9 +114,9 @@ class UnfinishedFile {
     m_File->SetAttributes(attributes);
     m_ReadOnly = attributes.readOnly;
   }
-  // Puts the closed file in place of the older backup.
-  void Finish(const std::wstring& destination, mFileSys::Existing existing) {
-    if (m_Kind == Kind::Temporary) ReplaceBackup(m_Path, destination, existing);
+  // Puts the closed file in place of the older backup, which is kept as `keepAs` if given.
+  void Finish(const std::wstring& destination, mFileSys::Existing existing, const std::wstring& keepAs) {
+    if (m_Kind == Kind::Temporary) ReplaceBackup(m_Path, destination, existing, keepAs);
     m_Owned = false;
   }
   void Remove() {
@@ -171,7 +200,7 @@ bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& 
 // chunks of a newer one. Only where there was no destination does a stop before the first chunk
 // leave an empty one.
 void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destination, mFileSys::Existing existing,
-             const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
+             const std::wstring& keepAs, const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
              const std::function<bool()>& goOn) {
   const bool cutShort = !ending.Whole() && (ending.copied > 0 || existing != mFileSys::Existing::None);
   if (cutShort || !Complete(target, ending, read, options, goOn)) {
@@ -180,7 +209,7 @@ void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destinat
     return;
   }
   AtStep(CopyStep::ReadSource, [&] { source.Close(); });
-  AtStep(CopyStep::ReplaceDestination, [&] { target.Finish(destination, existing); });
+  AtStep(CopyStep::ReplaceDestination, [&] { target.Finish(destination, existing, keepAs); });
 }
 
 // Runs a read of the source; false when the source turned out to hold fewer bytes than it had
@@ -227,7 +256,7 @@ std::int32_t cCopyFile::BufferSize() const { return m_BufferSize; }
 
 void cCopyFile::CopyStop() { m_StopRequest = true; }
 
-void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo) {
+void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo, const std::wstring& KeepAs) {
   // The read-ahead's pieces belong to the copy under way.
   if (m_Copying) throw std::logic_error("CopyFile called from inside an event of its own copy");
   m_Copying = true;
@@ -274,7 +303,7 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
     const bool changed = !held || (copied == before.length &&
                                    AtStep(CopyStep::ReadSource, [&] { return StateOf(source); }) != before);
     if (!changed) {
-      EndCopy(source, *target, FileTo, existing, {copied, before.length, attributes, before.lastWriteTime}, read,
+      EndCopy(source, *target, FileTo, existing, KeepAs, {copied, before.length, attributes, before.lastWriteTime}, read,
               m_Options, goOn);
       if (m_Listener) m_Listener->CopyComplete(before.length);
       return;

@@ -57,4 +57,23 @@ bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const
 // Removes a file; throws when that fails for any reason but its absence.
 void RemoveFile(const std::wstring& path);
 
+// Removes an empty folder; throws when that fails for any reason but its absence.
+void RemoveFolder(const std::wstring& path);
+
+// Moves a file to another name on the same volume, which must not be taken; the change reaches
+// stable storage.
+void MoveTo(const std::wstring& from, const std::wstring& to);
+
+// Whether a folder is there and answers: false once its volume has gone (a disk pulled out).
+bool FolderAnswers(const std::wstring& path);
+
+// The room on the volume that holds `path`: the bytes this user may still write, and the unit a
+// file's length is rounded up to there.
+struct Room {
+  std::int64_t freeBytes;
+  std::int64_t clusterBytes;
+};
+// Nothing when it cannot be asked (a folder that is not there, say).
+std::optional<Room> RoomOn(const std::wstring& path);
+
 }  // namespace mFileSys
