@@ -51,10 +51,9 @@ void CreateFolders(const std::wstring& folder) {
 // Moves the older backup to `keepAs`, then the whole copy into its place; when the second move
 // fails, the older backup goes back, so the destination never stays empty.
 void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, const std::wstring& keepAs) {
-  AtStep(CopyStep::KeepVersion, [&] {
-    CreateFolders(keepAs.substr(0, keepAs.find_last_of(L"\\/")));
-    mFileSys::MoveTo(backup, keepAs);
-  });
+  // The backup's own move fails as its replacement would (another program holds it, say).
+  AtStep(CopyStep::KeepVersion, [&] { CreateFolders(keepAs.substr(0, keepAs.find_last_of(L"\\/"))); });
+  mFileSys::MoveTo(backup, keepAs);
   try {
     mFileSys::MoveTo(copy, backup);
   } catch (const cFileError&) {

@@ -424,7 +424,7 @@ TEST_F(CopyFileTest, AnOlderBackupIsKeptElsewhereOnlyWhenTheCopyTakesItsPlace) {
       EXPECT_FALSE(row.placeTaken);
     } catch (const cFileError& error) {
       EXPECT_TRUE(row.placeTaken) << mText::ToUtf8(error.Describe());
-      EXPECT_EQ(error.Step(), CopyStep::KeepVersion);
+      EXPECT_EQ(error.Step(), CopyStep::ReplaceDestination);
     }
     const bool replaced = row.stopAt == 0 && !row.placeTaken;
     EXPECT_EQ(dir.Read(L"dst.bin"), replaced ? data : older);
