@@ -48,18 +48,37 @@ void CreateFolders(const std::wstring& folder) {
   mFileSys::CreateFolder(folder);
 }
 
-// Moves the older backup to `keepAs`, then the whole copy into its place; when the second move
-// fails, the older backup goes back, so the destination never stays empty.
-void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, const std::wstring& keepAs) {
+// Where an older backup is kept (empty: it is replaced), and the folder for kept backups this
+// engine made last, which many copies in a row share: it is made once for them.
+struct Keeping {
+  const std::wstring& path;
+  std::wstring& madeFolder;
+};
+
+// Moves the older backup aside, then the whole copy into its place; when the second move fails,
+// the older backup goes back, so the destination never stays empty. The first move reaches stable
+// storage with the second, which syncs: a journal keeps the two in order.
+void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, const Keeping& keeping) {
+  const std::wstring folder = keeping.path.substr(0, keeping.path.find_last_of(L"\\/"));
+  const auto makeFolder = [&] {
+    AtStep(CopyStep::KeepVersion, [&] { CreateFolders(folder); });
+    keeping.madeFolder = folder;
+  };
+  if (folder != keeping.madeFolder) makeFolder();
   // The backup's own move fails as its replacement would (another program holds it, say).
-  AtStep(CopyStep::KeepVersion, [&] { CreateFolders(keepAs.substr(0, keepAs.find_last_of(L"\\/"))); });
-  mFileSys::MoveTo(backup, keepAs);
   try {
-    mFileSys::MoveTo(copy, backup);
+    mFileSys::MoveTo(backup, keeping.path);
+  } catch (const cFileError&) {
+    if (mFileSys::FolderAnswers(folder)) throw;
+    makeFolder();  // gone since it was made
+    mFileSys::MoveTo(backup, keeping.path);
+  }
+  try {
+    mFileSys::ReplaceWith(copy, backup);
   } catch (const cFileError&) {
     // The failed move's error says why the backup was not replaced, and is the one to report.
     try {
-      mFileSys::MoveTo(keepAs, backup);
+      mFileSys::MoveTo(keeping.path, backup);
     } catch (const cFileError&) {
     }
     throw;
@@ -70,8 +89,8 @@ void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, const 
 // is loses that attribute just for the rename, which it would refuse, and gets it back when the
 // rename fails. A backup that is kept moves aside instead, attributes and all.
 void ReplaceBackup(const std::wstring& copy, const std::wstring& backup, mFileSys::Existing existing,
-                   const std::wstring& keepAs) {
-  if (!keepAs.empty()) return KeepAndReplace(copy, backup, keepAs);
+                   const Keeping& keeping) {
+  if (!keeping.path.empty()) return KeepAndReplace(copy, backup, keeping);
   const bool readOnly = existing == mFileSys::Existing::ReadOnly;
   if (readOnly) mFileSys::SetReadOnly(backup, false);
   try {
@@ -113,9 +132,9 @@ class UnfinishedFile {
     m_File->SetAttributes(attributes);
     m_ReadOnly = attributes.readOnly;
   }
-  // Puts the closed file in place of the older backup, which is kept as `keepAs` if given.
-  void Finish(const std::wstring& destination, mFileSys::Existing existing, const std::wstring& keepAs) {
-    if (m_Kind == Kind::Temporary) ReplaceBackup(m_Path, destination, existing, keepAs);
+  // Puts the closed file in place of the older backup, which is kept where `keeping` says.
+  void Finish(const std::wstring& destination, mFileSys::Existing existing, const Keeping& keeping) {
+    if (m_Kind == Kind::Temporary) ReplaceBackup(m_Path, destination, existing, keeping);
     m_Owned = false;
   }
   void Remove() {
@@ -199,7 +218,7 @@ bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& 
 // chunks of a newer one. Only where there was no destination does a stop before the first chunk
 // leave an empty one.
 void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destination, mFileSys::Existing existing,
-             const std::wstring& keepAs, const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
+             const Keeping& keeping, const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
              const std::function<bool()>& goOn) {
   const bool cutShort = !ending.Whole() && (ending.copied > 0 || existing != mFileSys::Existing::None);
   if (cutShort || !Complete(target, ending, read, options, goOn)) {
@@ -208,7 +227,7 @@ void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destinat
     return;
   }
   AtStep(CopyStep::ReadSource, [&] { source.Close(); });
-  AtStep(CopyStep::ReplaceDestination, [&] { target.Finish(destination, existing, keepAs); });
+  AtStep(CopyStep::ReplaceDestination, [&] { target.Finish(destination, existing, keeping); });
 }
 
 // Runs a read of the source; false when the source turned out to hold fewer bytes than it had
@@ -302,7 +321,7 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
     const bool changed = !held || (copied == before.length &&
                                    AtStep(CopyStep::ReadSource, [&] { return StateOf(source); }) != before);
     if (!changed) {
-      EndCopy(source, *target, FileTo, existing, KeepAs, {copied, before.length, attributes, before.lastWriteTime}, read,
+      EndCopy(source, *target, FileTo, existing, Keeping{KeepAs, m_VersionFolder}, {copied, before.length, attributes, before.lastWriteTime}, read,
               m_Options, goOn);
       if (m_Listener) m_Listener->CopyComplete(before.length);
       return;

@@ -59,6 +59,7 @@ class cCopyFile {
   std::int32_t m_BufferSize = 0;
   // The read-ahead's two pieces, kept between copies.
   std::vector<std::byte> m_Pieces[2];
+  std::wstring m_VersionFolder;  // the folder of kept backups made last, shared by the copies after
   bool m_Copying = false;  // a copy is under way: a listener cannot start another from an event
   cCopyFileEvents* m_Listener;  // not owned
   Options m_Options;

@@ -60,8 +60,8 @@ void RemoveFile(const std::wstring& path);
 // Removes an empty folder; throws when that fails for any reason but its absence.
 void RemoveFolder(const std::wstring& path);
 
-// Moves a file to another name on the same volume, which must not be taken; the change reaches
-// stable storage.
+// Moves a file to another name on the same volume, which must not be taken. The change reaches
+// stable storage with the next ReplaceWith on that volume, or later: a journal keeps them in order.
 void MoveTo(const std::wstring& from, const std::wstring& to);
 
 // Whether a folder is there and answers: false once its volume has gone (a disk pulled out).

@@ -168,8 +168,6 @@ void MoveTo(const std::wstring& from, const std::wstring& to) {
   // Unlike rename, never replaces what is at `to`.
   if (::renameat2(AT_FDCWD, mPosixPath::Native(from).c_str(), AT_FDCWD, mPosixPath::Native(to).c_str(), RENAME_NOREPLACE) != 0)
     throw cFileError::FromLastError(L"renameat2", from);
-  SyncFolder(to);
-  SyncFolder(from);
 }
 
 bool FolderAnswers(const std::wstring& path) {

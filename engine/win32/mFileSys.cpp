@@ -162,7 +162,7 @@ void RemoveFolder(const std::wstring& path) {
 }
 
 void MoveTo(const std::wstring& from, const std::wstring& to) {
-  if (!MoveFileExW(mLongPath::ForSystem(from).c_str(), mLongPath::ForSystem(to).c_str(), MOVEFILE_WRITE_THROUGH))
+  if (!MoveFileExW(mLongPath::ForSystem(from).c_str(), mLongPath::ForSystem(to).c_str(), 0))
     throw cFileError::FromLastError(L"MoveFileExW", from);
 }
 

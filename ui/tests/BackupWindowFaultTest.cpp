@@ -550,7 +550,7 @@ TEST_F(BackupWindowFaultTest, PathsBeyondMaxPathAreCopiedAndListed) {
   const Bytes longBytes = Pattern(kChunk + 1234, 30), nearBytes = Pattern(500, 31);
   WriteBytes(longSource, longBytes);
   WriteBytes(Source(L"near.txt"), nearBytes);
-  PlantOlder(deepTarget, L"长路径 long.bin");
+  const Bytes older = PlantOlder(deepTarget, L"长路径 long.bin");
 
   // Wine's open dialog overruns a MAX_PATH buffer when a longer folder is typed into it and takes
   // the program down, so the deep file comes in as from the file manager, by a drop; the near
@@ -568,7 +568,10 @@ TEST_F(BackupWindowFaultTest, PathsBeyondMaxPathAreCopiedAndListed) {
   ExpectList({{longSource, true}, {Source(L"near.txt"), true}});
   EXPECT_TRUE(Holds(Join(deepTarget, L"长路径 long.bin"), longBytes));
   EXPECT_TRUE(Holds(Join(deepTarget, L"near.txt"), nearBytes));
-  EXPECT_EQ(NamesIn(deepTarget), (std::vector<std::wstring>{L"near.txt", L"长路径 long.bin"}));
+  EXPECT_EQ(NamesIn(deepTarget), (std::vector<std::wstring>{L"_版本", L"near.txt", L"长路径 long.bin"}));
+  const std::wstring versions = Join(deepTarget, L"_版本");
+  ASSERT_EQ(NamesIn(versions).size(), 1u);
+  EXPECT_TRUE(Holds(Join(Join(versions, NamesIn(versions).front()), L"长路径 long.bin"), older)) << "kept as a version";
 
   // The list scrolls sideways to the end of the long entry.
   RECT client{};
