@@ -55,30 +55,43 @@ struct Keeping {
   std::wstring& madeFolder;
 };
 
-// Moves the older backup aside, then the whole copy into its place; when the second move fails,
-// the older backup goes back, so the destination never stays empty. The first move reaches stable
-// storage with the second, which syncs: a journal keeps the two in order.
-void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, const Keeping& keeping) {
+enum class Kept { Linked, Moved };
+
+// Keeps the older backup under the name `keeping` gives, then puts the whole copy in its place.
+// Where the volume allows, the backup gets that name as a second one and the copy replaces the
+// first, so the destination's name is never empty, even for a moment; when the replacing fails,
+// the second name goes. Elsewhere (FAT), and for a read-only backup, which a rename would not
+// replace, the backup moves aside and comes back when the copy cannot take its place. Either way
+// the kept name reaches stable storage with the replacing move, which syncs: a journal keeps the
+// two in order.
+void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, bool readOnly, const Keeping& keeping) {
   const std::wstring folder = keeping.path.substr(0, keeping.path.find_last_of(L"\\/"));
   const auto makeFolder = [&] {
     AtStep(CopyStep::KeepVersion, [&] { CreateFolders(folder); });
     keeping.madeFolder = folder;
   };
   if (folder != keeping.madeFolder) makeFolder();
-  // The backup's own move fails as its replacement would (another program holds it, say).
-  try {
+  // Keeping the backup fails as its replacement would (another program holds it, say).
+  const auto keep = [&] {
+    if (!readOnly && mFileSys::LinkAs(backup, keeping.path)) return Kept::Linked;
     mFileSys::MoveTo(backup, keeping.path);
+    return Kept::Moved;
+  };
+  Kept kept;
+  try {
+    kept = keep();
   } catch (const cFileError&) {
     if (mFileSys::FolderAnswers(folder)) throw;
     makeFolder();  // gone since it was made
-    mFileSys::MoveTo(backup, keeping.path);
+    kept = keep();
   }
   try {
     mFileSys::ReplaceWith(copy, backup);
   } catch (const cFileError&) {
     // The failed move's error says why the backup was not replaced, and is the one to report.
     try {
-      mFileSys::MoveTo(keeping.path, backup);
+      if (kept == Kept::Linked) mFileSys::RemoveFile(keeping.path);
+      else mFileSys::MoveTo(keeping.path, backup);
     } catch (const cFileError&) {
     }
     throw;
@@ -87,11 +100,11 @@ void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, const 
 
 // Puts a whole copy in place of the older backup. A backup that is read-only because its source
 // is loses that attribute just for the rename, which it would refuse, and gets it back when the
-// rename fails. A backup that is kept moves aside instead, attributes and all.
+// rename fails. A backup that is kept is kept as it is, attributes and all.
 void ReplaceBackup(const std::wstring& copy, const std::wstring& backup, mFileSys::Existing existing,
                    const Keeping& keeping) {
-  if (!keeping.path.empty()) return KeepAndReplace(copy, backup, keeping);
   const bool readOnly = existing == mFileSys::Existing::ReadOnly;
+  if (!keeping.path.empty()) return KeepAndReplace(copy, backup, readOnly, keeping);
   if (readOnly) mFileSys::SetReadOnly(backup, false);
   try {
     mFileSys::ReplaceWith(copy, backup);

@@ -64,6 +64,10 @@ void RemoveFolder(const std::wstring& path);
 // stable storage with the next ReplaceWith on that volume, or later: a journal keeps them in order.
 void MoveTo(const std::wstring& from, const std::wstring& to);
 
+// Gives a file a second name on the same volume, which must not be taken; false where the volume
+// keeps one name per file (FAT, exFAT). The change reaches stable storage as MoveTo's does.
+bool LinkAs(const std::wstring& path, const std::wstring& name);
+
 // Whether a folder is there and answers: false once its volume has gone (a disk pulled out).
 bool FolderAnswers(const std::wstring& path);
 

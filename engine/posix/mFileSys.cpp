@@ -170,6 +170,12 @@ void MoveTo(const std::wstring& from, const std::wstring& to) {
     throw cFileError::FromLastError(L"renameat2", from);
 }
 
+bool LinkAs(const std::wstring& path, const std::wstring& name) {
+  if (::link(mPosixPath::Native(path).c_str(), mPosixPath::Native(name).c_str()) == 0) return true;
+  if (errno == EPERM || errno == EOPNOTSUPP) return false;
+  throw cFileError::FromLastError(L"link", path);
+}
+
 bool FolderAnswers(const std::wstring& path) {
   struct stat st {};
   return ::stat(mPosixPath::Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);

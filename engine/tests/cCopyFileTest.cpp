@@ -434,7 +434,7 @@ TEST_F(CopyFileTest, AnOlderBackupIsKeptElsewhereOnlyWhenTheCopyTakesItsPlace) {
     }
     if (row.readOnly) {
       EXPECT_EQ(KeptAttributesOf(dir.Path(L"versions/run/sub/dst.bin")) & kReadOnly, kReadOnly) << "kept as it was";
-      for (const wchar_t* name : {L"dst.bin", L"versions/run/sub/dst.bin"}) GiveAttributes(dir.Path(name), 0);
+      for (const wchar_t* name : {L"src.bin", L"dst.bin", L"versions/run/sub/dst.bin"}) GiveAttributes(dir.Path(name), 0);
     }
     ExpectOnlyFiles(row.kept || row.placeTaken ? std::vector<std::wstring>{L"src.bin", L"dst.bin", L"versions"}
                                                : std::vector<std::wstring>{L"src.bin", L"dst.bin"});

@@ -166,6 +166,13 @@ void MoveTo(const std::wstring& from, const std::wstring& to) {
     throw cFileError::FromLastError(L"MoveFileExW", from);
 }
 
+bool LinkAs(const std::wstring& path, const std::wstring& name) {
+  if (CreateHardLinkW(mLongPath::ForSystem(name).c_str(), mLongPath::ForSystem(path).c_str(), nullptr)) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED) return false;
+  throw cFileError(L"CreateHardLinkW", path, error, mSystemError::Text(error));
+}
+
 bool FolderAnswers(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
