@@ -11,6 +11,7 @@ const wchar_t* CopyStepName(CopyStep step) {
     case CopyStep::WriteDestination: return L"write destination";
     case CopyStep::FlushDestination: return L"flush destination";
     case CopyStep::VerifyDestination: return L"verify destination";
+    case CopyStep::KeepVersion: return L"make the folder of versions";
     case CopyStep::ReplaceDestination: return L"replace destination";
   }
   return L"file operation";

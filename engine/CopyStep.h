@@ -11,6 +11,7 @@ enum class CopyStep {
   WriteDestination,
   FlushDestination,
   VerifyDestination,
+  KeepVersion,
   ReplaceDestination,
 };
 

@@ -40,11 +40,71 @@ cFile CreateTemporaryBeside(const std::wstring& destination) {
   }
 }
 
+// Makes a folder and whichever folders above it are missing.
+void CreateFolders(const std::wstring& folder) {
+  const auto cut = folder.find_last_of(L"\\/");
+  if (cut != std::wstring::npos && cut > 0 && folder[cut - 1] != L':' && !mFileSys::FolderAnswers(folder.substr(0, cut)))
+    CreateFolders(folder.substr(0, cut));
+  mFileSys::CreateFolder(folder);
+}
+
+// Where an older backup is kept (empty: it is replaced), and the folder for kept backups this
+// engine made last, which many copies in a row share: it is made once for them.
+struct Keeping {
+  const std::wstring& path;
+  std::wstring& madeFolder;
+};
+
+enum class Kept { Linked, Moved };
+
+// Keeps the older backup under the name `keeping` gives, then puts the whole copy in its place.
+// Where the volume allows, the backup gets that name as a second one and the copy replaces the
+// first, so the destination's name is never empty, even for a moment; when the replacing fails,
+// the second name goes. Elsewhere (FAT), and for a read-only backup, which a rename would not
+// replace, the backup moves aside and comes back when the copy cannot take its place. Either way
+// the kept name reaches stable storage with the replacing move, which syncs: a journal keeps the
+// two in order.
+void KeepAndReplace(const std::wstring& copy, const std::wstring& backup, bool readOnly, const Keeping& keeping) {
+  const std::wstring folder = keeping.path.substr(0, keeping.path.find_last_of(L"\\/"));
+  const auto makeFolder = [&] {
+    AtStep(CopyStep::KeepVersion, [&] { CreateFolders(folder); });
+    keeping.madeFolder = folder;
+  };
+  if (folder != keeping.madeFolder) makeFolder();
+  // Keeping the backup fails as its replacement would (another program holds it, say).
+  const auto keep = [&] {
+    if (!readOnly && mFileSys::LinkAs(backup, keeping.path)) return Kept::Linked;
+    mFileSys::MoveTo(backup, keeping.path);
+    return Kept::Moved;
+  };
+  Kept kept;
+  try {
+    kept = keep();
+  } catch (const cFileError&) {
+    if (mFileSys::FolderAnswers(folder)) throw;
+    makeFolder();  // gone since it was made
+    kept = keep();
+  }
+  try {
+    mFileSys::ReplaceWith(copy, backup);
+  } catch (const cFileError&) {
+    // The failed move's error says why the backup was not replaced, and is the one to report.
+    try {
+      if (kept == Kept::Linked) mFileSys::RemoveFile(keeping.path);
+      else mFileSys::MoveTo(keeping.path, backup);
+    } catch (const cFileError&) {
+    }
+    throw;
+  }
+}
+
 // Puts a whole copy in place of the older backup. A backup that is read-only because its source
 // is loses that attribute just for the rename, which it would refuse, and gets it back when the
-// rename fails.
-void ReplaceBackup(const std::wstring& copy, const std::wstring& backup, mFileSys::Existing existing) {
+// rename fails. A backup that is kept is kept as it is, attributes and all.
+void ReplaceBackup(const std::wstring& copy, const std::wstring& backup, mFileSys::Existing existing,
+                   const Keeping& keeping) {
   const bool readOnly = existing == mFileSys::Existing::ReadOnly;
+  if (!keeping.path.empty()) return KeepAndReplace(copy, backup, readOnly, keeping);
   if (readOnly) mFileSys::SetReadOnly(backup, false);
   try {
     mFileSys::ReplaceWith(copy, backup);
@@ -85,9 +145,9 @@ class UnfinishedFile {
     m_File->SetAttributes(attributes);
     m_ReadOnly = attributes.readOnly;
   }
-  // Puts the closed file in place of the older backup.
-  void Finish(const std::wstring& destination, mFileSys::Existing existing) {
-    if (m_Kind == Kind::Temporary) ReplaceBackup(m_Path, destination, existing);
+  // Puts the closed file in place of the older backup, which is kept where `keeping` says.
+  void Finish(const std::wstring& destination, mFileSys::Existing existing, const Keeping& keeping) {
+    if (m_Kind == Kind::Temporary) ReplaceBackup(m_Path, destination, existing, keeping);
     m_Owned = false;
   }
   void Remove() {
@@ -171,7 +231,7 @@ bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& 
 // chunks of a newer one. Only where there was no destination does a stop before the first chunk
 // leave an empty one.
 void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destination, mFileSys::Existing existing,
-             const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
+             const Keeping& keeping, const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
              const std::function<bool()>& goOn) {
   const bool cutShort = !ending.Whole() && (ending.copied > 0 || existing != mFileSys::Existing::None);
   if (cutShort || !Complete(target, ending, read, options, goOn)) {
@@ -180,7 +240,7 @@ void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destinat
     return;
   }
   AtStep(CopyStep::ReadSource, [&] { source.Close(); });
-  AtStep(CopyStep::ReplaceDestination, [&] { target.Finish(destination, existing); });
+  AtStep(CopyStep::ReplaceDestination, [&] { target.Finish(destination, existing, keeping); });
 }
 
 // Runs a read of the source; false when the source turned out to hold fewer bytes than it had
@@ -227,7 +287,7 @@ std::int32_t cCopyFile::BufferSize() const { return m_BufferSize; }
 
 void cCopyFile::CopyStop() { m_StopRequest = true; }
 
-void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo) {
+void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo, const std::wstring& KeepAs) {
   // The read-ahead's pieces belong to the copy under way.
   if (m_Copying) throw std::logic_error("CopyFile called from inside an event of its own copy");
   m_Copying = true;
@@ -274,7 +334,7 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
     const bool changed = !held || (copied == before.length &&
                                    AtStep(CopyStep::ReadSource, [&] { return StateOf(source); }) != before);
     if (!changed) {
-      EndCopy(source, *target, FileTo, existing, {copied, before.length, attributes, before.lastWriteTime}, read,
+      EndCopy(source, *target, FileTo, existing, Keeping{KeepAs, m_VersionFolder}, {copied, before.length, attributes, before.lastWriteTime}, read,
               m_Options, goOn);
       if (m_Listener) m_Listener->CopyComplete(before.length);
       return;

@@ -4,7 +4,8 @@
 // caller's thread writes and raises the events, so both devices stay busy. The copy is
 // written to a temporary file beside the destination and takes the destination's place only
 // once it is on stable storage and has been read back as what was read from the source, so a
-// failed, stopped or corrupted copy leaves an earlier backup as it was. A source written to while
+// failed, stopped or corrupted copy leaves an earlier backup as it was; the caller may have that
+// backup kept under another name rather than deleted. A source written to while
 // it is copied is copied once more; a whole copy ends with its source's read-only, hidden, system
 // and archive attributes and its last-write time from before the first read.
 #include <cstddef>
@@ -43,7 +44,10 @@ class cCopyFile {
   void BufferSize(std::int32_t vData);
   std::int32_t BufferSize() const;
   void CopyStop();
-  void CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo);
+  // With `KeepAs`, an older backup at FileTo is not deleted but moved there (folders made as
+  // needed), once the copy has passed its checks and just before the copy takes its place; it
+  // comes back when that fails. Without it, an older backup is replaced.
+  void CopyFile(const std::wstring& FileFrom, const std::wstring& FileTo, const std::wstring& KeepAs = {});
 
  private:
   // Copies until the source's end or a stop; false when the source ended before allBytes.
@@ -55,6 +59,7 @@ class cCopyFile {
   std::int32_t m_BufferSize = 0;
   // The read-ahead's two pieces, kept between copies.
   std::vector<std::byte> m_Pieces[2];
+  std::wstring m_VersionFolder;  // the folder of kept backups made last, shared by the copies after
   bool m_Copying = false;  // a copy is under way: a listener cannot start another from an event
   cCopyFileEvents* m_Listener;  // not owned
   Options m_Options;

@@ -57,4 +57,27 @@ bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const
 // Removes a file; throws when that fails for any reason but its absence.
 void RemoveFile(const std::wstring& path);
 
+// Removes an empty folder; throws when that fails for any reason but its absence.
+void RemoveFolder(const std::wstring& path);
+
+// Moves a file to another name on the same volume, which must not be taken. The change reaches
+// stable storage with the next ReplaceWith on that volume, or later: a journal keeps them in order.
+void MoveTo(const std::wstring& from, const std::wstring& to);
+
+// Gives a file a second name on the same volume, which must not be taken; false where the volume
+// keeps one name per file (FAT, exFAT). The change reaches stable storage as MoveTo's does.
+bool LinkAs(const std::wstring& path, const std::wstring& name);
+
+// Whether a folder is there and answers: false once its volume has gone (a disk pulled out).
+bool FolderAnswers(const std::wstring& path);
+
+// The room on the volume that holds `path`: the bytes this user may still write, and the unit a
+// file's length is rounded up to there.
+struct Room {
+  std::int64_t freeBytes;
+  std::int64_t clusterBytes;
+};
+// Nothing when it cannot be asked (a folder that is not there, say).
+std::optional<Room> RoomOn(const std::wstring& path);
+
 }  // namespace mFileSys

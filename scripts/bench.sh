@@ -54,6 +54,8 @@ device_rows() {
 
 echo "== native =="
 "$native/engine_bench" "$work" 3
+# What keeping each replaced backup as a version costs a second run over small files.
+"$native/engine_bench" --versions "$work" 5
 device_rows "$native/engine_bench" --device "$devices/source/source.bin" "$devices/target"
 
 winenv_start "$build"
@@ -62,6 +64,7 @@ echo "== $winenv_name (${winenv_win32_why:-this machine starts wine32}) =="
 # Where a small file's time goes in the engine, step by step, beside CopyFileW with a flush.
 # Five rounds: a small file's time is mostly the disk's, which varies from pass to pass.
 "$winenv_wine" "$build/engine_bench.exe" --small "Z:${work//\//\\}" 5
+"$winenv_wine" "$build/engine_bench.exe" --versions "Z:${work//\//\\}" 5
 device_rows "$winenv_wine" "$build/engine_bench.exe" --device "Z:${devices//\//\\}\\source\\source.bin" \
   "Z:${devices//\//\\}\\target"
 # The window hosted in-process on the same display: small files through a real run, and List1.

@@ -3,8 +3,12 @@
 #include <algorithm>
 #include <utility>
 
+#include "mVersions.h"
+
 cBackupList::cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootName)
-    : m_Fold(fold), m_RootName(std::move(rootName)), m_Names(std::move(fold)) {}
+    : m_Fold(fold), m_RootName(std::move(rootName)), m_Names(std::move(fold)) {
+  m_Names.Withhold(mVersions::kFolderName);  // the versions of replaced backups
+}
 
 std::size_t cBackupList::Add(const std::vector<std::wstring>& sources) {
   const std::size_t count = std::min(sources.size(), kMaxEntries - Count());

@@ -5,8 +5,10 @@
 #include <utility>
 
 #include "cFileError.h"
-#include "mLeftovers.h"
 #include "mFailureReport.h"
+#include "mFileSys.h"
+#include "mLeftovers.h"
+#include "mVersionPruning.h"
 
 namespace {
 
@@ -23,14 +25,20 @@ cBackupRun::cBackupRun(cBackupList& list, const std::wstring& folder, cCopyFile&
       m_Engine(engine),
       m_Listener(listener),
       m_Order(list.StartRun()),
-      m_Plan(std::make_unique<cRunPlan>(m_List, m_Order, m_Folder, false)),
+      m_Plan(std::make_unique<cRunPlan>(m_List, m_Order, m_Folder, true)),
+      m_FileSystem(m_Plan->DestinationFileSystem()),
+      m_DestinationThere(mFileSys::FolderAnswers(folder)),
+      m_Start(mVersions::Now()),
       m_EngineListener(engine.Listener()) {
   m_Engine.Listener(this);
+  if (m_Order.empty()) return;
   // What an earlier run left in the folder when its process was ended in the middle of a copy.
   // Every folder the run lists for its backups is cleaned as it is listed, the folder itself
   // too once a file entry is met; a run of folder entries alone does not list it.
   const auto isFolder = [&](std::size_t entry) { return m_List.IsFolder(entry); };
-  if (!m_Order.empty() && std::all_of(m_Order.begin(), m_Order.end(), isFolder)) mLeftovers::RemoveIn(m_Folder);
+  if (std::all_of(m_Order.begin(), m_Order.end(), isFolder)) mLeftovers::RemoveIn(m_Folder);
+  mVersionPruning::Prune(m_Folder, m_Start, m_List.Fold());
+  if (const auto room = mFileSys::RoomOn(m_Folder)) m_ClusterBytes = room->clusterBytes;
 }
 
 cBackupRun::~cBackupRun() { m_Engine.Listener(m_EngineListener); }
@@ -52,22 +60,54 @@ bool cBackupRun::Count() {
   do {
     switch (m_Plan->Next(step, kItemsPerStep)) {
       case cRunPlan::Got::Step:
-        if (step.kind == cRunPlan::Kind::Copy) {
-          ++m_Outcome.files;
-          m_CountedBytes += step.bytes;
-        }
+        if (step.kind == cRunPlan::Kind::Copy) Tally(step);
         break;
       case cRunPlan::Got::Busy:
         break;
       case cRunPlan::Got::End:
-        m_Outcome.counted = true;
-        m_Progress.emplace(m_Outcome.files, m_CountedBytes, cRunProgress::Clock::now());
-        m_Plan = std::make_unique<cRunPlan>(m_List, m_Order, m_Folder, true);
-        m_Listener.Counted(*m_Progress);
-        return true;
+        return Counted();
     }
   } while (std::chrono::steady_clock::now() - start < kCountingSlice);
   m_Listener.Counting(m_Outcome.files);
+  return true;
+}
+
+// What a file of the count adds: to the run's size, to the bytes it will write, and to its
+// entry's backups and replacements.
+void cBackupRun::Tally(const cRunPlan::Step& step) {
+  ++m_Outcome.files;
+  m_CountedBytes += step.bytes;
+  const bool unchanged = cRunPlan::Unchanged(step);
+  if (!unchanged && !mRunRules::TooLargeFor(m_FileSystem, step.bytes))
+    m_Outcome.neededBytes += mRunRules::SpaceFor(step.bytes, m_ClusterBytes);
+  if (!step.backup) return;
+  mRunRules::EntryTally& tally = m_Tallies[step.entry];
+  ++tally.backups;
+  if (!unchanged) {
+    ++tally.replaced;
+    ++m_Outcome.replacements;
+  }
+}
+
+// The count is done: a run that does not fit copies nothing, one that looks like the work of a
+// damaged source asks first, and then copying begins.
+bool cBackupRun::Counted() {
+  m_Outcome.counted = true;
+  if (const auto room = mFileSys::RoomOn(m_Folder); room && m_Outcome.neededBytes > room->freeBytes) {
+    m_Outcome.noRoom = true;
+    m_Outcome.freeBytes = room->freeBytes;
+    Finish(false);
+    return false;
+  }
+  std::vector<mRunRules::EntryTally> tallies;
+  for (const auto& [entry, tally] : m_Tallies) tallies.push_back(tally);
+  if (mRunRules::LooksDamaged(tallies)) {
+    using Answer = Outcome::Answer;
+    m_Outcome.replaceAnswer = m_Listener.ConfirmReplacing(m_Outcome.replacements) ? Answer::Replace : Answer::Skip;
+  }
+  m_Progress.emplace(m_Outcome.files, m_CountedBytes, cRunProgress::Clock::now());
+  m_Plan = std::make_unique<cRunPlan>(m_List, m_Order, m_Folder, true);
+  m_Listener.Counted(*m_Progress);
   return true;
 }
 
@@ -111,14 +151,23 @@ void cBackupRun::Take(const cRunPlan::Step& step) {
       case cRunPlan::Kind::Refuse:
         return Failed(step, cSourceGuard::Reason(step.refusal));
       case cRunPlan::Kind::EntryDone:
-        if (m_List.StateOf(step.entry) == cBackupList::State::Pending) m_Listener.EntriesChanged(m_List.MarkBackedUp(step.entry));
+        // An entry with a replacement left undone is not backed up, nor has it failed.
+        if (m_List.StateOf(step.entry) == cBackupList::State::Pending && !m_SkippedEntries.count(step.entry))
+          m_Listener.EntriesChanged(m_List.MarkBackedUp(step.entry));
         return;
     }
   } catch (const cFileError& error) {
-    // A file's or folder's own failure; anything else (the listener's) ends the run.
+    // A file's or folder's own failure; anything else (the listener's) ends the run. So does a
+    // destination that has gone: every file left would fail the same way.
     m_CopyingEntry.reset();
+    if (DestinationGone()) return Finish(false);
     Failed(step, mFailureReport::Reason(error));
   }
+}
+
+bool cBackupRun::DestinationGone() {
+  m_Outcome.destinationGone = m_DestinationThere && !mFileSys::FolderAnswers(m_Folder);
+  return m_Outcome.destinationGone;
 }
 
 void cBackupRun::Backup(const cRunPlan::Step& step) {
@@ -129,10 +178,17 @@ void cBackupRun::Backup(const cRunPlan::Step& step) {
     ++m_Outcome.backedUp;
     return;
   }
+  if (mRunRules::TooLargeFor(m_FileSystem, step.bytes)) return Failed(step, mRunRules::TooLargeReason(m_FileSystem));
+  if (step.backup && m_Outcome.replaceAnswer == Outcome::Answer::Skip) {
+    m_Progress->FileProgress(step.bytes);
+    ++m_Outcome.skipped;
+    m_SkippedEntries.insert(step.entry);
+    return;
+  }
   m_CopyingEntry = step.entry;
   m_StopSent = false;
   m_FinishCopy = false;
-  m_Engine.CopyFile(step.source, step.destination);
+  m_Engine.CopyFile(step.source, step.destination, mVersions::PathOf(m_Folder, step.destination, m_Start));
   m_CopyingEntry.reset();
 }
 

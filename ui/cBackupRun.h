@@ -4,10 +4,18 @@
 // counts and the whole run's progress, and tells its listener what happens. The caller drives it
 // with Step() and may ask it to stop between any two steps, chunks or pieces of a check: the
 // copy under way then keeps its older backup, and nothing further is copied.
+//
+// A backup the run replaces is kept in the destination's versions folder (mVersions), whose old
+// versions go when the run starts. Once counted and before it writes anything, the run copies
+// nothing when it does not fit the destination's free space, and asks its listener first when it
+// looks like the work of a damaged source (mRunRules). A destination that goes away during the run
+// ends it at once.
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -16,6 +24,8 @@
 #include "cCopyFile.h"
 #include "cRunPlan.h"
 #include "cRunProgress.h"
+#include "mRunRules.h"
+#include "mVersions.h"
 
 class cBackupRun : private cCopyFileEvents {
  public:
@@ -26,6 +36,14 @@ class cBackupRun : private cCopyFileEvents {
     bool counted = false;    // the count was done
     bool stopped = false;    // the stop left something undone
     std::vector<std::wstring> links;  // links inside folder entries, not followed
+    int replacements = 0;    // backups the run found it would replace, as counted
+    // Asked whether to go on replacing when the run looked like the work of a damaged source.
+    enum class Answer { NotAsked, Replace, Skip } replaceAnswer = Answer::NotAsked;
+    int skipped = 0;         // replacements left undone because the answer was Skip
+    bool noRoom = false;     // the run did not fit and copied nothing: neededBytes, freeBytes
+    std::int64_t neededBytes = 0;
+    std::int64_t freeBytes = 0;
+    bool destinationGone = false;  // the destination stopped answering and the run ended there
   };
 
   // A run of the entries of `list` not yet backed up, into `folder`, through `engine`, whose
@@ -51,12 +69,15 @@ class cBackupRun : private cCopyFileEvents {
   void CopyWaiting() override;
 
   bool Count();
+  void Tally(const cRunPlan::Step& step);
+  bool Counted();
   bool Copy();
   void Drain();
   void SendStop();
   void Take(const cRunPlan::Step& step);
   void Backup(const cRunPlan::Step& step);
   void Failed(const cRunPlan::Step& step, const std::wstring& reason);
+  bool DestinationGone();
   void BackedUp(std::size_t entry);
   void Finish(bool stopped);
 
@@ -68,6 +89,12 @@ class cBackupRun : private cCopyFileEvents {
   std::unique_ptr<cRunPlan> m_Plan;  // counting first, then the one that copies
   std::optional<cRunProgress> m_Progress;
   std::int64_t m_CountedBytes = 0;
+  std::int64_t m_ClusterBytes = 1;  // the destination's unit of room
+  std::wstring m_FileSystem;        // the destination's
+  bool m_DestinationThere;          // when the run started
+  mVersions::LocalTime m_Start;     // names the folder of the versions this run keeps
+  std::map<std::size_t, mRunRules::EntryTally> m_Tallies;  // by entry, as counted
+  std::set<std::size_t> m_SkippedEntries;  // entries with a replacement left undone
   std::optional<std::size_t> m_CopyingEntry;  // the entry whose file the engine copies now
   bool m_StopRequested = false;
   bool m_StopSent = false;  // the copy under way was told to stop

@@ -17,6 +17,10 @@ class cBackupRunEvents : public cCopyFileEvents {
 
   // While the run counts what it will copy: the files found so far.
   virtual void Counting(int files) = 0;
+  // Before anything is written: the run would replace `files` backups, which looks like the work
+  // of a damaged or encrypted source. True to replace them (each kept as a version), false to
+  // copy only the files that have no backup yet.
+  virtual bool ConfirmReplacing(int files) = 0;
   // The count is done and copying begins.
   virtual void Counted(const cRunProgress& progress) = 0;
   // A file of the entry begins (copied, or found up to date).

@@ -243,6 +243,8 @@ void cBackupWindow::Waiting() {
 
 void cBackupWindow::Counting(int files) { m_RunView->Counting(files); }
 
+bool cBackupWindow::ConfirmReplacing(int files) { return m_RunView->ConfirmReplacing(files); }
+
 void cBackupWindow::Counted(const cRunProgress&) { m_RunView->Counted(); }
 
 void cBackupWindow::FileBegan(std::size_t entry, const cRunProgress& progress) {

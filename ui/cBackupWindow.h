@@ -60,6 +60,7 @@ class cBackupWindow : public cBackupRunEvents {
   void CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) override;
   void CopyComplete(std::int64_t AllBytes) override;
   void Counting(int files) override;
+  bool ConfirmReplacing(int files) override;
   void Counted(const cRunProgress& progress) override;
   void FileBegan(std::size_t entry, const cRunProgress& progress) override;
   void EntriesChanged(const std::vector<std::size_t>& entries) override;

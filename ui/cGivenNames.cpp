@@ -6,6 +6,8 @@ cGivenNames::cGivenNames(mBackupNames::Fold fold) : m_Fold(std::move(fold)) {}
 
 void cGivenNames::Reserve(const std::wstring& ownName) { m_Reserved.insert(m_Fold(ownName)); }
 
+void cGivenNames::Withhold(const std::wstring& name) { m_Given.insert(m_Fold(name)); }
+
 std::wstring cGivenNames::Give(const std::wstring& ownName, bool folder) {
   const std::wstring folded = m_Fold(ownName);
   std::wstring name = ownName;

@@ -14,6 +14,8 @@ class cGivenNames {
 
   // Keeps an item's own name for it, so that an earlier item's number never lands on it.
   void Reserve(const std::wstring& ownName);
+  // Keeps a name from every item: the program's own folder is there under it.
+  void Withhold(const std::wstring& name);
   // The name for an item whose own name is `ownName` (a folder takes its number at the end).
   std::wstring Give(const std::wstring& ownName, bool folder);
 

@@ -59,6 +59,8 @@ class cRunPlan {
 
   // The next step. Busy when `budget` folder items were listed before one was found: call again.
   Got Next(Step& step, int budget);
+  // The name of the destination volume's file system ("NTFS", "FAT32", ...); empty when unknown.
+  const std::wstring& DestinationFileSystem() const noexcept { return m_BaseFileSystem; }
   // The junctions and symbolic links met so far.
   const std::vector<std::wstring>& Links() const noexcept { return m_Links; }
 

@@ -4,6 +4,7 @@
 
 #include "ControlIds.h"
 #include "mMessagePump.h"
+#include "mUserMessage.h"
 
 namespace {
 
@@ -45,6 +46,12 @@ std::exception_ptr cRunView::End() {
 
 void cRunView::Counting(int files) {
   if (Due(false)) m_View.SetLabelText(m_View.Label3, kCountingCaption + std::to_wstring(files) + L" 个文件");
+}
+
+bool cRunView::ConfirmReplacing(int files) {
+  const std::wstring question =
+      L"将替换 " + std::to_wstring(files) + L" 个已备份的文件。源文件可能已损坏或被加密。仍要继续吗？";
+  return MessageBoxW(m_Window, question.c_str(), mUserMessage::Title().c_str(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void cRunView::Counted() { m_View.SetLabelText(m_View.Label3, kProgressCaption); }

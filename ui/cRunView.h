@@ -31,6 +31,9 @@ class cRunView {
 
   // While the run counts what it will copy: "正在统计：N 个文件".
   void Counting(int files);
+  // Asks whether to replace `files` backups, as a run that looks like the work of a damaged
+  // source does before it writes anything; true for "是".
+  bool ConfirmReplacing(int files);
   // The count is done: the plain caption until the first file begins.
   void Counted();
   // A file of the entry begins.

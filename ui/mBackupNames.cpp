@@ -4,6 +4,7 @@
 
 #include "cGivenNames.h"
 #include "mFileHlp.h"
+#include "mVersions.h"
 
 namespace mBackupNames {
 
@@ -37,6 +38,7 @@ std::wstring Numbered(const std::wstring& fileName, int n, bool folder) {
 std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold,
                                            const RootName& rootName) {
   cGivenNames given(fold);
+  given.Withhold(mVersions::kFolderName);
   for (const auto& source : sources) given.Reserve(OwnName(source, rootName));
   std::vector<std::wstring> names;
   names.reserve(sources.size());

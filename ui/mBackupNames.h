@@ -27,7 +27,8 @@ std::wstring OwnName(const std::wstring& source, const RootName& rootName = {});
 // One destination name per source path, in list order; sources that fold alike are one backup
 // and get one name. Each keeps its own name unless an earlier, different source has it; such a
 // later source gets the first "name (n).ext" (n = 2, 3, ...; a folder "name (n)") that is
-// neither any source's own name nor a name given earlier. The same list always maps to the same
+// neither any source's own name nor a name given earlier. No source is named as the versions
+// folder (mVersions::kFolderName). The same list always maps to the same
 // names.
 std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold,
                                            const RootName& rootName = {});

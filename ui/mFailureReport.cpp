@@ -15,6 +15,7 @@ std::wstring StepText(CopyStep step) {
     case CopyStep::WriteDestination:
     case CopyStep::FlushDestination: return L"写入目标文件失败";
     case CopyStep::VerifyDestination: return L"目标文件校验失败";
+    case CopyStep::KeepVersion: return L"无法创建保存旧版本的文件夹";
     case CopyStep::ReplaceDestination: return L"无法替换目标文件";
     case CopyStep::None: break;
   }

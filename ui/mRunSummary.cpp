@@ -1,5 +1,7 @@
 #include "mRunSummary.h"
 
+#include "mRunRules.h"
+
 namespace mRunSummary {
 namespace {
 
@@ -12,6 +14,21 @@ std::wstring Stopped(const cBackupRun::Outcome& outcome) {
          std::to_wstring(outcome.files - outcome.backedUp) + L" 个文件。";
 }
 
+std::wstring NoRoom(const cBackupRun::Outcome& outcome) {
+  return L"目标磁盘空间不足：需要 " + mRunRules::SizeText(outcome.neededBytes) + L"，可用 " +
+         mRunRules::SizeText(outcome.freeBytes) + L"。没有复制任何文件。";
+}
+
+std::wstring Gone(const cBackupRun::Outcome& outcome) {
+  return L"目标磁盘已不可用。已备份 " + std::to_wstring(outcome.backedUp) + L" 个文件，未备份 " +
+         std::to_wstring(outcome.files - outcome.backedUp) + L" 个文件。已备份的文件没有改动。";
+}
+
+std::wstring Skipped(const cBackupRun::Outcome& outcome) {
+  if (outcome.skipped == 0) return L"";
+  return L"没有替换 " + std::to_wstring(outcome.skipped) + L" 个已备份的文件，它们的备份保持原样；只复制了新文件。";
+}
+
 void Add(std::wstring& text, const std::wstring& part) {
   if (!part.empty()) text += (text.empty() ? L"" : L"\n\n") + part;
 }
@@ -22,12 +39,15 @@ Message Closing(const cBackupRun::Outcome& outcome, const std::vector<mFailureRe
                 const std::wstring& brokenBy) {
   std::wstring text;
   if (!brokenBy.empty()) text = brokenBy + L"\n\n" + kRunBrokenMessage;
+  else if (outcome.noRoom) return {NoRoom(outcome), Message::Icon::Error};
+  else if (outcome.destinationGone) text = Gone(outcome);
   else if (outcome.stopped) text = Stopped(outcome);
   if (!failures.empty()) Add(text, mFailureReport::Summary(failures));
-  const bool clean = text.empty();
+  const bool clean = text.empty() && outcome.skipped == 0;
   if (clean) text = kDoneMessage;
+  Add(text, Skipped(outcome));
   if (!outcome.links.empty()) Add(text, mFailureReport::LinksNote(outcome.links));
-  if (!brokenBy.empty() || !failures.empty()) return {text, Message::Icon::Error};
+  if (!brokenBy.empty() || !failures.empty() || outcome.destinationGone) return {text, Message::Icon::Error};
   return {text, clean && outcome.links.empty() ? Message::Icon::None : Message::Icon::Information};
 }
 

@@ -14,6 +14,10 @@
 // With --small, 2,000 files of 4 KiB: the engine against the platform's copy with a flush of
 // every file, and the time of each of the engine's steps.
 // Usage: engine_bench --small [folder] [rounds] [files]
+//
+// With --versions, a second run over 2,000 changed files of 4 KiB: each older backup kept as a
+// version against each deleted, and what keeping them costs.
+// Usage: engine_bench --versions [folder] [rounds] [files]
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -29,6 +33,7 @@
 #include "cMemoryMeter.h"
 #include "cPlatformCopy.h"
 #include "cSmallFileSteps.h"
+#include "cVersionBench.h"
 #include "mFileSys.h"
 #include "mText.h"
 
@@ -147,6 +152,12 @@ int main(int argc, char** argv) {
     if (argc > 1 && std::string(argv[1]) == "--small") {
       cSmallFileSteps(argc > 2 ? mText::FromUtf8(argv[2]) : L".", argc > 4 ? std::max(1, std::atoi(argv[4])) : kSmallFiles,
                       kSmallFileBytes)
+          .Print(argc > 3 ? std::max(1, std::atoi(argv[3])) : 3);
+      return 0;
+    }
+    if (argc > 1 && std::string(argv[1]) == "--versions") {
+      cVersionBench(argc > 2 ? mText::FromUtf8(argv[2]) : L".", argc > 4 ? std::max(1, std::atoi(argv[4])) : kSmallFiles,
+                    kSmallFileBytes)
           .Print(argc > 3 ? std::max(1, std::atoi(argv[3])) : 3);
       return 0;
     }

@@ -2,11 +2,14 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <vector>
 
 #include "../cFileError.h"
@@ -155,6 +158,34 @@ bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const
 void RemoveFile(const std::wstring& path) {
   if (::unlink(mPosixPath::Native(path).c_str()) != 0 && errno != ENOENT)
     throw cFileError::FromLastError(L"unlink", path);
+}
+
+void RemoveFolder(const std::wstring& path) {
+  if (::rmdir(mPosixPath::Native(path).c_str()) != 0 && errno != ENOENT) throw cFileError::FromLastError(L"rmdir", path);
+}
+
+void MoveTo(const std::wstring& from, const std::wstring& to) {
+  // Unlike rename, never replaces what is at `to`.
+  if (::renameat2(AT_FDCWD, mPosixPath::Native(from).c_str(), AT_FDCWD, mPosixPath::Native(to).c_str(), RENAME_NOREPLACE) != 0)
+    throw cFileError::FromLastError(L"renameat2", from);
+}
+
+bool LinkAs(const std::wstring& path, const std::wstring& name) {
+  if (::link(mPosixPath::Native(path).c_str(), mPosixPath::Native(name).c_str()) == 0) return true;
+  if (errno == EPERM || errno == EOPNOTSUPP) return false;
+  throw cFileError::FromLastError(L"link", path);
+}
+
+bool FolderAnswers(const std::wstring& path) {
+  struct stat st {};
+  return ::stat(mPosixPath::Native(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+std::optional<Room> RoomOn(const std::wstring& path) {
+  struct statvfs fs {};
+  if (::statvfs(mPosixPath::Native(path).c_str(), &fs) != 0) return std::nullopt;
+  return Room{static_cast<std::int64_t>(fs.f_bavail) * static_cast<std::int64_t>(fs.f_frsize),
+              std::max<std::int64_t>(static_cast<std::int64_t>(fs.f_bsize), 1)};
 }
 
 }  // namespace mFileSys

@@ -11,6 +11,7 @@
 #include "cCopyFile.h"
 #include "cFileError.h"
 #include "cTestDir.h"
+#include "mText.h"
 
 namespace {
 
@@ -373,6 +374,71 @@ TEST_F(CopyFileTest, ABackupEndsWithItsSourcesFourAttributes) {
   }
   GiveAttributes(dir.Path(L"src.bin"), 0);
   GiveAttributes(dir.Path(L"dst.bin"), 0);
+}
+
+}  // namespace
+
+namespace {
+
+// An older backup goes to the place the caller names for it (folders made as needed) only when
+// the whole, checked copy takes its place: a stopped copy and a taken place leave it where it
+// was, and a new file keeps nothing.
+TEST_F(CopyFileTest, AnOlderBackupIsKeptElsewhereOnlyWhenTheCopyTakesItsPlace) {
+  struct Row {
+    const char* what;
+    bool older;
+    std::int64_t stopAt;  // 0: not stopped
+    bool placeTaken;
+    bool kept;
+    bool readOnly = false;  // the source, and so its older backup
+  };
+  const Row rows[] = {
+      {"a whole copy over an older backup", true, 0, false, true},
+      {"a copy stopped in its chunks", true, kChunk, false, false},
+      {"a place taken already", true, 0, true, false},
+      {"a new file", false, 0, false, false},
+      {"a read-only backup of a read-only source", true, 0, false, true, true},
+  };
+  const Bytes data = Pattern(3 * kChunk, 30), older = Pattern(100, 31), taken = Pattern(7, 32);
+  const std::wstring keepAs = dir.Root() + L"\\versions\\run\\sub\\dst.bin";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    if (dir.Exists(L"src.bin")) GiveAttributes(dir.Path(L"src.bin"), 0);
+    std::filesystem::remove_all(FsPath(dir.Path(L"versions")));
+    std::filesystem::remove(FsPath(dir.Path(L"dst.bin")));
+    dir.Write(L"src.bin", data);
+    if (row.older) dir.Write(L"dst.bin", older);
+    if (row.readOnly) {
+      GiveAttributes(dir.Path(L"src.bin"), kReadOnly);
+      GiveAttributes(dir.Path(L"dst.bin"), kReadOnly);
+    }
+    if (row.placeTaken) {
+      std::filesystem::create_directories(FsPath(dir.Path(L"versions/run/sub")));
+      dir.Write(L"versions/run/sub/dst.bin", taken);
+    }
+    recorder.onProgress = [&](std::int64_t copy) {
+      if (copy == row.stopAt) engine.CopyStop();
+    };
+    try {
+      engine.CopyFile(dir.Path(L"src.bin"), dir.Path(L"dst.bin"), keepAs);
+      EXPECT_FALSE(row.placeTaken);
+    } catch (const cFileError& error) {
+      EXPECT_TRUE(row.placeTaken) << mText::ToUtf8(error.Describe());
+      EXPECT_EQ(error.Step(), CopyStep::ReplaceDestination);
+    }
+    const bool replaced = row.stopAt == 0 && !row.placeTaken;
+    EXPECT_EQ(dir.Read(L"dst.bin"), replaced ? data : older);
+    EXPECT_EQ(dir.Exists(L"versions"), row.kept || row.placeTaken) << "folders are made only for a backup kept";
+    if (row.kept || row.placeTaken) {
+      EXPECT_EQ(dir.Read(L"versions/run/sub/dst.bin"), row.kept ? older : taken);
+    }
+    if (row.readOnly) {
+      EXPECT_EQ(KeptAttributesOf(dir.Path(L"versions/run/sub/dst.bin")) & kReadOnly, kReadOnly) << "kept as it was";
+      for (const wchar_t* name : {L"src.bin", L"dst.bin", L"versions/run/sub/dst.bin"}) GiveAttributes(dir.Path(name), 0);
+    }
+    ExpectOnlyFiles(row.kept || row.placeTaken ? std::vector<std::wstring>{L"src.bin", L"dst.bin", L"versions"}
+                                               : std::vector<std::wstring>{L"src.bin", L"dst.bin"});
+  }
 }
 
 }  // namespace

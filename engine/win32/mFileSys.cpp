@@ -155,4 +155,38 @@ void RemoveFile(const std::wstring& path) {
     throw cFileError::FromLastError(L"DeleteFileW", path);
 }
 
+void RemoveFolder(const std::wstring& path) {
+  if (RemoveDirectoryW(mLongPath::ForSystem(path).c_str())) return;
+  const DWORD error = GetLastError();
+  if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) ThrowError(L"RemoveDirectoryW", path, error);
+}
+
+void MoveTo(const std::wstring& from, const std::wstring& to) {
+  if (!MoveFileExW(mLongPath::ForSystem(from).c_str(), mLongPath::ForSystem(to).c_str(), 0))
+    throw cFileError::FromLastError(L"MoveFileExW", from);
+}
+
+bool LinkAs(const std::wstring& path, const std::wstring& name) {
+  if (CreateHardLinkW(mLongPath::ForSystem(name).c_str(), mLongPath::ForSystem(path).c_str(), nullptr)) return true;
+  const DWORD error = GetLastError();
+  if (error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED) return false;
+  throw cFileError(L"CreateHardLinkW", path, error, mSystemError::Text(error));
+}
+
+bool FolderAnswers(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::optional<Room> RoomOn(const std::wstring& path) {
+  ULARGE_INTEGER freeToCaller{};
+  if (!GetDiskFreeSpaceExW(path.c_str(), &freeToCaller, nullptr, nullptr)) return std::nullopt;
+  wchar_t root[MAX_PATH + 1] = {};
+  DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+  const bool sized = GetVolumePathNameW(path.c_str(), root, MAX_PATH + 1) &&
+                     GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters);
+  const std::int64_t cluster = sized ? std::int64_t{sectorsPerCluster} * bytesPerSector : 0;
+  return Room{static_cast<std::int64_t>(freeToCaller.QuadPart), std::max<std::int64_t>(cluster, 1)};
+}
+
 }  // namespace mFileSys

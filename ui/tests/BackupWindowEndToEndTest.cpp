@@ -299,3 +299,66 @@ TEST_F(BackupWindowTest, ADroppedFolderIsBackedUpWholeAndLaterOnlyWhereItChanged
 }
 
 }  // namespace
+
+namespace {
+
+// The one run folder in the destination's versions folder.
+std::wstring OnlyRunFolder(const std::wstring& versions) {
+  std::vector<std::wstring> runs;
+  for (const auto& item : std::filesystem::directory_iterator(FsPath(versions))) runs.push_back(WidePath(item.path().filename()));
+  return runs.size() == 1 ? runs.front() : L"";
+}
+
+// A later session's run keeps the backup it replaces below "_版本", under the run's start.
+TEST_F(BackupWindowTest, AReplacedBackupIsKeptAsAVersion) {
+  sources.Write(L"one\\a.txt", Pattern(1000, 1));
+  app.DropFiles({Source(L"one", L"a.txt")});
+  app.SetText(IDC_TEXT1, Destination());
+  HWND box = app.RunBackup();
+  EXPECT_EQ(app.MessageText(box), L"完成备份！");
+  app.Acknowledge(box);
+
+  sources.Write(L"one\\a.txt", Pattern(1200, 2));
+  cAppDriver later;
+  later.DropFiles({Source(L"one", L"a.txt")});
+  later.SetText(IDC_TEXT1, Destination());
+  box = later.RunBackup();
+  EXPECT_EQ(later.MessageText(box), L"完成备份！");
+  later.Acknowledge(box);
+  EXPECT_EQ(ReadBackup(L"a.txt"), Pattern(1200, 2));
+  const std::wstring run = OnlyRunFolder(backup.Path(L"dest\\_版本"));
+  EXPECT_TRUE(std::regex_match(run, std::wregex(LR"(\d{4}-\d\d-\d\d \d{6})"))) << mText::ToUtf8(run);
+  EXPECT_EQ(ReadBackup(L"_版本\\" + run + L"\\a.txt"), Pattern(1000, 1));
+}
+
+// A run that would replace most of many backups asks first; "否" copies only the new file.
+TEST_F(BackupWindowTest, ARunReplacingManyBackupsAsksAndNoKeepsThem) {
+  std::filesystem::create_directory(FsPath(sources.Path(L"one\\photos")));
+  for (int i = 0; i < 20; ++i) sources.Write(L"one\\photos\\f" + std::to_wstring(i) + L".jpg", Pattern(100, 1));
+  app.DropFiles({sources.Path(L"one\\photos")});
+  app.SetText(IDC_TEXT1, Destination());
+  HWND box = app.RunBackup();
+  EXPECT_EQ(app.MessageText(box), L"完成备份！");
+  app.Acknowledge(box);
+
+  for (int i = 0; i < 20; ++i) sources.Write(L"one\\photos\\f" + std::to_wstring(i) + L".jpg", Pattern(120, 2));
+  sources.Write(L"one\\photos\\new.jpg", Pattern(10, 3));
+  cAppDriver later;
+  later.DropFiles({sources.Path(L"one\\photos")});
+  later.SetText(IDC_TEXT1, Destination());
+  HWND question = later.RunBackup();
+  EXPECT_EQ(later.MessageText(question), L"将替换 20 个已备份的文件。源文件可能已损坏或被加密。仍要继续吗？");
+  EXPECT_TRUE(later.MessageIcon(question) == IDI_WARNING);
+  later.Screenshot(L"replace-question");
+  later.PressButton(question, IDNO);
+  later.WaitUntilGone(question);
+  box = later.WaitForMessageBox();
+  EXPECT_NE(later.MessageText(box).find(L"没有替换 20 个已备份的文件"), std::wstring::npos) << mText::ToUtf8(later.MessageText(box));
+  later.Acknowledge(box);
+  EXPECT_EQ(ReadBackup(L"photos\\f3.jpg"), Pattern(100, 1));
+  EXPECT_EQ(ReadBackup(L"photos\\new.jpg"), Pattern(10, 3));
+  EXPECT_FALSE(std::filesystem::exists(FsPath(backup.Path(L"dest\\_版本"))));
+  EXPECT_EQ(later.ListEntries(), std::vector<std::wstring>{sources.Path(L"one\\photos") + L"\\"}) << "not marked";
+}
+
+}  // namespace

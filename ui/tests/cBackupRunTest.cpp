@@ -2,12 +2,16 @@
 // listener: what it tells, in what order, what it leaves in the list, and how it stops.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <functional>
 
 #include "cBackupRun.h"
 #include "cTestDir.h"
 #include "mAsciiFold.h"
+#include "mText.h"
+#include "mVersions.h"
 
 namespace {
 
@@ -29,10 +33,16 @@ class cRecorder : public cBackupRunEvents {
   }
   void CopyComplete(std::int64_t AllBytes) override { lines.push_back("complete " + std::to_string(AllBytes)); }
   void Counting(int) override { ++countings; }
+  bool ConfirmReplacing(int files) override {
+    lines.push_back("replace " + std::to_string(files) + "?");
+    return replace;
+  }
   void Counted(const cRunProgress& progress) override {
+    if (onCounted) onCounted();
     lines.push_back("counted " + std::to_string(progress.Files()) + " files " + std::to_string(progress.TotalBytes()) + " bytes");
   }
   void FileBegan(std::size_t entry, const cRunProgress& progress) override {
+    if (onBegan) onBegan(entry);
     lines.push_back("file of " + std::to_string(entry) + ", " + std::to_string(progress.Current()) + "/" +
                     std::to_string(progress.Files()));
   }
@@ -43,6 +53,9 @@ class cRecorder : public cBackupRunEvents {
   Lines lines;
   int countings = 0, waits = 0;
   std::function<void(std::int64_t)> onProgress;
+  bool replace = true;  // the answer to ConfirmReplacing
+  std::function<void()> onCounted;
+  std::function<void(std::size_t)> onBegan;
 };
 
 class BackupRunTest : public testing::Test {
@@ -163,3 +176,150 @@ TEST_F(BackupRunTest, ARunRemovesTheTemporaryFilesAKilledCopyLeftAtTheTop) {
     EXPECT_FALSE(dir.Exists(L"dest/~omb2147483646-3.tmp"));
   }
 }
+namespace {
+
+// The one run folder below the destination's versions folder.
+std::wstring OnlyRunFolder(const cTestDir& dir) {
+  std::vector<std::wstring> runs;
+  for (const auto& item : fs::directory_iterator(FsPath(dir.Path(L"dest/_版本")))) runs.push_back(WidePath(item.path().filename()));
+  return runs.size() == 1 ? runs.front() : L"";
+}
+
+// A second run keeps what it replaces below the versions folder, under the run's start and the
+// backup's own path; a new file, and one unchanged, keep nothing.
+TEST_F(BackupRunTest, ASecondRunKeepsEachReplacedBackupAsAVersion) {
+  dir.Write(L"src/a.txt", Pattern(100, 1));
+  dir.Write(L"src/photos/p.jpg", Pattern(200, 2));
+  dir.Write(L"src/photos/sub/q.jpg", Pattern(300, 3));
+  list.Add({At(L"src\\a.txt"), At(L"src\\photos\\")});
+  {
+    cBackupRun first(list, At(L"dest"), engine, recorder);
+    RunAll(first);
+  }
+  EXPECT_FALSE(dir.Exists(L"dest/_版本")) << "a first run replaces nothing";
+  dir.Write(L"src/a.txt", Pattern(101, 4));
+  dir.Write(L"src/photos/sub/q.jpg", Pattern(301, 5));
+  dir.Write(L"src/photos/new.jpg", Pattern(10, 6));
+  cBackupList again(AsciiFold);
+  again.Add({At(L"src\\a.txt"), At(L"src\\photos\\")});
+  cBackupRun second(again, At(L"dest"), engine, recorder);
+  const auto& outcome = RunAll(second);
+  EXPECT_EQ(outcome.replacements, 2);
+  EXPECT_EQ(outcome.replaceAnswer, cBackupRun::Outcome::Answer::NotAsked);
+  EXPECT_EQ(dir.Read(L"dest/a.txt"), Pattern(101, 4));
+  EXPECT_EQ(dir.Read(L"dest/photos/sub/q.jpg"), Pattern(301, 5));
+  const std::wstring run = L"dest/_版本/" + OnlyRunFolder(dir);
+  ASSERT_TRUE(mVersions::RunStartOf(OnlyRunFolder(dir))) << "named as the run's start";
+  EXPECT_EQ(dir.Read(run + L"/a.txt"), Pattern(100, 1));
+  EXPECT_EQ(dir.Read(run + L"/photos/sub/q.jpg"), Pattern(300, 3));
+  EXPECT_FALSE(dir.Exists(run + L"/photos/p.jpg")) << "unchanged";
+  EXPECT_FALSE(dir.Exists(run + L"/photos/new.jpg")) << "new";
+}
+
+// A run that would replace most of an entry's many backups asks once before it writes anything;
+// "否" copies the new files only, and leaves the entry neither backed up nor failed.
+TEST_F(BackupRunTest, ARunReplacingManyBackupsAsksFirstAndOnNoCopiesOnlyNewFiles) {
+  for (const bool replace : {true, false}) {
+    SCOPED_TRACE(replace ? "是" : "否");
+    fs::remove_all(FsPath(dir.Path(L"dest")));
+    fs::create_directories(FsPath(dir.Path(L"dest/photos")));
+    for (int i = 0; i < 20; ++i) {
+      const std::wstring name = L"photos/f" + std::to_wstring(i) + L".jpg";
+      dir.Write(L"dest/" + name, Pattern(50, 7));
+      dir.Write(L"src/" + name, Pattern(60, 8));
+    }
+    dir.Write(L"src/photos/new.jpg", Pattern(10, 9));
+    cBackupList fresh(AsciiFold);
+    fresh.Add({At(L"src\\photos\\")});
+    recorder.lines.clear();
+    recorder.replace = replace;
+    cBackupRun run(fresh, At(L"dest"), engine, recorder);
+    const auto& outcome = RunAll(run);
+    ASSERT_GE(recorder.lines.size(), 2u);
+    EXPECT_EQ(recorder.lines[0], "replace 20?") << "asked once, before anything else";
+    EXPECT_EQ(recorder.lines[1].substr(0, 7), "counted");
+    EXPECT_EQ(std::count(recorder.lines.begin(), recorder.lines.end(), "replace 20?"), 1);
+    EXPECT_EQ(outcome.replacements, 20);
+    EXPECT_EQ(outcome.replaceAnswer, replace ? cBackupRun::Outcome::Answer::Replace : cBackupRun::Outcome::Answer::Skip);
+    EXPECT_EQ(outcome.skipped, replace ? 0 : 20);
+    EXPECT_EQ(dir.Read(L"dest/photos/f7.jpg"), replace ? Pattern(60, 8) : Pattern(50, 7));
+    EXPECT_EQ(dir.Read(L"dest/photos/new.jpg"), Pattern(10, 9));
+    EXPECT_EQ(dir.Exists(L"dest/_版本"), replace);
+    EXPECT_EQ(fresh.StateOf(0), replace ? cBackupList::State::BackedUp : cBackupList::State::Pending);
+    EXPECT_TRUE(fresh.Failures().empty());
+  }
+}
+
+// Versions older than 30 days go when a run starts, but for each file's newest one.
+TEST_F(BackupRunTest, ARunStartsByPruningOldVersions) {
+  for (const wchar_t* folder : {L"dest/_版本/2001-01-01 000000/sub", L"dest/_版本/mine"}) fs::create_directories(FsPath(dir.Path(folder)));
+  const std::wstring recent = L"dest/_版本/" + mVersions::RunFolderName(mVersions::Now());
+  fs::create_directories(FsPath(dir.Path(recent)));
+  for (const wchar_t* file : {L"dest/_版本/2001-01-01 000000/sub/a.txt", L"dest/_版本/2001-01-01 000000/b.txt", L"dest/_版本/mine/a.txt"})
+    dir.Write(file, Pattern(5, 1));
+  fs::create_directories(FsPath(dir.Path(recent + L"/sub")));
+  dir.Write(recent + L"/sub/a.txt", Pattern(5, 2));
+  dir.Write(L"src/a.txt", Pattern(5, 3));
+  list.Add({At(L"src\\a.txt")});
+  cBackupRun run(list, At(L"dest"), engine, recorder);
+  EXPECT_FALSE(dir.Exists(L"dest/_版本/2001-01-01 000000/sub")) << "a newer version of sub/a.txt is kept";
+  EXPECT_TRUE(dir.Exists(L"dest/_版本/2001-01-01 000000/b.txt")) << "the newest version of b.txt";
+  EXPECT_TRUE(dir.Exists(L"dest/_版本/mine/a.txt")) << "not a run's folder";
+  EXPECT_TRUE(dir.Exists(recent + L"/sub/a.txt"));
+}
+
+// A destination that goes away ends the run at once: no failure for each file left, and what was
+// backed up before stays as it was.
+TEST_F(BackupRunTest, ADestinationThatGoesAwayEndsTheRunAtOnce) {
+  for (int i = 0; i < 3; ++i) dir.Write(L"src/f" + std::to_wstring(i) + L".txt", Pattern(10, 1));
+  list.Add({At(L"src\\f0.txt"), At(L"src\\f1.txt"), At(L"src\\f2.txt")});
+  cBackupRun run(list, At(L"dest"), engine, recorder);
+  recorder.onBegan = [&](std::size_t entry) {
+    if (entry == 1) fs::rename(FsPath(dir.Path(L"dest")), FsPath(dir.Path(L"pulled")));
+  };
+  const auto& outcome = RunAll(run);
+  EXPECT_TRUE(outcome.destinationGone);
+  EXPECT_EQ(outcome.backedUp, 1);
+  EXPECT_TRUE(list.Failures().empty());
+  EXPECT_EQ(list.StateOf(0), cBackupList::State::BackedUp);
+  EXPECT_EQ(list.StateOf(1), cBackupList::State::Pending);
+  EXPECT_EQ(list.StateOf(2), cBackupList::State::Pending);
+  EXPECT_EQ(dir.Read(L"pulled/f0.txt"), Pattern(10, 1));
+  EXPECT_EQ(std::distance(fs::directory_iterator(FsPath(dir.Path(L"pulled"))), fs::directory_iterator()), 1);
+}
+
+// A run that does not fit the destination's free space copies nothing; one that filled up after
+// the check fails the file it was copying and keeps its older backup.
+TEST_F(BackupRunTest, ARunThatDoesNotFitCopiesNothingAndAFullDiskKeepsTheOlderBackup) {
+  cTestDir tiny("OMB_TEST_TINY_DIR", cTestDir::Fresh{});
+  if (!tiny.Valid()) GTEST_SKIP() << "OMB_TEST_TINY_DIR (a small mounted file system) is not set";
+  dir.Write(L"src/big.bin", Pattern(1 << 20, 1));
+  dir.Write(L"src/small.txt", Pattern(100, 2));
+  list.Add({At(L"src\\small.txt"), At(L"src\\big.bin")});
+  {
+    cBackupRun run(list, tiny.Root(), engine, recorder);
+    const auto& outcome = RunAll(run);
+    EXPECT_TRUE(outcome.noRoom);
+    EXPECT_GE(outcome.neededBytes, 1 << 20);
+    EXPECT_LT(outcome.freeBytes, outcome.neededBytes);
+    EXPECT_TRUE(tiny.Names().empty()) << "nothing copied";
+  }
+  tiny.Write(L"big.bin", Pattern(1000, 3));
+  dir.Write(L"src/big.bin", Pattern(100 << 10, 4));  // fits, until the disk is filled from outside
+  cBackupList fresh(AsciiFold);
+  fresh.Add({At(L"src\\small.txt"), At(L"src\\big.bin")});
+  recorder.onCounted = [&] {
+    std::FILE* filler = std::fopen(mText::ToUtf8(tiny.Path(L"filler")).c_str(), "wb");
+    const Bytes chunk(4096);
+    while (filler && std::fwrite(chunk.data(), 1, chunk.size(), filler) == chunk.size()) {
+    }
+    if (filler) std::fclose(filler);
+  };
+  cBackupRun run(fresh, tiny.Root(), engine, recorder);
+  const auto& outcome = RunAll(run);
+  EXPECT_FALSE(outcome.noRoom);
+  EXPECT_EQ(fresh.StateOf(1), cBackupList::State::Failed);
+  EXPECT_EQ(tiny.Read(L"big.bin"), Pattern(1000, 3));
+}
+
+}  // namespace

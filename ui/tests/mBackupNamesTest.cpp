@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "cBackupList.h"
 #include "cGivenNames.h"
 #include "mAsciiFold.h"
 #include "mBackupNames.h"
@@ -74,6 +75,18 @@ TEST(mBackupNames, MarkIsRecognisedAndStripped) {
   EXPECT_FALSE(mBackupNames::IsMarked(L""));
   EXPECT_EQ(mBackupNames::SourceOf(marked), L"E:\\a.jpg");
   EXPECT_EQ(mBackupNames::SourceOf(L"E:\\a.jpg"), L"E:\\a.jpg");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(mBackupNames, NoSourceIsNamedAsTheVersionsFolder) {
+  EXPECT_EQ(mBackupNames::DestinationNames({L"E:\\_版本\\", L"F:\\_版本", L"G:\\a.txt"}, AsciiFold),
+            (std::vector<std::wstring>{L"_版本 (2)", L"_版本 (3)", L"a.txt"}));
+  cBackupList list(AsciiFold);
+  list.Add({L"E:\\_版本\\"});
+  EXPECT_EQ(list.DestinationName(0), L"_版本 (2)");
 }
 
 }  // namespace

@@ -34,3 +34,35 @@ TEST(mRunSummary, ARunSaysDoneOnlyWhenNothingStoppedBrokeOrFailedIt) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(mRunSummary, ARunRefusedForRoomEndedByAGoneDestinationOrWithReplacementsSkippedSaysSo) {
+  cBackupRun::Outcome noRoom;
+  noRoom.noRoom = true;
+  noRoom.neededBytes = 3 << 20;
+  noRoom.freeBytes = 512 << 10;
+  cBackupRun::Outcome gone{5, 2, true, false, {}};
+  gone.destinationGone = true;
+  cBackupRun::Outcome skipped{25, 5, true, false, {}};
+  skipped.replaceAnswer = cBackupRun::Outcome::Answer::Skip;
+  skipped.skipped = 20;
+  struct Row {
+    const char* what;
+    cBackupRun::Outcome outcome;
+    std::wstring text;
+    Icon icon;
+  };
+  const Row rows[] = {
+      {"no room", noRoom, L"目标磁盘空间不足：需要 3.0 MB，可用 512.0 KB。没有复制任何文件。", Icon::Error},
+      {"destination gone", gone, L"目标磁盘已不可用。已备份 2 个文件，未备份 3 个文件。已备份的文件没有改动。", Icon::Error},
+      {"replacements skipped", skipped, L"没有替换 20 个已备份的文件，它们的备份保持原样；只复制了新文件。", Icon::Information},
+  };
+  for (const Row& row : rows) {
+    const auto message = mRunSummary::Closing(row.outcome, {});
+    EXPECT_EQ(message.text, row.text) << row.what;
+    EXPECT_EQ(message.icon, row.icon) << row.what;
+  }
+}
+
+}  // namespace

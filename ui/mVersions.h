@@ -1,0 +1,49 @@
+#pragma once
+// Where a backup that a run replaces is kept, and which of the kept ones go. A replaced backup
+// moves to "<destination>\_版本\<the run's start>\<its path below the destination>", the run's
+// start written "2026-12-08 174500" in local time. When a run into the destination starts, run
+// folders older than 30 days go, but for the newest version of each file, which always stays.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mBackupNames.h"
+
+namespace mVersions {
+
+// The folder below the destination that holds the kept versions.
+inline constexpr wchar_t kFolderName[] = L"_版本";
+// Run folders older than this many days go when a run starts.
+inline constexpr int kKeptDays = 30;
+
+// A moment of the local clock, to the second.
+struct LocalTime {
+  int year = 1970, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+// The local time now.
+LocalTime Now();
+// Seconds from 1970-01-01 00:00:00 of the same clock, for comparing two local times.
+std::int64_t Seconds(const LocalTime& time);
+// "2026-12-08 174500".
+std::wstring RunFolderName(const LocalTime& start);
+// The time a run folder's name gives; nothing for a name not of that form.
+std::optional<LocalTime> RunStartOf(const std::wstring& folderName);
+
+// Where `backup`, a path below the folder `destination`, is kept by the run started at `start`.
+std::wstring PathOf(const std::wstring& destination, const std::wstring& backup, const LocalTime& start);
+
+// What a run folder holds: the paths below it of its files and of its folders.
+struct RunFolder {
+  std::wstring name;
+  std::vector<std::wstring> files;
+  std::vector<std::wstring> folders;
+};
+
+// What goes of the kept versions at `now`: paths below the versions folder ("<run>\a\b.txt",
+// "<run>\a", "<run>"), each folder after everything in it. A folder whose name is no run's start
+// is left alone, and counts for no file's newest version.
+std::vector<std::wstring> Pruned(const std::vector<RunFolder>& runs, const LocalTime& now, const mBackupNames::Fold& fold);
+
+}  // namespace mVersions
