@@ -38,8 +38,9 @@ cRunView::~cRunView() {
 }
 
 std::exception_ptr cRunView::End() {
+  // The list is drawn again by whatever takes the window's messages next: the closing message's
+  // own loop, which shows it at once. Clicks and keys given meanwhile were meant for the run.
   m_QuietList.reset();
-  mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_Window);
   mMessagePump::DiscardInput();
   return std::exchange(m_TaskbarError, nullptr);
 }

@@ -44,9 +44,10 @@ class cRunView {
   void ShowEntries(const std::vector<std::size_t>& entries);
   // Draws what changed, now or once the interval since the last drawing has passed.
   void Show(const cRunProgress& progress, bool now);
-  // At the end of the run: List1 drawn again with what came meanwhile, the input given during the
-  // run dropped (a late click on "停止" must not start a new run); answers why the taskbar button
-  // stopped showing the run, if it did (the run went on without it).
+  // At the end of the run: List1 drawn again with what came meanwhile, when the window next takes
+  // its messages; the input given during the run dropped (a late click on "停止" must not start a
+  // new run). Answers why the taskbar button stopped showing the run, if it did (the run went
+  // on without it).
   std::exception_ptr End();
 
  private:
