@@ -4,12 +4,14 @@
 #include "cControlWindow.h"
 #include "cDropFinish.h"
 #include "cPlatformError.h"
+#include "mAppFolders.h"
 #include "mFileSys.h"
 #include "mManifest.h"
 #include "mMessagePump.h"
 #include "mProgressScale.h"
 #include "mRunSummary.h"
 #include "mShellDrop.h"
+#include "mSystemVolumes.h"
 #include "mUserMessage.h"
 #include "mWindowClass.h"
 #include "mWindowsNames.h"
@@ -27,7 +29,11 @@ constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并�
 
 }  // namespace
 
-cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(mWindowsNames::Folded, mFileSys::VolumeLabel) {
+cBackupWindow::cBackupWindow(HINSTANCE instance)
+    : m_hInstance(instance),
+      m_List(mWindowsNames::Folded, mFileSys::VolumeLabel),
+      m_Job(m_List, m_View, cJobStore(mAppFolders::Roaming() + L"\\job.json", mSystemVolumes::Get())),
+      m_ListMenu(m_Job, m_View) {
   Form_Initialize();
 
   m_hWnd = m_View.CreateForm(instance, WindowProc, this, kBackupWindowClass, kBackupWindowCaption);
@@ -41,16 +47,7 @@ cBackupWindow::~cBackupWindow() {
 }
 
 int cBackupWindow::RunMessageLoop() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    // Dialog navigation gives the window its tab order without being a dialog.
-    if (!(m_hWnd && IsDialogMessageW(m_hWnd, &msg))) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    TakeParkedError(L"更新窗口控件");
-  }
-  return static_cast<int>(msg.wParam);
+  return mMessagePump::RunLoop(m_hWnd, [this] { TakeParkedError(L"更新窗口控件"); });
 }
 
 // The controls keep what their handlers threw for the message loop; here it is shown.
@@ -66,6 +63,7 @@ void cBackupWindow::Show(int showCommand) {
   ShowWindow(m_hWnd, showCommand);
   UpdateWindow(m_hWnd);
   SetFocus(m_View.Command1);
+  RunHandler(&cBackupWindow::RestoreJob, L"读取上次的备份任务");
 }
 
 // ---- dispatch ----
@@ -98,6 +96,11 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_VKEYTOITEM:
+      return m_ListMenu.OnKey(wParam, m_Run.has_value());
+    case WM_CONTEXTMENU:
+      if (m_ListMenu.OnContextMenu(m_hWnd, reinterpret_cast<HWND>(wParam), lParam, m_Run.has_value())) return 0;
+      break;
     case WM_DROPFILES:
       try {
         OnDropFiles(reinterpret_cast<HDROP>(wParam));
@@ -142,6 +145,7 @@ void cBackupWindow::OnCommand(int id, int code) {
   if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click, L"选择要备份的文件");
   if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
   if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click, L"关闭程序");
+  if (code == EN_CHANGE && id == IDC_TEXT1) RunHandler(&cBackupWindow::DestinationChanged, L"保存备份任务");
 }
 
 void cBackupWindow::OnDropFiles(HDROP drop) {
@@ -198,14 +202,16 @@ void cBackupWindow::Command2_Click() {
 }
 
 void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
-  const std::size_t first = m_List.Count();
-  const std::size_t count = m_List.Add(paths);
-  m_View.AddEntries(m_List, first);
-  if (count < paths.size())
-    Say(L"列表最多容纳 " + std::to_wstring(cBackupList::kMaxEntries) + L" 个文件，其余 " +
-            std::to_wstring(paths.size() - count) + L" 个文件未添加。",
-        MB_OK | MB_ICONWARNING);
+  const std::size_t count = m_Job.Add(paths);
+  if (count < paths.size()) Say(mUserMessage::ListFull(paths.size() - count), MB_OK | MB_ICONWARNING);
 }
+
+// The job of the last session, without its marks; a note when its file could not be read.
+void cBackupWindow::RestoreJob() {
+  if (const std::wstring note = m_Job.Restore(); !note.empty()) Say(note, MB_OK | MB_ICONWARNING);
+}
+
+void cBackupWindow::DestinationChanged() { m_Job.DestinationChanged(); }
 
 // ---- the backup run ----
 

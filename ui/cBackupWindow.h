@@ -19,6 +19,8 @@
 #include "cBackupRun.h"
 #include "cCommonDialog.h"
 #include "cCopyFile.h"
+#include "cJobList.h"
+#include "cListMenu.h"
 #include "cRunView.h"
 
 class cBackupWindow : public cBackupRunEvents {
@@ -67,6 +69,8 @@ class cBackupWindow : public cBackupRunEvents {
   void Waiting() override;
 
   void AddFiles(const std::vector<std::wstring>& paths);
+  void RestoreJob();
+  void DestinationChanged();
   void EndRun(const std::exception_ptr& failure);
   void AskToStopAndClose();
   void ShowRunResult(const std::exception_ptr& failure, const cBackupRun::Outcome& outcome);
@@ -79,6 +83,8 @@ class cBackupWindow : public cBackupRunEvents {
   std::int32_t m_CurIndex = 0;
   std::unique_ptr<cCopyFile> m_Fc;
   cBackupList m_List;  // what List1 shows
+  cJobList m_Job;      // the list and the destination as the user edits them, remembered
+  cListMenu m_ListMenu;  // Delete and the context menu of List1
   bool m_Reporting = false;          // a message box for an error is up
   std::exception_ptr m_CreateError;  // why WM_CREATE refused the window
   // During a run: the run, how the window shows it, and what the user asked for.

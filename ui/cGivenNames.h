@@ -14,6 +14,9 @@ class cGivenNames {
 
   // Keeps an item's own name for it, so that an earlier item's number never lands on it.
   void Reserve(const std::wstring& ownName);
+  // Gives exactly this name (one given in an earlier session) if it is not given yet; answers
+  // whether it did.
+  bool Claim(const std::wstring& name);
   // The name for an item whose own name is `ownName` (a folder takes its number at the end).
   std::wstring Give(const std::wstring& ownName, bool folder);
 

@@ -14,6 +14,7 @@
 #include "mMessagePump.h"
 #include "cDialogWatcher.h"
 #include "mDropFiles.h"
+#include "cAppDataFolder.h"
 #include "cTestDir.h"
 
 namespace {
@@ -39,7 +40,7 @@ LRESULT CALLBACK RecordBar(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 class InProcessWindowTest : public testing::Test {
  protected:
-  InProcessWindowTest() : window(GetModuleHandleW(nullptr)) {
+  InProcessWindowTest() : appData(appDataDir.Root()), window(GetModuleHandleW(nullptr)) {
     window.Show(SW_SHOW);
     mMessagePump::DispatchPending();
     HWND bar = FindWindowExW(Child(IDC_PROGRESSBAR1), nullptr, PROGRESS_CLASSW, nullptr);
@@ -64,6 +65,8 @@ class InProcessWindowTest : public testing::Test {
   }
 
   cTestDir dir;
+  cTestDir appDataDir;
+  cAppDataFolder appData;
   cDialogWatcher watcher;
   cBackupWindow window;
 };
