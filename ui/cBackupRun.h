@@ -69,6 +69,7 @@ class cBackupRun : private cCopyFileEvents {
   std::optional<cRunProgress> m_Progress;
   std::int64_t m_CountedBytes = 0;
   std::optional<std::size_t> m_CopyingEntry;  // the entry whose file the engine copies now
+  std::wstring m_CopyingSource;               // and that file
   bool m_StopRequested = false;
   bool m_StopSent = false;  // the copy under way was told to stop
   bool m_FinishCopy = false;  // the stop came with the copy's last chunk: it is finished first

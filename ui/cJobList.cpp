@@ -3,20 +3,24 @@
 #include <algorithm>
 #include <utility>
 
+#include "mAppFolders.h"
+#include "mSystemVolumes.h"
+
 cJobList::cJobList(cBackupList& list, cBackupControls& view, std::optional<cJobStore> store)
     : m_List(list), m_View(view), m_Job(std::move(store)) {}
 
-std::wstring cJobList::Restore() {
-  const cJobKeeper::Restored restored = m_Job.Restore(m_List);
+std::optional<cJobStore> cJobList::StoreFor(const mCommandLine::Request& request) {
+  if (request.mode == mCommandLine::Request::Mode::OneOffJob) return std::nullopt;
+  return cJobStore(mAppFolders::Roaming() + L"\\job.json", mSystemVolumes::Get());
+}
+
+std::wstring cJobList::Start(const mCommandLine::Request& request) {
+  cJobKeeper::Restored restored{request.destination, {}};
+  if (request.mode == mCommandLine::Request::Mode::OneOffJob) m_List.Add(request.sources);
+  else restored = m_Job.Restore(m_List);
   m_View.AddEntries(m_List, 0);
   m_View.SetText1(restored.destination);
   return restored.note;
-}
-
-void cJobList::Set(const std::wstring& destination, const std::vector<std::wstring>& sources) {
-  m_List.Add(sources);
-  m_View.AddEntries(m_List, 0);
-  m_View.SetText1(destination);
 }
 
 std::size_t cJobList::Add(const std::vector<std::wstring>& paths) {

@@ -10,17 +10,18 @@
 #include "cBackupControls.h"
 #include "cBackupList.h"
 #include "cJobKeeper.h"
+#include "mCommandLine.h"
 
 class cJobList {
  public:
   // `store`: where the job is remembered; none for a one-off job.
   cJobList(cBackupList& list, cBackupControls& view, std::optional<cJobStore> store);
+  // The store for a start with this command line.
+  static std::optional<cJobStore> StoreFor(const mCommandLine::Request& request);
 
-  // Fills the list and the destination from the job file; answers a note to show once, when
-  // the file could not be read. Throws cFileError.
-  std::wstring Restore();
-  // A job given whole (the command line's): not remembered.
-  void Set(const std::wstring& destination, const std::vector<std::wstring>& sources);
+  // Fills the list and the destination: with the command line's one-off job, or from the job
+  // file. Answers a note to show once, when the file could not be read. Throws cFileError.
+  std::wstring Start(const mCommandLine::Request& request);
   // Appends as many as the list takes; answers how many.
   std::size_t Add(const std::vector<std::wstring>& paths);
   // Removes one entry and selects the one now in its place (or the new last one).

@@ -10,6 +10,7 @@
 #include "ControlIds.h"
 #include "cAppDriver.h"
 #include "cTestDir.h"
+#include "mText.h"
 
 namespace {
 
@@ -108,6 +109,54 @@ TEST_F(BackupWindowJobTest, DeleteAndTheContextMenuRemoveEntriesAndTheJobRemembe
   EXPECT_TRUE(app.ListEntries().empty());
   app.DropFiles({sources[3]});
   EXPECT_EQ(app.ListEntries(), (std::vector<std::wstring>{sources[3]}));
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::filesystem::path> Logs(const cAppDriver& app) {
+  std::vector<std::filesystem::path> logs;
+  const auto folder = FsPath(app.AppData().LogFolder());
+  if (std::filesystem::exists(folder))
+    for (const auto& item : std::filesystem::directory_iterator(folder)) logs.push_back(item.path());
+  return logs;
+}
+
+std::wstring ReadLog(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return mText::FromUtf8(bytes);
+}
+
+TEST_F(BackupWindowJobTest, ARunWithAFailureIsLoggedAndItsMessageOffersTheLog) {
+  files.Write(L"a.txt", Pattern(100, 1));
+  files.Write(L"gone.txt", Pattern(100, 2));
+  std::filesystem::create_directory(FsPath(files.Path(L"dest")));
+  cAppDriver app;
+  app.DropFiles({Source(L"a.txt"), Source(L"gone.txt")});
+  std::filesystem::remove(FsPath(Source(L"gone.txt")));
+  app.SetText(IDC_TEXT1, files.Path(L"dest"));
+  HWND box = app.RunBackup();
+  const std::wstring text = app.MessageText(box);
+  EXPECT_NE(text.find(L"要打开本次备份的日志吗？"), std::wstring::npos) << mText::ToUtf8(text);
+  app.PressButton(box, IDNO);
+  app.WaitUntilGone(box);
+
+  const auto logs = Logs(app);
+  ASSERT_EQ(logs.size(), 1u);
+  const std::wstring log = ReadLog(logs[0]);
+  EXPECT_NE(log.find(L"备份到：" + files.Path(L"dest") + L"\r\n"), std::wstring::npos) << mText::ToUtf8(log);
+  EXPECT_NE(log.find(L"共 2 个文件：已复制 1，未改变 0，失败 1，链接未跟随 0"), std::wstring::npos) << mText::ToUtf8(log);
+  EXPECT_NE(log.find(L"\r\n已复制\t" + Source(L"a.txt") + L"\r\n"), std::wstring::npos);
+  EXPECT_NE(log.find(L"\r\n失败\t" + Source(L"gone.txt") + L"\t"), std::wstring::npos);
+  std::filesystem::copy_file(logs[0], FsPath(FromHostPath(OMB_ARTIFACT_DIR)) / "run-log-one-failure.txt",
+                             std::filesystem::copy_options::overwrite_existing);
+
+  box = app.RunBackup();  // the missing file is tried again, and fails again: a second log
+  app.PressButton(box, IDNO);
+  app.WaitUntilGone(box);
+  EXPECT_EQ(Logs(app).size(), 2u);
 }
 
 }  // namespace
