@@ -51,6 +51,13 @@ void cBackupList::Remove(std::size_t entry) {
       if (shown > entry) --shown;
 }
 
+void cBackupList::Forget() {
+  m_Entries.clear();
+  m_Backups.clear();
+  m_BySource.clear();
+  m_Names = cGivenNames(m_Fold);
+}
+
 void cBackupList::Clear() {
   m_Entries.clear();
   for (Backup& backup : m_Backups) {

@@ -30,6 +30,8 @@ class cBackupList {
   // for the rest of the session, so a source listed again goes to its earlier backup.
   void Remove(std::size_t entry);
   void Clear();
+  // Back to a new list: no entries, and no names given in this session.
+  void Forget();
 
   std::size_t Count() const noexcept { return m_Entries.size(); }
   // Every backup's source, once each, in the order of their first entries.

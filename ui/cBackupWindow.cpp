@@ -63,7 +63,9 @@ void cBackupWindow::Show(int showCommand) {
   ShowWindow(m_hWnd, showCommand);
   UpdateWindow(m_hWnd);
   SetFocus(m_View.Command1);
-  RunHandler(&cBackupWindow::RestoreJob, L"读取上次的备份任务");
+  Try(L"读取上次的备份任务", [this] {
+    if (const std::wstring note = m_Job.Start(m_Request); !note.empty()) Say(note, MB_OK | MB_ICONWARNING);
+  });
   if (m_Request.Unattended()) PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_COMMAND3, BN_CLICKED), 0);
 }
 
@@ -98,6 +100,12 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CONTEXTMENU:
       if (m_ListMenu.OnContextMenu(m_hWnd, reinterpret_cast<HWND>(wParam), lParam, m_Run.has_value())) return 0;
       break;
+    case WM_DEVICECHANGE:
+      if (!m_Request.Unattended()) cArrivalWatch::OnDeviceChange(m_hWnd, wParam, lParam);
+      return TRUE;
+    case cArrivalWatch::kArrived:  // only while idle
+      if (!m_Run && m_Arrival.Ask(m_hWnd, static_cast<DWORD>(wParam), m_Job)) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
+      return 0;
     case WM_DROPFILES:
       Try(L"添加拖放的文件", [&] { OnDropFiles(reinterpret_cast<HDROP>(wParam)); });
       return 0;
@@ -138,7 +146,7 @@ void cBackupWindow::OnCommand(int id, int code) {
   if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click, L"选择要备份的文件");
   if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
   if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click, L"关闭程序");
-  if (code == EN_CHANGE && id == IDC_TEXT1) RunHandler(&cBackupWindow::DestinationChanged, L"保存备份任务");
+  if (code == EN_CHANGE && id == IDC_TEXT1) Try(L"保存备份任务", [this] { m_Job.DestinationChanged(); });
 }
 
 void cBackupWindow::OnDropFiles(HDROP drop) {
@@ -205,17 +213,10 @@ void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
   if (count < paths.size()) Say(mUserMessage::ListFull(paths.size() - count), MB_OK | MB_ICONWARNING);
 }
 
-// The job of the last session, without its marks; a note when its file could not be read.
-void cBackupWindow::RestoreJob() {
-  if (const std::wstring note = m_Job.Start(m_Request); !note.empty()) Say(note, MB_OK | MB_ICONWARNING);
-}
-
 void cBackupWindow::Quit(int exitCode) {
   m_ExitCode = exitCode;
   PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
-
-void cBackupWindow::DestinationChanged() { m_Job.DestinationChanged(); }
 
 // ---- the backup run ----
 

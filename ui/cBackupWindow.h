@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "cArrivalWatch.h"
 #include "cBackupControls.h"
 #include "cBackupList.h"
 #include "cBackupRun.h"
@@ -76,9 +77,7 @@ class cBackupWindow : public cBackupRunEvents {
   void Waiting() override;
 
   void AddFiles(const std::vector<std::wstring>& paths);
-  void RestoreJob();
   void Quit(int exitCode);
-  void DestinationChanged();
   void EndRun(const std::exception_ptr& failure);
   void AskToStopAndClose();
 
@@ -94,6 +93,7 @@ class cBackupWindow : public cBackupRunEvents {
   cBackupList m_List;  // what List1 shows
   cJobList m_Job;      // the list and the destination as the user edits them, remembered
   cListMenu m_ListMenu;  // Delete and the context menu of List1
+  cArrivalWatch m_Arrival;  // the question when a stick with listed entries arrives
   bool m_Reporting = false;          // a message box for an error is up
   std::exception_ptr m_CreateError;  // why WM_CREATE refused the window
   // During a run: the run, how the window shows it, and what the user asked for.

@@ -21,6 +21,23 @@ cJobKeeper::Restored cJobKeeper::Restore(cBackupList& list) {
                   L".bad”留存。列表从空白开始。"};
 }
 
+bool cJobKeeper::Relocate(cBackupList& list, const std::wstring& root) {
+  if (!m_Store) return false;
+  const cJobStore::Loaded loaded = m_Store->Load(root);
+  bool same = loaded.job.entries.size() == list.Count();
+  for (std::size_t i = 0; same && i < list.Count(); ++i) same = loaded.job.entries[i].source == list.Source(i);
+  if (same || loaded.keptAside) return false;
+  list.Forget();
+  std::vector<std::wstring> sources, names;
+  for (const mJobFile::Entry& entry : loaded.job.entries) {
+    sources.push_back(entry.source);
+    names.push_back(entry.name);
+  }
+  list.Add(sources, names);
+  m_Saved = loaded.job;
+  return true;
+}
+
 void cJobKeeper::Changed(const cBackupList& list, const std::wstring& destination) {
   if (!m_Store) return;
   mJobFile::Job job{destination, {}};

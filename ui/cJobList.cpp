@@ -31,6 +31,21 @@ std::size_t cJobList::Add(const std::vector<std::wstring>& paths) {
   return count;
 }
 
+std::size_t cJobList::Arrived(const std::wstring& root) {
+  if (m_Job.Relocate(m_List, root)) {
+    m_View.List1.Clear();
+    m_View.AddEntries(m_List, 0);
+  }
+  const auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
+  std::size_t on = 0;
+  for (std::size_t i = 0; i < m_List.Count(); ++i) {
+    const std::wstring& source = m_List.Source(i);
+    on += source.size() >= root.size() &&
+          std::equal(root.begin(), root.end(), source.begin(), [&](wchar_t a, wchar_t b) { return upper(a) == upper(b); });
+  }
+  return on;
+}
+
 void cJobList::Remove(std::size_t entry) {
   m_List.Remove(entry);
   m_View.List1.RemoveItem(static_cast<std::int16_t>(entry));

@@ -27,6 +27,9 @@ class cJobList {
   // Removes one entry and selects the one now in its place (or the new last one).
   void Remove(std::size_t entry);
   void Clear();
+  // A volume arrived at `root`: entries on it that the job file knows under another letter are
+  // listed under this one now; answers how many entries lie on it.
+  std::size_t Arrived(const std::wstring& root);
   // The destination box changed.
   void DestinationChanged() { Save(); }
   bool Remembers() const noexcept { return m_Job.Remembers(); }

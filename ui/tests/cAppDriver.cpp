@@ -374,9 +374,9 @@ void cAppDriver::Kill() const {
   WaitForSingleObject(m_Process.hProcess, 10000);
 }
 
-void cAppDriver::Screenshot(const std::wstring& name) const {
+void cAppDriver::Screenshot(const std::wstring& name, HWND window) const {
   RECT r{};
-  GetWindowRect(m_Window, &r);
+  GetWindowRect(window ? window : m_Window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);

@@ -65,8 +65,8 @@ class cAppDriver {
   const cAppDataFolder& AppData() const { return m_AppData; }
   // Ends the program at once, as the task manager or a power cut does.
   void Kill() const;
-  // Saves what the screen shows of the program's window as a BMP file.
-  void Screenshot(const std::wstring& name) const;
+  // Saves what the screen shows of the program's window (or of `window`) as a BMP file.
+  void Screenshot(const std::wstring& name, HWND window = nullptr) const;
 
  private:
   cTestDir m_OwnAppData;
