@@ -74,3 +74,39 @@ TEST_F(cJobStoreTest, AOneOffJobIsNotWritten) {
 }
 
 }  // namespace
+
+namespace {
+
+// One stick, serial 7, whose volume answers at `root`; `mounted` whether the volumes list it.
+mJobFile::Volumes StickAt(const std::wstring& root, bool mounted) {
+  return {[root](const std::wstring& path) { return path.rfind(root, 0) == 0 ? root : std::wstring(); },
+          [root](const std::wstring& at) -> std::optional<std::uint32_t> {
+            if (at == root) return 7u;
+            return std::nullopt;
+          },
+          [root, mounted](std::uint32_t serial) -> std::optional<std::wstring> {
+            if (mounted && serial == 7) return root;
+            return std::nullopt;
+          }};
+}
+
+TEST_F(cJobStoreTest, AStickThatArrivesUnderAnotherLetterTakesItsEntriesThere) {
+  {
+    cBackupList list(AsciiFold);
+    list.Add({L"E:\\a.txt", L"F:\\a.txt", L"E:\\photos\\"});
+    cJobKeeper(cJobStore(JobPath(), StickAt(L"E:\\", true))).Changed(list, L"D:\\backup");
+  }
+  // Started while the stick is away: its entries keep their last letter.
+  cBackupList list(AsciiFold);
+  cJobKeeper keeper(cJobStore(JobPath(), StickAt(L"X:\\", false)));
+  keeper.Restore(list);
+  EXPECT_EQ(list.Source(0), L"E:\\a.txt");
+  EXPECT_FALSE(keeper.Relocate(list, L"Y:\\")) << "not the stick";
+  // The stick arrives at X:, which the volumes learn only from the arrival itself.
+  EXPECT_TRUE(keeper.Relocate(list, L"X:\\"));
+  EXPECT_EQ(list.Sources(), (std::vector<std::wstring>{L"X:\\a.txt", L"F:\\a.txt", L"X:\\photos\\"}));
+  EXPECT_EQ(list.DestinationName(1), L"a (2).txt") << "names as they were given";
+  EXPECT_FALSE(keeper.Relocate(list, L"X:\\")) << "already there";
+}
+
+}  // namespace
