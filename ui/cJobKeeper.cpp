@@ -6,16 +6,21 @@
 
 cJobKeeper::cJobKeeper(std::optional<cJobStore> store) : m_Store(std::move(store)) {}
 
-cJobKeeper::Restored cJobKeeper::Restore(cBackupList& list) {
-  if (!m_Store) return {};
-  const cJobStore::Loaded loaded = m_Store->Load();
+// The job's entries appended to the list, with the names their backups had; what the file holds.
+void cJobKeeper::Take(cBackupList& list, const mJobFile::Job& job) {
   std::vector<std::wstring> sources, names;
-  for (const mJobFile::Entry& entry : loaded.job.entries) {
+  for (const mJobFile::Entry& entry : job.entries) {
     sources.push_back(entry.source);
     names.push_back(entry.name);
   }
   list.Add(sources, names);
-  m_Saved = loaded.job;
+  m_Saved = job;
+}
+
+cJobKeeper::Restored cJobKeeper::Restore(cBackupList& list) {
+  if (!m_Store) return {};
+  const cJobStore::Loaded loaded = m_Store->Load();
+  Take(list, loaded.job);
   if (!loaded.keptAside) return {loaded.job.destination, {}};
   return {{}, L"上次保存的备份任务无法读取，已改名为“" + mFileHlp::GetFileName(m_Store->Path()) +
                   L".bad”留存。列表从空白开始。"};
@@ -28,13 +33,7 @@ bool cJobKeeper::Relocate(cBackupList& list, const std::wstring& root) {
   for (std::size_t i = 0; same && i < list.Count(); ++i) same = loaded.job.entries[i].source == list.Source(i);
   if (same || loaded.keptAside) return false;
   list.Forget();
-  std::vector<std::wstring> sources, names;
-  for (const mJobFile::Entry& entry : loaded.job.entries) {
-    sources.push_back(entry.source);
-    names.push_back(entry.name);
-  }
-  list.Add(sources, names);
-  m_Saved = loaded.job;
+  Take(list, loaded.job);
   return true;
 }
 

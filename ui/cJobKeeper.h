@@ -28,6 +28,8 @@ class cJobKeeper {
   const std::wstring& Path() const;
 
  private:
+  void Take(cBackupList& list, const mJobFile::Job& job);
+
   std::optional<cJobStore> m_Store;
   std::optional<mJobFile::Job> m_Saved;
 };

@@ -1,5 +1,6 @@
 #pragma once
-// The exit code of an unattended run, for Task Scheduler and scripts.
+// The exit code of an unattended run, for Task Scheduler and scripts: one explicit mapping from
+// what the run did to the code, so that a new outcome is one new row here.
 #include <cstddef>
 
 #include "cBackupRun.h"
@@ -11,6 +12,7 @@ enum Code : int {
   kSomeFailed = 1,   // some files failed, the rest done
   kNothingDone = 2,  // no job, destination unusable, bad arguments, or every file failed
   kStopped = 3,      // stopped before the end
+  // Further outcomes take the next codes; scripts already test for these four.
 };
 
 // `listed`: the list's entries; `failures`: the files that failed; `broken`: the run broke off
