@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "mAppFolders.h"
+#include "mShellDrop.h"
 #include "mSystemVolumes.h"
 
 cJobList::cJobList(cBackupList& list, cBackupControls& view, std::optional<cJobStore> store)
@@ -16,7 +17,7 @@ std::optional<cJobStore> cJobList::StoreFor(const mCommandLine::Request& request
 
 std::wstring cJobList::Start(const mCommandLine::Request& request) {
   cJobKeeper::Restored restored{request.destination, {}};
-  if (request.mode == mCommandLine::Request::Mode::OneOffJob) m_List.Add(request.sources);
+  if (request.mode == mCommandLine::Request::Mode::OneOffJob) m_List.Add(mShellDrop::AsEntries(request.sources));
   else restored = m_Job.Restore(m_List);
   m_View.AddEntries(m_List, 0);
   m_View.SetText1(restored.destination);

@@ -24,7 +24,9 @@ LRESULT cListMenu::OnKey(WPARAM wParam, bool running) {
 bool cListMenu::OnContextMenu(HWND owner, HWND target, LPARAM at, bool running) {
   HWND list = m_View.List1.ListHwnd();
   if (target != list && target != m_View.List1.hwnd()) return false;
-  const UINT chosen = Track(owner, MenuPoint(at), running);
+  // During a run there is nothing to offer, and a menu's own loop would hold the run up.
+  if (running) return true;
+  const UINT chosen = Track(owner, MenuPoint(at));
   const std::int16_t selected = m_View.List1.ListIndex();
   if (chosen == kRemove && selected >= 0) m_Job.Remove(static_cast<std::size_t>(selected));
   if (chosen == kClear) m_Job.Clear();
@@ -52,10 +54,10 @@ POINT cListMenu::MenuPoint(LPARAM at) const {
   return point;
 }
 
-UINT cListMenu::Track(HWND owner, POINT at, bool running) const {
+UINT cListMenu::Track(HWND owner, POINT at) const {
   const cPopupMenu menu(L"show the list's menu");
   const bool selected = m_View.List1.ListIndex() >= 0, empty = m_View.List1.ListCount() == 0;
-  AppendMenuW(menu.Get(), MF_STRING | (running || !selected ? MF_GRAYED : 0u), kRemove, kRemoveText);
-  AppendMenuW(menu.Get(), MF_STRING | (running || empty ? MF_GRAYED : 0u), kClear, kClearText);
+  AppendMenuW(menu.Get(), MF_STRING | (!selected ? MF_GRAYED : 0u), kRemove, kRemoveText);
+  AppendMenuW(menu.Get(), MF_STRING | (empty ? MF_GRAYED : 0u), kClear, kClearText);
   return static_cast<UINT>(TrackPopupMenu(menu.Get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, owner, nullptr));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Taking entries out of List1: the Delete key removes the selected entry, and the list's
 // context menu offers "移除" (the entry under the mouse, or the selected one) and "清空列表".
-// Neither acts during a run: the keys are ignored and the menu's items are grayed.
+// Neither acts during a run: the key is ignored and the menu does not open. An item that would
+// do nothing (移除 with no entry selected, 清空列表 of an empty list) is grayed.
 #include <windows.h>
 
 #include "cBackupControls.h"
@@ -20,7 +21,7 @@ class cListMenu {
 
  private:
   POINT MenuPoint(LPARAM at) const;
-  UINT Track(HWND owner, POINT at, bool running) const;
+  UINT Track(HWND owner, POINT at) const;
 
   cJobList& m_Job;
   cBackupControls& m_View;

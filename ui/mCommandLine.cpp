@@ -13,6 +13,13 @@ bool IsBackupSwitch(const std::wstring& argument) {
   return name == L"backup";
 }
 
+// A quoted path that ends in a backslash ("E:\照片\") comes out of the system's splitting with a
+// quote for its last character, the backslash taken as escaping it; no name holds a quote.
+std::wstring Unquoted(std::wstring path) {
+  if (!path.empty() && path.back() == L'"') path.back() = L'\\';
+  return path;
+}
+
 }  // namespace
 
 Request Parse(const std::vector<std::wstring>& arguments) {
@@ -21,7 +28,9 @@ Request Parse(const std::vector<std::wstring>& arguments) {
   if (!IsBackupSwitch(arguments[0])) return {Mode::Bad, {}, {}};
   if (arguments.size() == 1) return {Mode::RememberedJob, {}, {}};
   if (arguments.size() == 2 || arguments[1].empty()) return {Mode::Bad, {}, {}};  // a destination and no source
-  return {Mode::OneOffJob, arguments[1], {arguments.begin() + 2, arguments.end()}};
+  Request request{Mode::OneOffJob, Unquoted(arguments[1]), {}};
+  for (auto argument = arguments.begin() + 2; argument != arguments.end(); ++argument) request.sources.push_back(Unquoted(*argument));
+  return request;
 }
 
 std::wstring Usage() {

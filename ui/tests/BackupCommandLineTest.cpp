@@ -77,6 +77,8 @@ class BackupCommandLineTest : public testing::Test {
     files.Write(L"a.txt", Pattern(1000, 1));
     files.Write(L"b.txt", Pattern(2000, 2));
     std::filesystem::create_directory(FsPath(files.Path(L"dest")));
+    std::filesystem::create_directory(FsPath(files.Path(L"photos")));
+    files.Write(L"photos\\x.jpg", Pattern(300, 3));
   }
   std::wstring Quoted(const std::wstring& name) const { return L"\"" + files.Path(name) + L"\""; }
   // A job file as the program writes one for paths on no known volume.
@@ -130,6 +132,8 @@ TEST_F(BackupCommandLineTest, ExitCodesTellHowAnUnattendedRunWent) {
        L"未改变\t" + files.Path(L"a.txt")},
       {"a one-off job with a missing file", [&] { return L"/backup " + Quoted(L"dest") + L" " + Quoted(L"a.txt") + L" " + Quoted(L"gone.txt"); },
        1, {}, L"失败\t" + files.Path(L"gone.txt")},
+      {"a one-off job of a folder, quoted with its final backslash", [&] { return L"/backup " + Quoted(L"dest") + L" \"" + files.Path(L"photos") + L"\\\""; },
+       0, {L"photos\\x.jpg"}, L"已复制\t" + files.Path(L"photos") + L"\\x.jpg"},
       {"a one-off job into a folder that is not there", [&] { return L"/backup " + Quoted(L"nowhere") + L" " + Quoted(L"a.txt"); }, 2,
        {}, L"失败\t" + files.Path(L"a.txt")},
       {"a one-off job whose every file is missing", [&] { return L"/backup " + Quoted(L"dest") + L" " + Quoted(L"gone.txt"); }, 2, {},

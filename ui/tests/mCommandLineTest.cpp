@@ -19,6 +19,7 @@ TEST(mCommandLine, ArgumentsAreRead) {
       {{L"/BACKUP"}, Mode::RememberedJob, L"", {}},
       {{L"-Backup"}, Mode::RememberedJob, L"", {}},
       {{L"/backup", L"D:\\备份", L"E:\\a.txt", L"/b"}, Mode::OneOffJob, L"D:\\备份", {L"E:\\a.txt", L"/b"}},
+      {{L"/backup", L"D:\\备份\"", L"E:\\照片\"", L"E:\\"}, Mode::OneOffJob, L"D:\\备份\\", {L"E:\\照片\\", L"E:\\"}},
       {{L"/backup", L"D:\\备份"}, Mode::Bad, L"", {}},
       {{L"/backup", L"", L"E:\\a.txt"}, Mode::Bad, L"", {}},
       {{L"/backupnow"}, Mode::Bad, L"", {}},
