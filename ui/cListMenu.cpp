@@ -38,7 +38,7 @@ bool cListMenu::OnContextMenu(HWND owner, HWND target, LPARAM at, bool running) 
 POINT cListMenu::MenuPoint(LPARAM at) const {
   HWND list = m_View.List1.ListHwnd();
   POINT point{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
-  if (at == -1) {
+  if (point.x == -1 && point.y == -1) {  // from the keyboard
     RECT item{};
     const LRESULT selected = SendMessageW(list, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR || SendMessageW(list, LB_GETITEMRECT, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item)) == LB_ERR)

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <ctime>
+#include <span>
 #include <utility>
 
+#include "cFile.h"
 #include "cFolderListing.h"
 #include "mFileSys.h"
 #include "mText.h"
-#include "mWholeFile.h"
 
 namespace {
 
@@ -68,7 +69,12 @@ std::wstring cRunLog::Write(const cBackupRun::Outcome& outcome, const std::wstri
   if (cut != std::wstring::npos && cut > 0) mFileSys::CreateFolder(m_Folder.substr(0, cut));
   mFileSys::CreateFolder(m_Folder);
   const std::wstring path = m_Folder + L"\\" + FreeName();
-  mWholeFile::Write(path, Text(outcome, brokenBy, ended));
+  // Written straight to its own new name and not flushed: a record, not a backup, which the run
+  // would otherwise wait on at its end (a cut one is still a record of what was done).
+  const std::string text = Text(outcome, brokenBy, ended);
+  cFile file = cFile::CreateNew(path);
+  file.Write(std::as_bytes(std::span(text.data(), text.size())));
+  file.Close();
   Prune();
   return path;
 }

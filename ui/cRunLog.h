@@ -1,8 +1,8 @@
 #pragma once
 // The record of one run, as a UTF-8 text file in the logs folder named by the run's start
 // ("2026-12-08 21-57-14.txt"): a header with the start and end, the destination and the
-// totals, then one line per file with what became of it and its path. Written whole when the
-// run ends; only the newest logs are kept.
+// totals, then one line per file with what became of it and its path. Written when the run
+// ends; only the newest logs are kept.
 #include <chrono>
 #include <cstddef>
 #include <string>

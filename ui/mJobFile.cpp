@@ -23,12 +23,13 @@ bool StartsWithFolded(const std::wstring& path, const std::wstring& root) {
   return true;
 }
 
-// Asks each volume's serial number once per file, not once per entry on it.
+// Asks once per job file for each folder's volume root and each volume's serial number, not once
+// per entry: a list of thousands of files from a few folders asks a few times.
 class cPlaces {
  public:
   explicit cPlaces(const Volumes& volumes) : m_Volumes(volumes) {}
   json Of(const std::wstring& path) {
-    const std::wstring root = path.empty() ? L"" : m_Volumes.rootOf(path);
+    const std::wstring root = RootOf(path);
     const auto known = m_Serials.find(root);
     const std::optional<std::uint32_t> serial =
         known != m_Serials.end() ? known->second : m_Serials.emplace(root, root.empty() ? std::nullopt : m_Volumes.serialOf(root)).first->second;
@@ -37,7 +38,18 @@ class cPlaces {
   }
 
  private:
+  // A file lies on its folder's volume; a folder entry may be a volume of its own (a mount point).
+  std::wstring RootOf(const std::wstring& path) {
+    const auto cut = path.find_last_of(L"\\/");
+    if (path.empty() || cut == std::wstring::npos || cut + 1 == path.size()) return path.empty() ? L"" : m_Volumes.rootOf(path);
+    const std::wstring folder = path.substr(0, cut + 1);
+    const auto known = m_Roots.find(folder);
+    if (known != m_Roots.end()) return known->second;
+    return m_Roots.emplace(folder, m_Volumes.rootOf(path)).first->second;
+  }
+
   const Volumes& m_Volumes;
+  std::map<std::wstring, std::wstring> m_Roots;  // by the folder that holds a path
   std::map<std::wstring, std::optional<std::uint32_t>> m_Serials;
 };
 
