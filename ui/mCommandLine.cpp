@@ -1,16 +1,19 @@
 #include "mCommandLine.h"
 
-#include <algorithm>
+#include <string_view>
 
 namespace mCommandLine {
 namespace {
 
 // Switches are written either way and in any case, as Windows programs take them.
 bool IsBackupSwitch(const std::wstring& argument) {
-  if (argument.size() != 7 || (argument[0] != L'/' && argument[0] != L'-')) return false;
-  std::wstring name = argument.substr(1);
-  std::transform(name.begin(), name.end(), name.begin(), [](wchar_t c) { return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c + 32) : c; });
-  return name == L"backup";
+  constexpr std::wstring_view kName = L"backup";
+  if (argument.size() != kName.size() + 1 || (argument[0] != L'/' && argument[0] != L'-')) return false;
+  for (std::size_t i = 0; i < kName.size(); ++i) {
+    const wchar_t c = argument[i + 1];
+    if ((c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c) != kName[i]) return false;
+  }
+  return true;
 }
 
 // A quoted path that ends in a backslash ("E:\照片\") comes out of the system's splitting with a

@@ -47,20 +47,8 @@ class cProgram {
   // A visible top-level window of the program of this class, waited for.
   HWND WaitForWindow(const std::wstring& className) const {
     for (int i = 0; i < 300; ++i) {
-      struct Search {
-        DWORD pid;
-        const std::wstring& cls;
-        HWND found;
-      } search{m_Process.dwProcessId, className, nullptr};
-      EnumWindows(
-          [](HWND w, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD pid = 0;
-            GetWindowThreadProcessId(w, &pid);
-            if (pid == s->pid && IsWindowVisible(w) && WindowClass(w) == s->cls) s->found = w;
-            return !s->found;
-          },
-          reinterpret_cast<LPARAM>(&search));
+      Search search{m_Process.dwProcessId, className, nullptr};
+      EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
       if (search.found) return search.found;
       Settle(100ms);
     }
@@ -68,6 +56,19 @@ class cProgram {
   }
 
  private:
+  struct Search {
+    DWORD pid;
+    const std::wstring& cls;
+    HWND found;
+  };
+  static BOOL CALLBACK Match(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<Search*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == s->pid && IsWindowVisible(w) && WindowClass(w) == s->cls) s->found = w;
+    return !s->found;
+  }
+
   PROCESS_INFORMATION m_Process{};
 };
 
