@@ -60,9 +60,10 @@ void ZListBox::Create(HWND parent, int id, int x, int y, int width, int height, 
 }
 
 void ZListBox::CreateListBox(int width, int height, HFONT font) {
-  // Single selection, unsorted, plain text, notifying, both scroll bars, integral height.
+  // Single selection, unsorted, plain text, notifying, both scroll bars, integral height; keys
+  // are offered to the owner first (WM_VKEYTOITEM), so that it can give Delete a meaning.
   constexpr DWORD style =
-      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY;
+      WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | LBS_NOTIFY | LBS_WANTKEYBOARDINPUT;
   pListBox = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", nullptr, style, 0, 0, width, height,
                              hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kListId)),
                              GetModuleHandleW(nullptr), nullptr);
@@ -229,6 +230,10 @@ LRESULT ZListBox::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (HIWORD(wParam) == LBN_DBLCLK) pListBox_DblClick();
         return 0;
       }
+      break;
+    case WM_VKEYTOITEM:  // the control's owner is pListBox's owner
+      if (pListBox && reinterpret_cast<HWND>(lParam) == pListBox)
+        return SendMessageW(GetParent(hwnd()), message, wParam, lParam);
       break;
     case WM_SETFOCUS:  // the list is the control's only tab stop
       if (pListBox) SetFocus(pListBox);

@@ -3,6 +3,8 @@
 // whose horizontal scroll range always fits the widest entry, so that long entries such as
 // full paths can be scrolled into view. Appending can scroll the list to its end.
 //
+// Keys pressed in pListBox reach the control's parent as WM_VKEYTOITEM, as from a native list box.
+//
 // Indexes and counts are signed 16-bit, -1 standing for no entry. Every index goes to the
 // native list box unchanged; an index it refuses, or any other failed platform call, throws
 // cPlatformError and leaves the entries, the kept width and the scroll range as they were.

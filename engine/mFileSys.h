@@ -6,6 +6,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace mFileSys {
 
@@ -28,6 +29,14 @@ void CreateFolder(const std::wstring& path);
 std::wstring FileSystemOf(const std::wstring& path);
 // A drive root's volume label ("E:\\" -> "U盘"); empty for a drive without one, or one that is gone.
 std::wstring VolumeLabel(const std::wstring& root);
+
+// The root of the volume that holds `path` ("E:\\photos\\a.jpg" -> "E:\\"), ending in a separator;
+// empty when it cannot be asked. The path itself need not exist.
+std::wstring VolumeRoot(const std::wstring& path);
+// The serial number of the volume at `root`; nothing for a volume that is gone or cannot be asked.
+std::optional<std::uint32_t> VolumeSerial(const std::wstring& root);
+// The roots of the volumes mounted now (drive letters on Windows, mount points on posix).
+std::vector<std::wstring> VolumeRoots();
 
 // What stands at a destination path that may be replaced.
 enum class Existing { None, Writable, ReadOnly };

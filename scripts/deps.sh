@@ -11,7 +11,7 @@ packages=(
   xvfb xauth x11-utils imagemagick
   fonts-wqy-zenhei zip locales
   clang libclang-rt-14-dev
-  pkg-config libfuse3-dev fuse3 libxxhash-dev
+  pkg-config libfuse3-dev fuse3 libxxhash-dev nlohmann-json3-dev
 )
 
 missing=()

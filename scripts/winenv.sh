@@ -95,12 +95,29 @@ REG
   "$winenv_wine" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# Drive Q:, which the window's arrival tests plug in: a link in dosdevices to the build's
+# "stick" folder, where Wine reads the drive's serial number and label (.windows-serial,
+# .windows-label). Wine's mount manager knows only the drives it found when it started, so it is
+# started again the one time the link is made.
+winenv_link_stick() {
+  local stick
+  stick="$(dirname "$WINEPREFIX")/stick"
+  mkdir -p "$stick"
+  [ "$(readlink "$WINEPREFIX/dosdevices/q:" 2>/dev/null)" = "$stick" ] && return 0
+  ln -sfn "$stick" "$WINEPREFIX/dosdevices/q:"
+  wineserver -k >/dev/null 2>&1 </dev/null || true
+  wineserver -w >/dev/null 2>&1 </dev/null || true
+  wineserver -p >/dev/null 2>&1 </dev/null
+  "$winenv_wine" cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
 winenv_start() {
   winenv_export "${1:-}"
   if [ -z "${WINENV_KEEP_DISPLAY:-}" ] || [ -z "${DISPLAY:-}" ]; then
     winenv_start_display
   fi
   winenv_boot
+  winenv_link_stick
 }
 
 winenv_stop() {

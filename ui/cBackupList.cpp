@@ -10,12 +10,12 @@ cBackupList::cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootNam
   m_Names.Withhold(mVersions::kFolderName);  // the versions of replaced backups
 }
 
-std::size_t cBackupList::Add(const std::vector<std::wstring>& sources) {
+std::size_t cBackupList::Add(const std::vector<std::wstring>& sources, const std::vector<std::wstring>& names) {
   const std::size_t count = std::min(sources.size(), kMaxEntries - Count());
   const std::size_t firstNew = m_Backups.size();
   for (std::size_t i = 0; i < count; ++i) {
     const auto [place, added] = m_BySource.try_emplace(m_Fold(sources[i]), m_Backups.size());
-    if (added) m_Backups.push_back({sources[i], {}, State::Pending, {}, {}, {}});
+    if (added) m_Backups.push_back({sources[i], {}, State::Pending, {}, {}, {}, i < names.size() ? names[i] : L""});
     m_Backups[place->second].entries.push_back(Count());
     m_Entries.push_back({sources[i], place->second});
   }
@@ -27,18 +27,47 @@ std::size_t cBackupList::Add(const std::vector<std::wstring>& sources) {
 // destination may hold a backup under it made earlier in this session. The own names of the
 // backups added together are kept for them, so that none of them takes another's.
 void cBackupList::NameNewBackups(std::size_t first) {
+  for (std::size_t i = first; i < m_Backups.size(); ++i)
+    if (m_Names.Claim(m_Backups[i].earlierName)) m_Backups[i].name = m_Backups[i].earlierName;
   for (std::size_t i = first; i < m_Backups.size(); ++i) m_Names.Reserve(mBackupNames::OwnName(m_Backups[i].source, m_RootName));
   for (std::size_t i = first; i < m_Backups.size(); ++i) {
     Backup& backup = m_Backups[i];
-    backup.name = m_Names.Give(mBackupNames::OwnName(backup.source, m_RootName), mBackupNames::IsFolder(backup.source));
+    if (backup.name.empty()) backup.name = m_Names.Give(mBackupNames::OwnName(backup.source, m_RootName), mBackupNames::IsFolder(backup.source));
   }
 }
 
 std::vector<std::wstring> cBackupList::Sources() const {
   std::vector<std::wstring> sources;
   sources.reserve(m_Backups.size());
-  for (const Backup& backup : m_Backups) sources.push_back(backup.source);
+  for (const Backup& backup : m_Backups)
+    if (!backup.entries.empty()) sources.push_back(backup.source);
   return sources;
+}
+
+void cBackupList::Remove(std::size_t entry) {
+  Backup& removed = m_Backups[m_Entries.at(entry).backup];
+  std::erase(removed.entries, entry);
+  // Listed again later, it is copied again: what it was before says nothing of the file then.
+  if (removed.entries.empty()) removed.state = State::Pending;
+  m_Entries.erase(m_Entries.begin() + static_cast<std::ptrdiff_t>(entry));
+  for (Backup& backup : m_Backups)
+    for (std::size_t& shown : backup.entries)
+      if (shown > entry) --shown;
+}
+
+void cBackupList::Forget() {
+  m_Entries.clear();
+  m_Backups.clear();
+  m_BySource.clear();
+  m_Names = cGivenNames(m_Fold);
+}
+
+void cBackupList::Clear() {
+  m_Entries.clear();
+  for (Backup& backup : m_Backups) {
+    backup.entries.clear();
+    backup.state = State::Pending;
+  }
 }
 
 std::wstring cBackupList::Text(std::size_t entry) const {
@@ -49,7 +78,7 @@ std::wstring cBackupList::Text(std::size_t entry) const {
 std::vector<std::size_t> cBackupList::StartRun() {
   std::vector<std::size_t> toCopy;
   for (Backup& backup : m_Backups) {
-    if (backup.state == State::BackedUp) continue;
+    if (backup.state == State::BackedUp || backup.entries.empty()) continue;
     backup.state = State::Pending;
     backup.reason.clear();
     backup.files.clear();

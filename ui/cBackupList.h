@@ -22,8 +22,16 @@ class cBackupList {
   // `rootName` names the backup of a drive root.
   explicit cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootName = {});
 
-  // Appends sources as long as there is room; returns how many were taken, in order.
-  std::size_t Add(const std::vector<std::wstring>& sources);
+  // Appends sources as long as there is room; returns how many were taken, in order. `names`,
+  // where given, are the names their backups had in an earlier session: each is kept unless
+  // another backup has it already.
+  std::size_t Add(const std::vector<std::wstring>& sources, const std::vector<std::wstring>& names = {});
+  // Takes an entry out of the list; the entries after it move up by one. A backup keeps its name
+  // for the rest of the session, so a source listed again goes to its earlier backup.
+  void Remove(std::size_t entry);
+  void Clear();
+  // Back to a new list: no entries, and no names given in this session.
+  void Forget();
 
   std::size_t Count() const noexcept { return m_Entries.size(); }
   // Every backup's source, once each, in the order of their first entries.
@@ -61,7 +69,8 @@ class cBackupList {
     State state = State::Pending;
     std::wstring reason;
     std::vector<mFailureReport::Failure> files;  // failed files inside a folder
-    std::vector<std::size_t> entries;  // the list entries that show this backup
+    std::vector<std::size_t> entries;  // the list entries that show this backup; none once removed
+    std::wstring earlierName;  // given in an earlier session
   };
 
   struct Entry {

@@ -176,6 +176,7 @@ void cBackupRun::Backup(const cRunPlan::Step& step) {
   if (cRunPlan::Unchanged(step)) {  // its backup is up to date: nothing to copy
     m_Progress->FileProgress(step.bytes);
     ++m_Outcome.backedUp;
+    m_Listener.FileDone(step.source, cBackupRunEvents::FileResult::Unchanged, {});
     return;
   }
   if (mRunRules::TooLargeFor(m_FileSystem, step.bytes)) return Failed(step, mRunRules::TooLargeReason(m_FileSystem));
@@ -186,6 +187,7 @@ void cBackupRun::Backup(const cRunPlan::Step& step) {
     return;
   }
   m_CopyingEntry = step.entry;
+  m_CopyingSource = step.source;
   m_StopSent = false;
   m_FinishCopy = false;
   m_Engine.CopyFile(step.source, step.destination, mVersions::PathOf(m_Folder, step.destination, m_Start));
@@ -193,6 +195,7 @@ void cBackupRun::Backup(const cRunPlan::Step& step) {
 }
 
 void cBackupRun::Failed(const cRunPlan::Step& step, const std::wstring& reason) {
+  m_Listener.FileDone(step.source, cBackupRunEvents::FileResult::Failed, reason);
   m_Listener.FileFailed(m_List.IsFolder(step.entry) ? m_List.MarkFileFailed(step.entry, step.source, reason)
                                                     : m_List.MarkFailed(step.entry, reason));
 }
@@ -231,6 +234,7 @@ void cBackupRun::CopyComplete(std::int64_t AllBytes) {
   } else {
     ++m_Outcome.backedUp;
     if (m_CopyingEntry && !m_List.IsFolder(*m_CopyingEntry)) m_List.MarkBackedUp(*m_CopyingEntry);
+    m_Listener.FileDone(m_CopyingSource, cBackupRunEvents::FileResult::Copied, {});
   }
   m_Listener.CopyComplete(AllBytes);
 }

@@ -96,6 +96,7 @@ class cBackupRun : private cCopyFileEvents {
   std::map<std::size_t, mRunRules::EntryTally> m_Tallies;  // by entry, as counted
   std::set<std::size_t> m_SkippedEntries;  // entries with a replacement left undone
   std::optional<std::size_t> m_CopyingEntry;  // the entry whose file the engine copies now
+  std::wstring m_CopyingSource;               // and that file
   bool m_StopRequested = false;
   bool m_StopSent = false;  // the copy under way was told to stop
   bool m_FinishCopy = false;  // the stop came with the copy's last chunk: it is finished first

@@ -3,6 +3,7 @@
 // synchronously from inside the run's steps; what a handler throws ends the run.
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "cCopyFileEvents.h"
@@ -29,6 +30,10 @@ class cBackupRunEvents : public cCopyFileEvents {
   virtual void EntriesChanged(const std::vector<std::size_t>& entries) = 0;
   // A file or folder could not be backed up; the entries that show it changed.
   virtual void FileFailed(const std::vector<std::size_t>& entries) = 0;
+  // What became of one file (a file entry, or a file inside a folder entry), for a record of
+  // the run; `reason` says why it failed. Whoever keeps no record leaves it alone.
+  enum class FileResult { Copied, Unchanged, Failed };
+  virtual void FileDone(const std::wstring& /*source*/, FileResult /*result*/, const std::wstring& /*reason*/) {}
   // Between steps and during every long wait: the one place the listener looks at its messages.
   virtual void Waiting() = 0;
 

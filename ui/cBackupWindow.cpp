@@ -4,11 +4,12 @@
 #include "cControlWindow.h"
 #include "cDropFinish.h"
 #include "cPlatformError.h"
+#include "mAppFolders.h"
+#include "mExitCode.h"
 #include "mFileSys.h"
 #include "mManifest.h"
 #include "mMessagePump.h"
 #include "mProgressScale.h"
-#include "mRunSummary.h"
 #include "mShellDrop.h"
 #include "mUserMessage.h"
 #include "mWindowClass.h"
@@ -22,12 +23,17 @@ constexpr std::int32_t kChunkSize = 0x400000;
 constexpr std::int32_t kOpenBufferChars = 0x40000;
 constexpr wchar_t kBrowsePrompt[] = L"备份到...";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
-constexpr auto kPumpInterval = std::chrono::milliseconds(15);
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
 
 }  // namespace
 
-cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List(mWindowsNames::Folded, mFileSys::VolumeLabel) {
+cBackupWindow::cBackupWindow(HINSTANCE instance, mCommandLine::Request request)
+    : m_hInstance(instance),
+      m_Request(std::move(request)),
+      m_List(mWindowsNames::Folded, mFileSys::VolumeLabel),
+      m_Job(m_List, m_View, cJobList::StoreFor(m_Request)),
+      m_ListMenu(m_Job, m_View),
+      m_Report(mAppFolders::Local() + L"\\日志") {
   Form_Initialize();
 
   m_hWnd = m_View.CreateForm(instance, WindowProc, this, kBackupWindowClass, kBackupWindowCaption);
@@ -36,21 +42,10 @@ cBackupWindow::cBackupWindow(HINSTANCE instance) : m_hInstance(instance), m_List
   if (!m_hWnd) throw cPlatformError::FromLastError(L"backup window", kBackupWindowClass, L"CreateWindowExW");
 }
 
-cBackupWindow::~cBackupWindow() {
-  if (m_hWnd) DestroyWindow(m_hWnd);
-}
+cBackupWindow::~cBackupWindow() { if (m_hWnd) DestroyWindow(m_hWnd); }
 
 int cBackupWindow::RunMessageLoop() {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    // Dialog navigation gives the window its tab order without being a dialog.
-    if (!(m_hWnd && IsDialogMessageW(m_hWnd, &msg))) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
-    TakeParkedError(L"更新窗口控件");
-  }
-  return static_cast<int>(msg.wParam);
+  return mMessagePump::RunLoop(m_hWnd, [this] { TakeParkedError(L"更新窗口控件"); });
 }
 
 // The controls keep what their handlers threw for the message loop; here it is shown.
@@ -66,6 +61,10 @@ void cBackupWindow::Show(int showCommand) {
   ShowWindow(m_hWnd, showCommand);
   UpdateWindow(m_hWnd);
   SetFocus(m_View.Command1);
+  Try(L"读取上次的备份任务", [this] {
+    if (const std::wstring note = m_Job.Start(m_Request); !note.empty()) Say(note, MB_OK | MB_ICONWARNING);
+  });
+  if (m_Request.Unattended()) PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_COMMAND3, BN_CLICKED), 0);
 }
 
 // ---- dispatch ----
@@ -88,22 +87,25 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
   switch (message) {
     case WM_CREATE:
       return OnCreate();
-    case WM_ERASEBKGND:
-      try {
-        m_View.PaintBackground(reinterpret_cast<HDC>(wParam));
-      } catch (...) {
-        ReportError(L"绘制窗口", std::current_exception());  // once: the skin is not tried again
-      }
+    case WM_ERASEBKGND:  // a failure is said once: the skin is not tried again
+      Try(L"绘制窗口", [&] { m_View.PaintBackground(reinterpret_cast<HDC>(wParam)); });
       return 1;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
       return 0;
+    case WM_VKEYTOITEM:
+      return m_ListMenu.OnKey(wParam, m_Run.has_value());
+    case WM_CONTEXTMENU:
+      if (m_ListMenu.OnContextMenu(m_hWnd, reinterpret_cast<HWND>(wParam), lParam, m_Run.has_value())) return 0;
+      break;
+    case WM_DEVICECHANGE:
+      if (!m_Request.Unattended()) cArrivalWatch::OnDeviceChange(m_hWnd, wParam, lParam);
+      return TRUE;
+    case cArrivalWatch::kArrived:  // only while idle
+      if (!m_Run && m_Arrival.Ask(m_hWnd, static_cast<DWORD>(wParam), m_Job)) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
+      return 0;
     case WM_DROPFILES:
-      try {
-        OnDropFiles(reinterpret_cast<HDROP>(wParam));
-      } catch (...) {
-        ReportError(L"添加拖放的文件", std::current_exception());
-      }
+      Try(L"添加拖放的文件", [&] { OnDropFiles(reinterpret_cast<HDROP>(wParam)); });
       return 0;
     case WM_CLOSE:
       if (m_Run) {
@@ -114,7 +116,7 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       DestroyWindow(m_hWnd);
       return 0;
     case WM_DESTROY:
-      PostQuitMessage(0);
+      PostQuitMessage(m_ExitCode);
       return 0;
   }
   return DefWindowProcW(m_hWnd, message, wParam, lParam);
@@ -142,6 +144,7 @@ void cBackupWindow::OnCommand(int id, int code) {
   if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click, L"选择要备份的文件");
   if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
   if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click, L"关闭程序");
+  if (code == EN_CHANGE && id == IDC_TEXT1) Try(L"保存备份任务", [this] { m_Job.DestinationChanged(); });
 }
 
 void cBackupWindow::OnDropFiles(HDROP drop) {
@@ -151,8 +154,12 @@ void cBackupWindow::OnDropFiles(HDROP drop) {
 }
 
 void cBackupWindow::RunHandler(void (cBackupWindow::*handler)(), const wchar_t* action) {
+  Try(action, [&] { (this->*handler)(); });
+}
+
+void cBackupWindow::Try(const wchar_t* action, const std::function<void()>& work) {
   try {
-    (this->*handler)();
+    work();
   } catch (...) {
     ReportError(action, std::current_exception());
   }
@@ -167,6 +174,8 @@ void cBackupWindow::ReportError(const wchar_t* action, const std::exception_ptr&
 }
 
 int cBackupWindow::Say(const std::wstring& text, UINT flags) {
+  // No one to answer: whoever closes an unattended run wants it stopped.
+  if (m_Request.Unattended()) return (flags & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
   return MessageBoxW(m_hWnd, text.c_str(), mUserMessage::Title().c_str(), flags);
 }
 
@@ -198,25 +207,27 @@ void cBackupWindow::Command2_Click() {
 }
 
 void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
-  const std::size_t first = m_List.Count();
-  const std::size_t count = m_List.Add(paths);
-  m_View.AddEntries(m_List, first);
-  if (count < paths.size())
-    Say(L"列表最多容纳 " + std::to_wstring(cBackupList::kMaxEntries) + L" 个文件，其余 " +
-            std::to_wstring(paths.size() - count) + L" 个文件未添加。",
-        MB_OK | MB_ICONWARNING);
+  const std::size_t count = m_Job.Add(paths);
+  if (count < paths.size()) Say(mUserMessage::ListFull(paths.size() - count), MB_OK | MB_ICONWARNING);
+}
+
+void cBackupWindow::Quit(int exitCode) {
+  m_ExitCode = exitCode;
+  PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
 
 // ---- the backup run ----
 
-// The run steps; between its steps and during its long waits it calls Waiting, the one place
-// where the window takes its messages while it runs.
+// The run steps; between its steps and in its long waits it calls Waiting, where the window
+// takes its messages. Unattended, no one is asked: the exit code says what became of the run.
 void cBackupWindow::Command3_Click() {
   const std::wstring folder = m_View.Text1Text();
-  if (m_List.Count() > 0 && folder.empty()) {
-    Say(kNoFolderMessage, MB_OK | MB_ICONWARNING);
+  if ((m_List.Count() > 0 && folder.empty()) || (m_Request.Unattended() && m_List.Count() == 0)) {
+    Say(kNoFolderMessage, MB_OK | MB_ICONWARNING);  // silent when unattended
+    if (m_Request.Unattended()) Quit(mExitCode::kNothingDone);
     return;
   }
+  m_Report.Begin(folder);
   m_Run.emplace(m_List, folder, *m_Fc, *this);
   m_CloseAfterRun = false;
   std::exception_ptr failure;
@@ -230,20 +241,11 @@ void cBackupWindow::Command3_Click() {
   EndRun(failure);
 }
 
-void cBackupWindow::Waiting() {
-  // Often enough that the window answers at once, but not after every one of many small files or
-  // chunks: under Wine each look at the queue is a round trip to the server.
-  const auto now = std::chrono::steady_clock::now();
-  if (now - m_Pumped < kPumpInterval) return;
-  m_Pumped = now;
-  if (const cRunProgress* progress = m_Run->Progress()) m_RunView->Show(*progress, false);
-  mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_hWnd);
-  cControlWindow::RethrowPendingError();  // a control's failure is the window's
-}
+void cBackupWindow::Waiting() { m_RunView->Waiting(m_Run->Progress()); }
 
 void cBackupWindow::Counting(int files) { m_RunView->Counting(files); }
 
-bool cBackupWindow::ConfirmReplacing(int files) { return m_RunView->ConfirmReplacing(files); }
+bool cBackupWindow::ConfirmReplacing(int files) { return !m_Request.Unattended() && m_RunView->ConfirmReplacing(files); }
 
 void cBackupWindow::Counted(const cRunProgress&) { m_RunView->Counted(); }
 
@@ -255,6 +257,8 @@ void cBackupWindow::FileBegan(std::size_t entry, const cRunProgress& progress) {
 void cBackupWindow::EntriesChanged(const std::vector<std::size_t>& entries) { m_RunView->ShowEntries(entries); }
 
 void cBackupWindow::FileFailed(const std::vector<std::size_t>& entries) { m_RunView->FileFailed(entries); }
+
+void cBackupWindow::FileDone(const std::wstring& source, FileResult result, const std::wstring& reason) { m_Report.File(source, result, reason); }
 
 void cBackupWindow::AskToStopAndClose() {
   if (m_CloseAfterRun) return;
@@ -271,15 +275,10 @@ void cBackupWindow::EndRun(const std::exception_ptr& failure) {
   const cBackupRun::Outcome outcome = m_Run->Result();
   m_Run.reset();
   TakeParkedError(L"更新窗口控件");
-  ShowRunResult(failure, outcome);
+  m_Report.End(m_hWnd, outcome, m_List.Failures(), failure ? mUserMessage::For(L"继续备份", failure) : L"", m_Request.Unattended());
+  if (m_Request.Unattended()) Quit(mExitCode::For(outcome, m_List.Count(), m_List.Failures().size(), failure != nullptr));
   if (taskbarError) ReportError(L"在任务栏按钮上显示备份进度", taskbarError);
   if (m_CloseAfterRun) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
-}
-
-void cBackupWindow::ShowRunResult(const std::exception_ptr& failure, const cBackupRun::Outcome& outcome) {
-  using Icon = mRunSummary::Message::Icon;
-  const auto message = mRunSummary::Closing(outcome, m_List.Failures(), failure ? mUserMessage::For(L"继续备份", failure) : L"");
-  Say(message.text, MB_OK | (message.icon == Icon::Error ? MB_ICONERROR : message.icon == Icon::Information ? MB_ICONINFORMATION : 0u));
 }
 
 void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {

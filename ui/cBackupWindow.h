@@ -9,21 +9,28 @@
 #include <chrono>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "cArrivalWatch.h"
 #include "cBackupControls.h"
 #include "cBackupList.h"
 #include "cBackupRun.h"
 #include "cCommonDialog.h"
 #include "cCopyFile.h"
+#include "cJobList.h"
+#include "cListMenu.h"
+#include "mCommandLine.h"
+#include "cRunReport.h"
 #include "cRunView.h"
 
 class cBackupWindow : public cBackupRunEvents {
  public:
-  explicit cBackupWindow(HINSTANCE instance);
+  // `request`: how the program was started (an unattended run asks nothing and ends by itself).
+  explicit cBackupWindow(HINSTANCE instance, mCommandLine::Request request = {});
   ~cBackupWindow();
   cBackupWindow(const cBackupWindow&) = delete;
   cBackupWindow& operator=(const cBackupWindow&) = delete;
@@ -40,6 +47,8 @@ class cBackupWindow : public cBackupRunEvents {
   void OnCommand(int id, int code);
   void OnDropFiles(HDROP drop);
   void RunHandler(void (cBackupWindow::*handler)(), const wchar_t* action);
+  // Runs `work`; what it throws is shown as one message about `action`.
+  void Try(const wchar_t* action, const std::function<void()>& work);
   // Shows one Chinese message for an error; `action` says what the window was doing.
   void ReportError(const wchar_t* action, const std::exception_ptr& error);
   void TakeParkedError(const wchar_t* action);
@@ -65,12 +74,13 @@ class cBackupWindow : public cBackupRunEvents {
   void FileBegan(std::size_t entry, const cRunProgress& progress) override;
   void EntriesChanged(const std::vector<std::size_t>& entries) override;
   void FileFailed(const std::vector<std::size_t>& entries) override;
+  void FileDone(const std::wstring& source, FileResult result, const std::wstring& reason) override;
   void Waiting() override;
 
   void AddFiles(const std::vector<std::wstring>& paths);
+  void Quit(int exitCode);
   void EndRun(const std::exception_ptr& failure);
   void AskToStopAndClose();
-  void ShowRunResult(const std::exception_ptr& failure, const cBackupRun::Outcome& outcome);
 
   HINSTANCE m_hInstance;
   HWND m_hWnd = nullptr;
@@ -79,12 +89,17 @@ class cBackupWindow : public cBackupRunEvents {
   std::unique_ptr<cCommonDialog> m_Dlg;
   std::int32_t m_CurIndex = 0;
   std::unique_ptr<cCopyFile> m_Fc;
+  mCommandLine::Request m_Request;
+  int m_ExitCode = 0;  // of the message loop
   cBackupList m_List;  // what List1 shows
+  cJobList m_Job;      // the list and the destination as the user edits them, remembered
+  cListMenu m_ListMenu;  // Delete and the context menu of List1
+  cArrivalWatch m_Arrival;  // the question when a stick with listed entries arrives
   bool m_Reporting = false;          // a message box for an error is up
   std::exception_ptr m_CreateError;  // why WM_CREATE refused the window
   // During a run: the run, how the window shows it, and what the user asked for.
   std::optional<cBackupRun> m_Run;
   std::optional<cRunView> m_RunView;
+  cRunReport m_Report;  // the run's log and closing message
   bool m_CloseAfterRun = false;
-  std::chrono::steady_clock::time_point m_Pumped{};  // when the messages were last taken
 };

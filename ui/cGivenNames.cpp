@@ -19,3 +19,5 @@ std::wstring cGivenNames::Give(const std::wstring& ownName, bool folder) {
   m_Given.insert(m_Fold(name));
   return name;
 }
+
+bool cGivenNames::Claim(const std::wstring& name) { return !name.empty() && m_Given.insert(m_Fold(name)).second; }

@@ -16,6 +16,9 @@ class cGivenNames {
   void Reserve(const std::wstring& ownName);
   // Keeps a name from every item: the program's own folder is there under it.
   void Withhold(const std::wstring& name);
+  // Gives exactly this name (one given in an earlier session) if it is not given yet; answers
+  // whether it did.
+  bool Claim(const std::wstring& name);
   // The name for an item whose own name is `ownName` (a folder takes its number at the end).
   std::wstring Give(const std::wstring& ownName, bool folder);
 

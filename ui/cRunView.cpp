@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "ControlIds.h"
+#include "cControlWindow.h"
 #include "mMessagePump.h"
 #include "mUserMessage.h"
 
@@ -103,4 +104,16 @@ void cRunView::ShowOnTaskbar(const cRunProgress& progress) {
     m_TaskbarError = std::current_exception();
     m_Taskbar.reset();
   }
+}
+
+void cRunView::Waiting(const cRunProgress* progress) {
+  // Often enough that the window answers at once, but not after every one of many small files or
+  // chunks: under Wine each look at the queue is a round trip to the server.
+  constexpr auto kPumpInterval = std::chrono::milliseconds(15);
+  const auto now = std::chrono::steady_clock::now();
+  if (now - m_Pumped < kPumpInterval) return;
+  m_Pumped = now;
+  if (progress) Show(*progress, false);
+  mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_Window);
+  cControlWindow::RethrowPendingError();  // a control's failure is the window's
 }

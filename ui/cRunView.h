@@ -44,6 +44,9 @@ class cRunView {
   void ShowEntries(const std::vector<std::size_t>& entries);
   // Draws what changed, now or once the interval since the last drawing has passed.
   void Show(const cRunProgress& progress, bool now);
+  // Between the run's steps: every few milliseconds, shows how far it has come (once counted)
+  // and takes the window's messages. Throws what a control's handler threw meanwhile.
+  void Waiting(const cRunProgress* progress);
   // At the end of the run: List1 drawn again with what came meanwhile, when the window next takes
   // its messages; the input given during the run dropped (a late click on "停止" must not start a
   // new run). Answers why the taskbar button stopped showing the run, if it did (the run went
@@ -59,6 +62,7 @@ class cRunView {
   const cBackupList& m_List;
   int m_Entry = 0;
   std::chrono::steady_clock::time_point m_Shown{};
+  std::chrono::steady_clock::time_point m_Pumped{};  // when the messages were last taken
   std::optional<cRedrawOff> m_QuietList;  // List1 held from drawing between two showings
   bool m_ListChanged = false;  // since the last showing; drawing a long list is not cheap
   std::optional<cTaskbarProgress> m_Taskbar;

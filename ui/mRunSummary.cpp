@@ -51,4 +51,11 @@ Message Closing(const cBackupRun::Outcome& outcome, const std::vector<mFailureRe
   return {text, clean && outcome.links.empty() ? Message::Icon::None : Message::Icon::Information};
 }
 
+std::wstring Reason(const cBackupRun::Outcome& outcome) {
+  if (outcome.noRoom) return NoRoom(outcome);
+  if (outcome.destinationGone) return Gone(outcome);
+  if (outcome.replaceAnswer != cBackupRun::Outcome::Answer::Skip) return L"";
+  return L"将替换 " + std::to_wstring(outcome.replacements) + L" 个已备份的文件，源文件可能已损坏或被加密。" + Skipped(outcome);
+}
+
 }  // namespace mRunSummary

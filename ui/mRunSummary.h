@@ -20,4 +20,8 @@ struct Message {
 Message Closing(const cBackupRun::Outcome& outcome, const std::vector<mFailureReport::Failure>& failures,
                 const std::wstring& brokenBy = {});
 
+// What ended or held back the run other than a stop or its files' own failures (no room, the
+// destination gone, replacements not made), for the log; empty when nothing did.
+std::wstring Reason(const cBackupRun::Outcome& outcome);
+
 }  // namespace mRunSummary

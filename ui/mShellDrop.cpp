@@ -56,8 +56,9 @@ std::vector<std::wstring> Paths(HDROP drop) {
   return AskTheShell(drop);
 }
 
-std::vector<std::wstring> Entries(HDROP drop) {
-  std::vector<std::wstring> paths = Paths(drop);
+std::vector<std::wstring> Entries(HDROP drop) { return AsEntries(Paths(drop)); }
+
+std::vector<std::wstring> AsEntries(std::vector<std::wstring> paths) {
   for (std::wstring& path : paths) {
     const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) path = mFileHlp::AddBackslash(path);

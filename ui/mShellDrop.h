@@ -14,5 +14,7 @@ std::vector<std::wstring> Paths(HDROP drop);
 // The paths as the backup list takes them: a folder is one entry, written with its final
 // backslash ("E:\\" for a whole drive).
 std::vector<std::wstring> Entries(HDROP drop);
+// Paths from elsewhere (the command line) as the backup list takes them.
+std::vector<std::wstring> AsEntries(std::vector<std::wstring> paths);
 
 }  // namespace mShellDrop

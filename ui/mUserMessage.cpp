@@ -5,6 +5,7 @@
 #include <new>
 
 #include "ControlIds.h"
+#include "cBackupList.h"
 #include "cDialogError.h"
 #include "cFileError.h"
 #include "cPlatformError.h"
@@ -72,6 +73,11 @@ std::wstring EntryReason(const std::exception& error) {
   if (const auto* file = dynamic_cast<const cFileError*>(&error)) return mFailureReport::Reason(*file);
   const Parts parts = Describe(error);
   return parts.reason + L"（" + parts.detail + L"）";
+}
+
+std::wstring ListFull(std::size_t refused) {
+  return L"列表最多容纳 " + std::to_wstring(cBackupList::kMaxEntries) + L" 个文件，其余 " + std::to_wstring(refused) +
+         L" 个文件未添加。";
 }
 
 }  // namespace mUserMessage

@@ -2,6 +2,7 @@
 // The one Chinese message a person sees for an error that reached the window: what failed and
 // where, the system's own reason, and on a last line the technical detail (call, code) for
 // whoever helps them.
+#include <cstddef>
 #include <exception>
 #include <string>
 
@@ -11,6 +12,8 @@ namespace mUserMessage {
 std::wstring For(const std::wstring& action, const std::exception& error);
 // The same for an error held in an exception_ptr; anything not a std::exception included.
 std::wstring For(const std::wstring& action, const std::exception_ptr& error);
+// The list was full: `refused` files were not added.
+std::wstring ListFull(std::size_t refused);
 // The caption of the program's message boxes: its title from the string table ("工程1").
 const std::wstring& Title();
 // Why one entry of a run failed, for the run's summary: the reason without the action.

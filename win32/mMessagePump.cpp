@@ -25,4 +25,16 @@ void DiscardInput() {
   }
 }
 
+int RunLoop(HWND dialog, const std::function<void()>& afterEach) {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (!(dialog && IsDialogMessageW(dialog, &msg))) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+    afterEach();
+  }
+  return static_cast<int>(msg.wParam);
+}
+
 }  // namespace mMessagePump

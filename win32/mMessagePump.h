@@ -4,6 +4,8 @@
 // notifications delivered (tests, benchmarks).
 #include <windows.h>
 
+#include <functional>
+
 namespace mMessagePump {
 
 enum class Mode {
@@ -17,6 +19,10 @@ enum class Mode {
 };
 
 void DispatchPending(Mode mode = Mode::Host, HWND dialog = nullptr);
+
+// The program's message loop, until WM_QUIT, whose code it answers. Dialog navigation gives
+// `dialog` its tab order without its being a dialog; `afterEach` runs after every message.
+int RunLoop(HWND dialog, const std::function<void()>& afterEach);
 
 // Drops the mouse and keyboard input still queued.
 void DiscardInput();

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fstream>
+#include <sstream>
 #include <cerrno>
 #include <cstdio>
 #include <vector>
@@ -186,6 +188,75 @@ std::optional<Room> RoomOn(const std::wstring& path) {
   if (::statvfs(mPosixPath::Native(path).c_str(), &fs) != 0) return std::nullopt;
   return Room{static_cast<std::int64_t>(fs.f_bavail) * static_cast<std::int64_t>(fs.f_frsize),
               std::max<std::int64_t>(static_cast<std::int64_t>(fs.f_bsize), 1)};
+}
+
+namespace {
+
+std::optional<dev_t> DeviceOf(const std::string& path) {
+  struct stat st {};
+  if (::stat(path.empty() ? "/" : path.c_str(), &st) != 0) return std::nullopt;
+  return st.st_dev;
+}
+
+// "/a/b/" -> "/a/"; "/" stays.
+std::string ParentOf(std::string path) {
+  while (path.size() > 1 && path.back() == '/') path.pop_back();
+  const auto cut = path.find_last_of('/');
+  return cut == std::string::npos ? "/" : path.substr(0, cut + 1);
+}
+
+// /proc/self/mounts writes a space in a mount point as \040, and so on.
+std::string Unescaped(const std::string& field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && i + 3 < field.size()) {
+      out += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
+      i += 3;
+    } else {
+      out += field[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+// The mount point: the highest folder above the path on the same device.
+std::wstring VolumeRoot(const std::wstring& path) {
+  std::string native = mPosixPath::Native(path);
+  if (native.empty() || native.front() != '/') return {};
+  std::optional<dev_t> device;
+  while (!(device = DeviceOf(native)) && native != "/") native = ParentOf(native);
+  if (!device) return {};
+  while (native != "/") {
+    const std::string parent = ParentOf(native);
+    if (DeviceOf(parent) != device) break;
+    native = parent;
+  }
+  if (native.back() != '/') native += '/';
+  return mText::FromUtf8(native);
+}
+
+std::optional<std::uint32_t> VolumeSerial(const std::wstring& root) {
+  const std::optional<dev_t> device = DeviceOf(mPosixPath::Native(root));
+  if (!device) return std::nullopt;
+  const auto value = static_cast<std::uint64_t>(*device);
+  return static_cast<std::uint32_t>(value ^ (value >> 32));
+}
+
+std::vector<std::wstring> VolumeRoots() {
+  std::vector<std::wstring> roots;
+  std::ifstream mounts("/proc/self/mounts");
+  std::string line;
+  while (std::getline(mounts, line)) {
+    std::istringstream fields(line);
+    std::string device, point;
+    if (!(fields >> device >> point)) continue;
+    point = Unescaped(point);
+    if (point.back() != '/') point += '/';
+    roots.push_back(mText::FromUtf8(point));
+  }
+  return roots;
 }
 
 }  // namespace mFileSys

@@ -190,3 +190,32 @@ std::optional<Room> RoomOn(const std::wstring& path) {
 }
 
 }  // namespace mFileSys
+
+namespace mFileSys {
+
+std::wstring VolumeRoot(const std::wstring& path) {
+  std::wstring root(path.size() + MAX_PATH + 1, L'\0');
+  if (!GetVolumePathNameW(path.c_str(), root.data(), static_cast<DWORD>(root.size()))) return {};
+  root.resize(wcslen(root.c_str()));
+  return root;
+}
+
+std::optional<std::uint32_t> VolumeSerial(const std::wstring& root) {
+  // A drive with no medium in it answers at once instead of asking the user to insert one.
+  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  DWORD serial = 0;
+  const BOOL ok = GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0);
+  SetErrorMode(oldMode);
+  if (!ok) return std::nullopt;
+  return static_cast<std::uint32_t>(serial);
+}
+
+std::vector<std::wstring> VolumeRoots() {
+  std::vector<std::wstring> roots;
+  const DWORD drives = GetLogicalDrives();
+  for (int i = 0; i < 26; ++i)
+    if (drives & (1u << i)) roots.push_back(std::wstring(1, static_cast<wchar_t>(L'A' + i)) + L":\\");
+  return roots;
+}
+
+}  // namespace mFileSys

@@ -22,7 +22,7 @@ std::string Describe(const std::vector<cDialogWatcher::Seen>& seen) {
 }  // namespace
 
 cHostedWindow::cHostedWindow(cDialogWatcher& watcher)
-    : m_Watcher(watcher), m_Window(GetModuleHandleW(nullptr)) {
+    : m_Watcher(watcher), m_AppData(m_AppDataDir.Root()), m_Window(GetModuleHandleW(nullptr)) {
   m_Window.Show(SW_SHOW);
   mMessagePump::DispatchPending();
 }

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "cAppDataFolder.h"
 #include "cBackupWindow.h"
+#include "cTestDir.h"
 #include "cDialogWatcher.h"
 
 class cHostedWindow {
@@ -34,5 +36,7 @@ class cHostedWindow {
  private:
 
   cDialogWatcher& m_Watcher;
+  cTestDir m_AppDataDir;    // a job file and logs of the bench's own
+  cAppDataFolder m_AppData;
   cBackupWindow m_Window;
 };

@@ -14,6 +14,7 @@
 #include "mMessagePump.h"
 #include "cDialogWatcher.h"
 #include "mDropFiles.h"
+#include "cAppDataFolder.h"
 #include "cTestDir.h"
 
 namespace {
@@ -39,7 +40,7 @@ LRESULT CALLBACK RecordBar(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 
 class InProcessWindowTest : public testing::Test {
  protected:
-  InProcessWindowTest() : window(GetModuleHandleW(nullptr)) {
+  InProcessWindowTest() : appData(appDataDir.Root()), window(GetModuleHandleW(nullptr)) {
     window.Show(SW_SHOW);
     mMessagePump::DispatchPending();
     HWND bar = FindWindowExW(Child(IDC_PROGRESSBAR1), nullptr, PROGRESS_CLASSW, nullptr);
@@ -64,6 +65,8 @@ class InProcessWindowTest : public testing::Test {
   }
 
   cTestDir dir;
+  cTestDir appDataDir;
+  cAppDataFolder appData;
   cDialogWatcher watcher;
   cBackupWindow window;
 };
@@ -126,6 +129,28 @@ TEST_F(InProcessWindowTest, ClicksGivenDuringARunAreDiscarded) {
   ASSERT_EQ(seen.size(), 1u) << "no open dialog was shown for the click";
   EXPECT_EQ(seen[0].text, L"完成备份！");
   EXPECT_EQ(Count(), 1);
+}
+
+TEST_F(InProcessWindowTest, NeitherDeleteNorTheListMenuRemovesAnythingDuringARun) {
+  std::filesystem::create_directory(FsPath(dir.Path(L"dest")));
+  dir.Write(L"a.bin", Pattern(9000000));
+  dir.Write(L"b.bin", Pattern(10));
+  Drop({dir.Path(L"a.bin"), dir.Path(L"b.bin")});
+  SendMessageW(List(), LB_SETCURSEL, 1, 0);
+  // Queued before the run starts, so the run's own message pumping meets them; a menu that
+  // opened would hold the run until the watchdog of the test ended it.
+  PostMessageW(List(), WM_KEYDOWN, VK_DELETE, 0);
+  PostMessageW(List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(-1, -1));
+  Start();
+  const auto seen = watcher.TakeSeen();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].text, L"完成备份！");
+  EXPECT_EQ(Count(), 2);
+
+  PostMessageW(List(), WM_KEYDOWN, VK_DELETE, 0);  // idle again: Delete removes the selected entry
+  mMessagePump::DispatchPending();
+  ASSERT_EQ(Count(), 1);
+  EXPECT_EQ(Entry(0), L"\u221A" + dir.Path(L"a.bin"));
 }
 
 TEST_F(InProcessWindowTest, ListTakesAtMost32767EntriesAndSaysWhatWasLeftOut) {

@@ -63,8 +63,9 @@ std::vector<HWND> ChildWindows(HWND parent) {
   return children;
 }
 
-cAppDriver::cAppDriver() {
-  std::wstring command = L"\"" + FromHostPath(OMB_APP_PATH) + L"\"";
+cAppDriver::cAppDriver(const std::wstring& arguments, const std::wstring& appData)
+    : m_AppData(appData.empty() ? m_OwnAppData.Root() : appData) {
+  std::wstring command = L"\"" + FromHostPath(OMB_APP_PATH) + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_Process))
@@ -87,6 +88,12 @@ cAppDriver::~cAppDriver() {
   }
   CloseHandle(m_Process.hThread);
   CloseHandle(m_Process.hProcess);
+}
+
+DWORD cAppDriver::ExitCode() const {
+  DWORD code = 0;
+  GetExitCodeProcess(m_Process.hProcess, &code);
+  return code;
 }
 
 HWND cAppDriver::Control(int id) const { return GetDlgItem(m_Window, id); }
@@ -367,9 +374,9 @@ void cAppDriver::Kill() const {
   WaitForSingleObject(m_Process.hProcess, 10000);
 }
 
-void cAppDriver::Screenshot(const std::wstring& name) const {
+void cAppDriver::Screenshot(const std::wstring& name, HWND window) const {
   RECT r{};
-  GetWindowRect(m_Window, &r);
+  GetWindowRect(window ? window : m_Window, &r);
   const int w = r.right - r.left, h = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);

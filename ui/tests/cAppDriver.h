@@ -8,9 +8,14 @@
 #include <string>
 #include <vector>
 
+#include "cAppDataFolder.h"
+#include "cTestDir.h"
+
 class cAppDriver {
  public:
-  cAppDriver();
+  // Starts the program with these arguments, its job file and logs in `appData` (a folder of
+  // the driver's own when empty).
+  explicit cAppDriver(const std::wstring& arguments = L"", const std::wstring& appData = L"");
   ~cAppDriver();  // ends the program if it still runs
   cAppDriver(const cAppDriver&) = delete;
   cAppDriver& operator=(const cAppDriver&) = delete;
@@ -56,12 +61,16 @@ class cAppDriver {
   void DropFiles(const std::vector<std::wstring>& paths) const;
 
   bool WaitForExit(std::chrono::milliseconds timeout) const;
+  DWORD ExitCode() const;
+  const cAppDataFolder& AppData() const { return m_AppData; }
   // Ends the program at once, as the task manager or a power cut does.
   void Kill() const;
-  // Saves what the screen shows of the program's window as a BMP file.
-  void Screenshot(const std::wstring& name) const;
+  // Saves what the screen shows of the program's window (or of `window`) as a BMP file.
+  void Screenshot(const std::wstring& name, HWND window = nullptr) const;
 
  private:
+  cTestDir m_OwnAppData;
+  cAppDataFolder m_AppData;
   PROCESS_INFORMATION m_Process{};
   HWND m_Window = nullptr;
 };

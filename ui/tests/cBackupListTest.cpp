@@ -75,3 +75,54 @@ TEST(cBackupList, TakesEntriesUpToTheListBoxLimitAndNamesGivenOnceNeverChange) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(cBackupList, RemovingEntriesKeepsEntriesBackupsAndNamesInStep) {
+  cBackupList list(AsciiFold);
+  list.Add({L"A:\\x.txt", L"B:\\x.txt", L"a:\\X.TXT", L"C:\\y.txt"});
+  list.StartRun();
+  list.MarkBackedUp(0);
+
+  list.Remove(0);  // entry 2 still shows the same backup, now as entry 1
+  ASSERT_EQ(list.Count(), 3u);
+  EXPECT_EQ(list.Source(1), L"a:\\X.TXT");
+  EXPECT_EQ(list.EntriesOf(1), (Entries{1}));
+  EXPECT_EQ(list.Text(1), kMark + L"a:\\X.TXT");
+  EXPECT_EQ(list.DestinationName(0), L"x (2).txt");
+
+  list.Remove(1);  // the last entry of A:\x.txt's backup: it is copied again if listed again
+  EXPECT_EQ(list.Sources(), (std::vector<std::wstring>{L"B:\\x.txt", L"C:\\y.txt"}));
+  EXPECT_EQ(list.StartRun(), (Entries{0, 1}));
+
+  list.Add({L"A:\\x.txt", L"D:\\x.txt"});
+  EXPECT_EQ(list.DestinationName(2), L"x.txt") << "back to its earlier backup";
+  EXPECT_EQ(list.StateOf(2), State::Pending);
+  EXPECT_EQ(list.DestinationName(3), L"x (3).txt") << "a removed backup's name goes to no other";
+
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0u);
+  EXPECT_TRUE(list.Sources().empty());
+  EXPECT_TRUE(list.StartRun().empty());
+  EXPECT_THROW(list.Remove(0), std::out_of_range);
+}
+
+TEST(cBackupList, NamesFromAnEarlierSessionAreKeptUnlessAnotherHasThem) {
+  struct Row {
+    const char* name;
+    std::vector<std::wstring> sources, earlier, expected;
+  };
+  const Row rows[] = {
+      {"kept as they were", {L"A:\\x.txt", L"B:\\x.txt"}, {L"x (2).txt", L"x.txt"}, {L"x (2).txt", L"x.txt"}},
+      {"one taken twice", {L"A:\\x.txt", L"B:\\x.txt"}, {L"x.txt", L"X.TXT"}, {L"x.txt", L"x (2).txt"}},
+      {"none given", {L"A:\\x.txt", L"B:\\x.txt"}, {L"", L""}, {L"x.txt", L"x (2).txt"}},
+      {"a kept name is not numbered onto", {L"A:\\x.txt", L"B:\\x.txt"}, {L"", L"x.txt"}, {L"x (2).txt", L"x.txt"}},
+  };
+  for (const Row& row : rows) {
+    cBackupList list(AsciiFold);
+    list.Add(row.sources, row.earlier);
+    for (std::size_t i = 0; i < row.expected.size(); ++i) EXPECT_EQ(list.DestinationName(i), row.expected[i]) << row.name << " " << i;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,52 @@
+#include "cJobKeeper.h"
+
+#include <utility>
+
+#include "mFileHlp.h"
+
+cJobKeeper::cJobKeeper(std::optional<cJobStore> store) : m_Store(std::move(store)) {}
+
+// The job's entries appended to the list, with the names their backups had; what the file holds.
+void cJobKeeper::Take(cBackupList& list, const mJobFile::Job& job) {
+  std::vector<std::wstring> sources, names;
+  for (const mJobFile::Entry& entry : job.entries) {
+    sources.push_back(entry.source);
+    names.push_back(entry.name);
+  }
+  list.Add(sources, names);
+  m_Saved = job;
+}
+
+cJobKeeper::Restored cJobKeeper::Restore(cBackupList& list) {
+  if (!m_Store) return {};
+  const cJobStore::Loaded loaded = m_Store->Load();
+  Take(list, loaded.job);
+  if (!loaded.keptAside) return {loaded.job.destination, {}};
+  return {{}, L"上次保存的备份任务无法读取，已改名为“" + mFileHlp::GetFileName(m_Store->Path()) +
+                  L".bad”留存。列表从空白开始。"};
+}
+
+bool cJobKeeper::Relocate(cBackupList& list, const std::wstring& root) {
+  if (!m_Store) return false;
+  const cJobStore::Loaded loaded = m_Store->Load(root);
+  bool same = loaded.job.entries.size() == list.Count();
+  for (std::size_t i = 0; same && i < list.Count(); ++i) same = loaded.job.entries[i].source == list.Source(i);
+  if (same || loaded.keptAside) return false;
+  list.Forget();
+  Take(list, loaded.job);
+  return true;
+}
+
+void cJobKeeper::Changed(const cBackupList& list, const std::wstring& destination) {
+  if (!m_Store) return;
+  mJobFile::Job job{destination, {}};
+  for (std::size_t i = 0; i < list.Count(); ++i) job.entries.push_back({list.Source(i), list.DestinationName(i)});
+  if (m_Saved == job) return;
+  m_Store->Save(job);
+  m_Saved = std::move(job);
+}
+
+const std::wstring& cJobKeeper::Path() const {
+  static const std::wstring none;
+  return m_Store ? m_Store->Path() : none;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// The backup list as the user edits it, kept in step in three places: the list model, List1
+// and the remembered job. Every change that the user makes to the list or the destination goes
+// through here and is written to the job file at once.
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cBackupControls.h"
+#include "cBackupList.h"
+#include "cJobKeeper.h"
+#include "mCommandLine.h"
+
+class cJobList {
+ public:
+  // `store`: where the job is remembered; none for a one-off job.
+  cJobList(cBackupList& list, cBackupControls& view, std::optional<cJobStore> store);
+  // The store for a start with this command line.
+  static std::optional<cJobStore> StoreFor(const mCommandLine::Request& request);
+
+  // Fills the list and the destination: with the command line's one-off job, or from the job
+  // file. Answers a note to show once, when the file could not be read. Throws cFileError.
+  std::wstring Start(const mCommandLine::Request& request);
+  // Appends as many as the list takes; answers how many.
+  std::size_t Add(const std::vector<std::wstring>& paths);
+  // Removes one entry and selects the one now in its place (or the new last one).
+  void Remove(std::size_t entry);
+  void Clear();
+  // A volume arrived at `root`: entries on it that the job file knows under another letter are
+  // listed under this one now; answers how many entries lie on it.
+  std::size_t Arrived(const std::wstring& root);
+  // The destination box changed.
+  void DestinationChanged() { Save(); }
+  bool Remembers() const noexcept { return m_Job.Remembers(); }
+
+ private:
+  void Save();
+
+  cBackupList& m_List;
+  cBackupControls& m_View;
+  cJobKeeper m_Job;
+};

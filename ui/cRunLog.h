@@ -1,0 +1,40 @@
+#pragma once
+// The record of one run, as a UTF-8 text file in the logs folder named by the run's start
+// ("2026-12-08 21-57-14.txt"): a header with the start and end, the destination and the
+// totals, then one line per file with what became of it and its path. Written when the run
+// ends; only the newest logs are kept.
+#include <chrono>
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "cBackupRun.h"
+#include "cBackupRunEvents.h"
+
+class cRunLog {
+ public:
+  using Clock = std::chrono::system_clock;
+  static constexpr std::size_t kKept = 50;
+
+  cRunLog(std::wstring folder, std::wstring destination, Clock::time_point started);
+
+  void File(const std::wstring& source, cBackupRunEvents::FileResult result, const std::wstring& reason);
+  // The whole log as it will be written; `brokenBy` says why the run broke off, if it did.
+  std::string Text(const cBackupRun::Outcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const;
+  // Writes the log (making its folder when needed), removes all but the newest kKept logs, and
+  // answers the log's path. Throws cFileError.
+  std::wstring Write(const cBackupRun::Outcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const;
+
+  // "2026-12-08 21:57:14" in local time.
+  static std::wstring LocalTime(Clock::time_point time);
+
+ private:
+  std::wstring FreeName() const;
+  void Prune() const;
+
+  std::wstring m_Folder;
+  std::wstring m_Destination;
+  Clock::time_point m_Started;
+  std::string m_Lines;  // UTF-8, one per file
+  int m_Copied = 0, m_Unchanged = 0, m_Failed = 0;
+};

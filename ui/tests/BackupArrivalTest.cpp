@@ -1,0 +1,94 @@
+// A stick that arrives while the window is idle: the real program, sent WM_DEVICECHANGE as the
+// system sends it for drive Q:, which the suite's fixture links to a folder of the build tree.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <dbt.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include "ControlIds.h"
+#include "cAppDriver.h"
+#include "cTestDir.h"
+#include "mText.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+constexpr DWORD kSerial = 0x4D2C1B0A;
+
+class BackupArrivalTest : public testing::Test {
+ protected:
+  BackupArrivalTest() {
+    std::filesystem::remove_all(stick);
+    std::filesystem::create_directories(stick);
+    std::ofstream(stick / ".windows-serial") << "4d2c1b0a\n";
+    std::ofstream(stick / ".windows-label") << "\xE7\x85\xA7\xE7\x89\x87\xE7\x9B\x98\n";  // 照片盘
+    std::ofstream(stick / "a.txt") << "aaa";
+    std::ofstream(stick / "b.txt") << "bbb";
+    local.Write(L"c.txt", Pattern(10));
+    std::filesystem::create_directory(FsPath(local.Path(L"dest")));
+  }
+  // DBT_DEVICEARRIVAL for the volume of drive Q:, sent as the system broadcasts it.
+  static void Arrive(const cAppDriver& app) {
+    DEV_BROADCAST_VOLUME volume{};
+    volume.dbcv_size = sizeof volume;
+    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_unitmask = 1u << (L'Q' - L'A');
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(app.Window(), WM_DEVICECHANGE, DBT_DEVICEARRIVAL, reinterpret_cast<LPARAM>(&volume), SMTO_ABORTIFHUNG,
+                        5000, &result);
+  }
+
+  const std::filesystem::path stick = FsPath(FromHostPath(OMB_STICK_DIR));
+  cTestDir local;
+  cTestDir appData;
+};
+
+TEST_F(BackupArrivalTest, AStickWithListedEntriesIsOfferedForBackupAndRunsWhenNoOneAnswers) {
+  DWORD serial = 0;
+  wchar_t label[64] = {};
+  ASSERT_TRUE(GetVolumeInformationW(L"Q:\\", label, 64, &serial, nullptr, nullptr, nullptr, 0)) << "drive Q: is not linked";
+  ASSERT_EQ(serial, kSerial);
+
+  cAppDriver app(L"", appData.Root());
+  app.DropFiles({L"Q:\\a.txt", L"Q:\\b.txt", local.Path(L"c.txt")});
+  app.SetText(IDC_TEXT1, local.Path(L"dest"));
+
+  Arrive(app);
+  HWND box = app.WaitForMessageBox();
+  const std::wstring question = L"检测到 U 盘「照片盘」。现在备份其中的 2 项吗？";
+  EXPECT_EQ(app.MessageText(box).substr(0, question.size()), question) << mText::ToUtf8(app.MessageText(box));
+  Settle(2500ms);
+  const std::wstring later = app.MessageText(box);
+  EXPECT_TRUE(later.find(L" 8 秒后自动开始备份") != std::wstring::npos || later.find(L" 7 秒后自动开始备份") != std::wstring::npos)
+      << "the countdown shows: " << mText::ToUtf8(later);
+  app.Screenshot(L"arrival-question", box);
+  app.PressButton(box, IDNO);
+  app.WaitUntilGone(box);
+  Settle(500ms);
+  EXPECT_EQ(app.FindMessageBox(), nullptr) << "否 runs nothing";
+  EXPECT_FALSE(local.Exists(L"dest\\a.txt"));
+
+  Arrive(app);  // another arrival, another question; no answer this time
+  box = app.WaitForMessageBox();
+  app.WaitUntilGone(box);
+  HWND done = app.WaitForMessageBox();
+  EXPECT_EQ(app.MessageText(done), L"完成备份！");
+  app.Acknowledge(done);
+  EXPECT_TRUE(local.Exists(L"dest\\a.txt"));
+  EXPECT_TRUE(local.Exists(L"dest\\c.txt")) << "the whole job runs";
+}
+
+TEST_F(BackupArrivalTest, NoQuestionForAStickWithoutListedEntries) {
+  cAppDriver app(L"", appData.Root());
+  app.DropFiles({local.Path(L"c.txt")});
+  Arrive(app);
+  Settle(1s);
+  EXPECT_EQ(app.FindMessageBox(), nullptr);
+}
+
+}  // namespace

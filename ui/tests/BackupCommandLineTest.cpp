@@ -1,0 +1,195 @@
+// The command line of unattended runs, on the real program: the exit codes as one table, with
+// the backups and the log each run leaves.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+
+#include "ControlIds.h"
+#include "cAppDataFolder.h"
+#include "cAppDriver.h"
+#include "cTestDir.h"
+#include "mText.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// The program started with arguments and no one at the keyboard.
+class cProgram {
+ public:
+  explicit cProgram(const std::wstring& arguments) {
+    std::wstring command = L"\"" + FromHostPath(OMB_APP_PATH) + L"\" " + arguments;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_Process))
+      throw std::runtime_error("cannot start the program");
+  }
+  ~cProgram() {
+    if (WaitForSingleObject(m_Process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_Process.hProcess, 99);
+    CloseHandle(m_Process.hThread);
+    CloseHandle(m_Process.hProcess);
+  }
+  cProgram(const cProgram&) = delete;
+  cProgram& operator=(const cProgram&) = delete;
+
+  // The exit code; 99 when it had not ended within the time.
+  DWORD Wait(std::chrono::milliseconds timeout = 60s) const {
+    if (WaitForSingleObject(m_Process.hProcess, static_cast<DWORD>(timeout.count())) != WAIT_OBJECT_0) return 99;
+    DWORD code = 99;
+    GetExitCodeProcess(m_Process.hProcess, &code);
+    return code;
+  }
+  // A visible top-level window of the program of this class, waited for.
+  HWND WaitForWindow(const std::wstring& className) const {
+    for (int i = 0; i < 300; ++i) {
+      Search search{m_Process.dwProcessId, className, nullptr};
+      EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+      if (search.found) return search.found;
+      Settle(100ms);
+    }
+    return nullptr;
+  }
+
+ private:
+  struct Search {
+    DWORD pid;
+    const std::wstring& cls;
+    HWND found;
+  };
+  static BOOL CALLBACK Match(HWND w, LPARAM p) {
+    auto* s = reinterpret_cast<Search*>(p);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == s->pid && IsWindowVisible(w) && WindowClass(w) == s->cls) s->found = w;
+    return !s->found;
+  }
+
+  PROCESS_INFORMATION m_Process{};
+};
+
+class BackupCommandLineTest : public testing::Test {
+ protected:
+  BackupCommandLineTest() : appData(appDataDir.Root()) {
+    files.Write(L"a.txt", Pattern(1000, 1));
+    files.Write(L"b.txt", Pattern(2000, 2));
+    std::filesystem::create_directory(FsPath(files.Path(L"dest")));
+    std::filesystem::create_directory(FsPath(files.Path(L"photos")));
+    files.Write(L"photos\\x.jpg", Pattern(300, 3));
+  }
+  std::wstring Quoted(const std::wstring& name) const { return L"\"" + files.Path(name) + L"\""; }
+  // A job file as the program writes one for paths on no known volume.
+  void RememberJob(const std::wstring& destination, const std::vector<std::wstring>& names) const {
+    std::string entries;
+    for (const auto& name : names)
+      entries += std::string(entries.empty() ? "" : ",") + R"({"path":")" + Escaped(files.Path(name)) + R"(","name":")" +
+                 mText::ToUtf8(name) + R"("})";
+    std::filesystem::create_directories(FsPath(appDataDir.Path(L"OmbrivoBeta")));
+    std::ofstream(FsPath(appDataDir.Path(L"OmbrivoBeta")) / "job.json")
+        << R"({"format":1,"destination":{"path":")" << Escaped(destination) << R"("},"entries":[)" << entries << "]}";
+  }
+  static std::string Escaped(const std::wstring& path) {
+    std::string out;
+    for (char c : mText::ToUtf8(path)) out += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return out;
+  }
+  std::vector<std::filesystem::path> Logs() const {
+    std::vector<std::filesystem::path> logs;
+    const auto folder = FsPath(appData.LogFolder());
+    if (std::filesystem::exists(folder))
+      for (const auto& item : std::filesystem::directory_iterator(folder)) logs.push_back(item.path());
+    return logs;
+  }
+  // The log that is not among `before`.
+  std::wstring NewLog(const std::vector<std::filesystem::path>& before) const {
+    for (const auto& log : Logs())
+      if (std::find(before.begin(), before.end(), log) == before.end()) {
+        std::ifstream in(log, std::ios::binary);
+        return mText::FromUtf8(std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+      }
+    return {};
+  }
+
+  cTestDir files;
+  cTestDir appDataDir;
+  cAppDataFolder appData;
+};
+
+TEST_F(BackupCommandLineTest, ExitCodesTellHowAnUnattendedRunWent) {
+  const struct {
+    const char* name;
+    std::function<std::wstring()> prepare;  // answers the arguments
+    DWORD code;
+    std::vector<std::wstring> backedUp;
+    std::wstring logged;  // found in the run's log; empty: no log
+  } rows[] = {
+      {"the remembered job", [&] { RememberJob(files.Path(L"dest"), {L"a.txt", L"b.txt"}); return L"/backup"; }, 0,
+       {L"a.txt", L"b.txt"}, L"已复制\t" + files.Path(L"b.txt")},
+      {"the remembered job again, all up to date", [&] { return L"/BACKUP"; }, 0, {L"a.txt", L"b.txt"},
+       L"未改变\t" + files.Path(L"a.txt")},
+      {"a one-off job with a missing file", [&] { return L"/backup " + Quoted(L"dest") + L" " + Quoted(L"a.txt") + L" " + Quoted(L"gone.txt"); },
+       1, {}, L"失败\t" + files.Path(L"gone.txt")},
+      {"a one-off job of a folder, quoted with its final backslash", [&] { return L"/backup " + Quoted(L"dest") + L" \"" + files.Path(L"photos") + L"\\\""; },
+       0, {L"photos\\x.jpg"}, L"已复制\t" + files.Path(L"photos") + L"\\x.jpg"},
+      {"a one-off job into a folder that is not there", [&] { return L"/backup " + Quoted(L"nowhere") + L" " + Quoted(L"a.txt"); }, 2,
+       {}, L"失败\t" + files.Path(L"a.txt")},
+      {"a one-off job whose every file is missing", [&] { return L"/backup " + Quoted(L"dest") + L" " + Quoted(L"gone.txt"); }, 2, {},
+       L"共 "},
+      {"no job", [&] { std::filesystem::remove(FsPath(appDataDir.Path(L"OmbrivoBeta")) / "job.json"); return L"/backup"; }, 2, {}, L""},
+      {"a job without a destination", [&] { RememberJob(L"", {L"a.txt"}); return L"/backup"; }, 2, {}, L""},
+  };
+  for (const auto& row : rows) {
+    const auto before = Logs();
+    cProgram program(row.prepare());
+    EXPECT_EQ(program.Wait(), row.code) << row.name;
+    for (const auto& name : row.backedUp) EXPECT_TRUE(files.Exists(L"dest\\" + name)) << row.name << " " << mText::ToUtf8(name);
+    if (row.logged.empty()) {
+      EXPECT_EQ(Logs().size(), before.size()) << row.name << ": nothing was run, nothing is logged";
+    } else {
+      const std::wstring log = NewLog(before);
+      EXPECT_NE(log.find(row.logged), std::wstring::npos) << row.name << "\n" << mText::ToUtf8(log);
+    }
+  }
+}
+
+TEST_F(BackupCommandLineTest, AnUnknownSwitchShowsTheUsageAndEndsWithTwo) {
+  for (const wchar_t* arguments : {L"/frobnicate", L"/backup onlyadestination"}) {
+    cProgram program(arguments);
+    HWND box = program.WaitForWindow(L"#32770");
+    ASSERT_NE(box, nullptr) << mText::ToUtf8(arguments);
+    wchar_t text[2048] = {};
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      GetWindowTextW(child, text, 2048);
+      if (std::wstring(text).find(L"用法") != std::wstring::npos) break;
+    }
+    EXPECT_NE(std::wstring(text).find(L"/backup <目标文件夹>"), std::wstring::npos) << mText::ToUtf8(text);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(program.Wait(), 2u) << mText::ToUtf8(arguments);
+  }
+}
+
+TEST_F(BackupCommandLineTest, ClosingAnUnattendedRunStopsItAndEndsWithThree) {
+  // Big enough that the run is still copying when it is told to close, as Task Scheduler's
+  // "end the task" does.
+  {
+    std::ofstream big(FsPath(files.Path(L"big.bin")), std::ios::binary);
+    big.seekp((std::streamoff{1} << 31) - 1);
+    big.put('x');
+  }
+  const auto before = Logs();
+  cProgram program(L"/backup " + Quoted(L"dest") + L" " + Quoted(L"big.bin"));
+  HWND window = program.WaitForWindow(kBackupWindowClass);
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(IsIconic(window)) << "minimized";
+  Settle(1s);
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  EXPECT_EQ(program.Wait(), 3u);
+  EXPECT_FALSE(files.Exists(L"dest\\big.bin"));
+  EXPECT_NE(NewLog(before).find(L"结果：备份已停止"), std::wstring::npos) << mText::ToUtf8(NewLog(before));
+}
+
+}  // namespace

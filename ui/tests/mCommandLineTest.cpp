@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "mCommandLine.h"
+#include "mExitCode.h"
+
+namespace {
+
+using Mode = mCommandLine::Request::Mode;
+
+TEST(mCommandLine, ArgumentsAreRead) {
+  const struct {
+    std::vector<std::wstring> arguments;
+    Mode mode;
+    std::wstring destination;
+    std::vector<std::wstring> sources;
+  } rows[] = {
+      {{}, Mode::Window, L"", {}},
+      {{L"/backup"}, Mode::RememberedJob, L"", {}},
+      {{L"/BACKUP"}, Mode::RememberedJob, L"", {}},
+      {{L"-Backup"}, Mode::RememberedJob, L"", {}},
+      {{L"/backup", L"D:\\备份", L"E:\\a.txt", L"/b"}, Mode::OneOffJob, L"D:\\备份", {L"E:\\a.txt", L"/b"}},
+      {{L"/backup", L"D:\\备份\"", L"E:\\照片\"", L"E:\\"}, Mode::OneOffJob, L"D:\\备份\\", {L"E:\\照片\\", L"E:\\"}},
+      {{L"/backup", L"D:\\备份"}, Mode::Bad, L"", {}},
+      {{L"/backup", L"", L"E:\\a.txt"}, Mode::Bad, L"", {}},
+      {{L"/backupnow"}, Mode::Bad, L"", {}},
+      {{L"/?"}, Mode::Bad, L"", {}},
+      {{L"E:\\a.txt"}, Mode::Bad, L"", {}},
+  };
+  for (const auto& row : rows) {
+    const mCommandLine::Request request = mCommandLine::Parse(row.arguments);
+    const std::string name = row.arguments.empty() ? "none" : std::to_string(row.arguments.size()) + " arguments";
+    EXPECT_EQ(request.mode, row.mode) << name;
+    EXPECT_EQ(request.destination, row.destination) << name;
+    EXPECT_EQ(request.sources, row.sources) << name;
+  }
+}
+
+TEST(mExitCode, TheOutcomeOfARunGivesItsCode) {
+  const auto outcome = [](int files, int backedUp, bool stopped) {
+    cBackupRun::Outcome o;
+    o.files = files;
+    o.backedUp = backedUp;
+    o.counted = true;
+    o.stopped = stopped;
+    return o;
+  };
+  const auto with = [](cBackupRun::Outcome o, auto change) {
+    change(o);
+    return o;
+  };
+  using Answer = cBackupRun::Outcome::Answer;
+  const struct {
+    const char* name;
+    cBackupRun::Outcome outcome;
+    std::size_t listed, failures;
+    bool broken;
+    int code;
+  } rows[] = {
+      {"all backed up", outcome(3, 3, false), 2, 0, false, 0},
+      {"nothing to copy in a listed folder", outcome(0, 0, false), 1, 0, false, 0},
+      {"one failed", outcome(3, 2, false), 3, 1, false, 1},
+      {"every file failed", outcome(2, 0, false), 2, 2, false, 2},
+      {"no job", outcome(0, 0, false), 0, 0, false, 2},
+      {"broken off after one", outcome(3, 1, false), 3, 0, true, 1},
+      {"broken off at once", outcome(3, 0, false), 3, 0, true, 2},
+      {"stopped", outcome(3, 1, true), 3, 1, false, 3},
+      {"no room: nothing copied", with(outcome(3, 0, false), [](auto& o) { o.noRoom = true; }), 3, 0, false, 2},
+      {"the destination gone after one", with(outcome(3, 1, false), [](auto& o) { o.destinationGone = true; }), 3, 0, false, 1},
+      {"the destination gone at once", with(outcome(3, 0, false), [](auto& o) { o.destinationGone = true; }), 3, 0, false, 2},
+      {"replacements held back", with(outcome(30, 5, false), [](auto& o) { o.replaceAnswer = Answer::Skip; }), 30, 0, false, 4},
+      {"held back, one new file failed", with(outcome(30, 4, false), [](auto& o) { o.replaceAnswer = Answer::Skip; }), 30, 1, false, 4},
+      {"held back, then stopped", with(outcome(30, 4, true), [](auto& o) { o.replaceAnswer = Answer::Skip; }), 30, 0, false, 3},
+      {"replacing, as answered", with(outcome(30, 30, false), [](auto& o) { o.replaceAnswer = Answer::Replace; }), 30, 0, false, 0},
+  };
+  for (const auto& row : rows) EXPECT_EQ(mExitCode::For(row.outcome, row.listed, row.failures, row.broken), row.code) << row.name;
+}
+
+}  // namespace
