@@ -49,6 +49,8 @@ class cRunPlan::cBackups {
     return m_Done;
   }
 
+  bool Whole() const noexcept { return m_Done; }
+
   std::optional<Stamp> Of(const std::wstring& name) const {
     const auto found = m_Stamps.find(m_Fold(name));
     if (found == m_Stamps.end()) return std::nullopt;
@@ -121,6 +123,10 @@ cRunPlan::cBackups* cRunPlan::SourceFolderOf(const std::wstring& source) {
 }
 
 cRunPlan::~cRunPlan() = default;
+
+void cRunPlan::TakeListingOf(cRunPlan& counted) {
+  if (m_LookAtBackups && counted.m_BaseBackups && counted.m_BaseBackups->Whole()) m_BaseBackups = std::move(counted.m_BaseBackups);
+}
 
 cRunPlan::Got cRunPlan::Next(Step& step, int budget) {
   for (;;) {

@@ -57,6 +57,9 @@ class cRunPlan {
   cRunPlan(const cRunPlan&) = delete;
   cRunPlan& operator=(const cRunPlan&) = delete;
 
+  // Takes over the destination folder's own listing, read whole, from the plan that counted the
+  // run just before, so that the folder is not listed twice in a row.
+  void TakeListingOf(cRunPlan& counted);
   // The next step. Busy when `budget` folder items were listed before one was found: call again.
   Got Next(Step& step, int budget);
   // The name of the destination volume's file system ("NTFS", "FAT32", ...); empty when unknown.
@@ -97,7 +100,7 @@ class cRunPlan {
   std::wstring m_Base;  // the destination folder, with its final backslash
   bool m_LookAtBackups;
   cSourceGuard m_Guard;
-  mBackupNames::Fold m_Fold;
+  const mBackupNames::Fold& m_Fold;  // the list's, which outlives the plan and the listings it hands on
   std::wstring m_BaseFileSystem;
   std::optional<Entry> m_Entry;              // the entry being walked
   std::vector<std::unique_ptr<Frame>> m_Frames;  // the folders being walked, outermost first

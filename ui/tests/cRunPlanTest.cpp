@@ -164,3 +164,26 @@ TEST_F(RunPlanTest, FileEntriesTakeTheSameStampsWhetherTheirFolderIsListedOrEach
 }
 
 }  // namespace
+
+// The plan that copies takes over the destination's listing the counting plan just made, once it
+// is gone: the backups are judged as the count found them, not listed again.
+TEST_F(RunPlanTest, TheCopyingPlanJudgesBackupsByTheListingTheCountMade) {
+  Folder(L"dest");
+  File(L"a.txt", 10);
+  File(L"dest\\a.txt", 10);
+  auto counting = Plan({L"a.txt"}, L"dest");
+  Walk(*counting);
+  File(L"dest\\a.txt", 12);  // changed after the count
+  for (const bool takeOver : {true, false}) {
+    SCOPED_TRACE(takeOver ? "taken over" : "listed again");
+    auto copying = std::make_unique<cRunPlan>(list, list.StartRun(), At(L"dest"), true);
+    if (takeOver) {
+      copying->TakeListingOf(*counting);
+      counting.reset();
+    }
+    const auto steps = Walk(*copying);
+    ASSERT_EQ(steps.front().kind, Kind::Copy);
+    ASSERT_TRUE(steps.front().backup.has_value());
+    EXPECT_EQ(steps.front().backup->bytes, takeOver ? 10 : 12);
+  }
+}
