@@ -10,6 +10,7 @@
 #include "mFileSys.h"
 #include "mRunSummary.h"
 #include "mText.h"
+#include "mVersions.h"
 
 namespace {
 
@@ -29,15 +30,9 @@ cRunLog::cRunLog(std::wstring folder, std::wstring destination, Clock::time_poin
     : m_Folder(std::move(folder)), m_Destination(std::move(destination)), m_Started(started) {}
 
 std::wstring cRunLog::LocalTime(Clock::time_point time) {
-  const std::time_t seconds = Clock::to_time_t(time);
-  std::tm local{};
-#ifdef _WIN32
-  localtime_s(&local, &seconds);
-#else
-  localtime_r(&seconds, &local);
-#endif
-  return std::to_wstring(local.tm_year + 1900) + L"-" + Two(local.tm_mon + 1) + L"-" + Two(local.tm_mday) + L" " +
-         Two(local.tm_hour) + L":" + Two(local.tm_min) + L":" + Two(local.tm_sec);
+  const mVersions::LocalTime local = mVersions::At(Clock::to_time_t(time));
+  return std::to_wstring(local.year) + L"-" + Two(local.month) + L"-" + Two(local.day) + L" " + Two(local.hour) + L":" +
+         Two(local.minute) + L":" + Two(local.second);
 }
 
 void cRunLog::File(const std::wstring& source, cBackupRunEvents::FileResult result, const std::wstring& reason) {

@@ -40,16 +40,17 @@ bool Inside(const std::wstring& file, const std::wstring& folder) {
 
 }  // namespace
 
-LocalTime Now() {
-  const std::time_t now = std::time(nullptr);
+LocalTime At(std::time_t time) {
   std::tm local{};
 #ifdef _WIN32
-  localtime_s(&local, &now);
+  localtime_s(&local, &time);
 #else
-  localtime_r(&now, &local);
+  localtime_r(&time, &local);
 #endif
   return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
 }
+
+LocalTime Now() { return At(std::time(nullptr)); }
 
 std::int64_t Seconds(const LocalTime& time) {
   return DaysFromCivil(time.year, time.month, time.day) * kSecondsPerDay + time.hour * 3600 + time.minute * 60 + time.second;

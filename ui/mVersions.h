@@ -4,6 +4,7 @@
 // start written "2026-12-08 174500" in local time. When a run into the destination starts, run
 // folders older than 30 days go, but for the newest version of each file, which always stays.
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ struct LocalTime {
 
 // The local time now.
 LocalTime Now();
+// A moment of the system clock in local time.
+LocalTime At(std::time_t time);
 // Seconds from 1970-01-01 00:00:00 of the same clock, for comparing two local times.
 std::int64_t Seconds(const LocalTime& time);
 // "2026-12-08 174500".
