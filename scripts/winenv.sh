@@ -105,6 +105,9 @@ winenv_link_stick() {
   mkdir -p "$stick"
   [ "$(readlink "$WINEPREFIX/dosdevices/q:" 2>/dev/null)" = "$stick" ] && return 0
   ln -sfn "$stick" "$WINEPREFIX/dosdevices/q:"
+  # Read by the mount manager as it starts, not later: the serial and label the tests expect.
+  printf '4d2c1b0a\n' >"$stick/.windows-serial"
+  printf '\347\205\247\347\211\207\347\233\230\n' >"$stick/.windows-label"  # 照片盘
   wineserver -k >/dev/null 2>&1 </dev/null || true
   wineserver -w >/dev/null 2>&1 </dev/null || true
   wineserver -p >/dev/null 2>&1 </dev/null
