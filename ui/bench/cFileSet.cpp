@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "cFile.h"
 #include "cTestDir.h"
 #include "mText.h"
 
@@ -29,9 +30,11 @@ cFileSet::cFileSet(std::wstring folder, int count, std::size_t bytes)
   for (int i = 0; i < count; ++i) {
     const std::wstring path = m_Folder.Child(NameOf(i));
     const Bytes content = ContentOf(i, bytes);
-    std::ofstream out(FsPath(path), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(content.data()), static_cast<std::streamsize>(content.size()));
-    if (!out) throw std::runtime_error("cannot write " + mText::ToUtf8(path));
+    // Flushed, so that writing them out later does not fall inside a timed pass.
+    cFile out = cFile::CreateNew(path);
+    out.Write(content);
+    out.Flush();
+    out.Close();
     m_Paths.push_back(path);
   }
 }

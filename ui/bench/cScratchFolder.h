@@ -12,9 +12,11 @@ class cScratchFolder {
 
   const std::wstring& Path() const noexcept { return m_Path; }
   std::wstring Child(const std::wstring& name) const;
-  // Empties the folder again.
+  // Empties the folder again, and waits until the removal is on the disk.
   void Reset() const;
 
  private:
+  void Settle() const;
+
   std::wstring m_Path;
 };

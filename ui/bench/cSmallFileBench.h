@@ -1,7 +1,8 @@
 #pragma once
 // Many small files: a real backup run of the window against a CopyFileW loop over the same
-// files, with and without a flush of every copy, alternating, medians over the rounds; and the
-// window's second run over the same files, all unchanged, against its first.
+// files, with and without a flush of every copy, and against the copy engine alone, alternating,
+// medians over the rounds; and the window's second run over the same files, all unchanged,
+// against its first.
 #include <string>
 
 #include "cDialogWatcher.h"
@@ -12,6 +13,7 @@ class cSmallFileBench {
     double window;       // files per second through the window's run (every copy flushed)
     double copyFlushed;  // CopyFileW then FlushFileBuffers of the copy
     double copyPlain;    // CopyFileW alone
+    double engine;       // the copy engine alone, as the run drives it
     double firstRun;     // seconds of the window's run into an empty folder
     double againRun;     // seconds of a second run over the same, unchanged files
   };
