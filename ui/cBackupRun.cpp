@@ -107,8 +107,8 @@ bool cBackupRun::Counted() {
   }
   m_Progress.emplace(m_Outcome.files, m_CountedBytes, cRunProgress::Clock::now());
   auto copying = std::make_unique<cRunPlan>(m_List, m_Order, m_Folder, true);
-  // The destination's own listing, just made, serves the copies too; not after a question, which
-  // may have waited long enough for the backups there to change.
+  // The listings the count just made serve the copies too; not after a question, which may have
+  // waited long enough for the sources and backups there to change.
   if (m_Outcome.replaceAnswer == Outcome::Answer::NotAsked) copying->TakeListingOf(*m_Plan);
   m_Plan = std::move(copying);
   m_Listener.Counted(*m_Progress);

@@ -126,6 +126,10 @@ cRunPlan::~cRunPlan() = default;
 
 void cRunPlan::TakeListingOf(cRunPlan& counted) {
   if (m_LookAtBackups && counted.m_BaseBackups && counted.m_BaseBackups->Whole()) m_BaseBackups = std::move(counted.m_BaseBackups);
+  for (auto& [folder, listing] : counted.m_SourceFolders) {
+    const auto mine = m_SourceFolders.find(folder);
+    if (listing && listing->Whole() && mine != m_SourceFolders.end() && !mine->second) mine->second = std::move(listing);
+  }
 }
 
 cRunPlan::Got cRunPlan::Next(Step& step, int budget) {

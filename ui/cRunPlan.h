@@ -57,8 +57,9 @@ class cRunPlan {
   cRunPlan(const cRunPlan&) = delete;
   cRunPlan& operator=(const cRunPlan&) = delete;
 
-  // Takes over the destination folder's own listing, read whole, from the plan that counted the
-  // run just before, so that the folder is not listed twice in a row.
+  // Takes over the listings read whole by the plan that counted the run just before: the
+  // destination folder's own and those of the folders many file entries come from, so that no
+  // folder is listed twice in a row.
   void TakeListingOf(cRunPlan& counted);
   // The next step. Busy when `budget` folder items were listed before one was found: call again.
   Got Next(Step& step, int budget);

@@ -165,15 +165,22 @@ TEST_F(RunPlanTest, FileEntriesTakeTheSameStampsWhetherTheirFolderIsListedOrEach
 
 }  // namespace
 
-// The plan that copies takes over the destination's listing the counting plan just made, once it
-// is gone: the backups are judged as the count found them, not listed again.
+// The plan that copies takes over the listings the counting plan just made, once it is gone: the
+// backups, and the sources of a folder's many file entries, are judged as the count found them,
+// not listed again.
 TEST_F(RunPlanTest, TheCopyingPlanJudgesBackupsByTheListingTheCountMade) {
+  Folder(L"src");
   Folder(L"dest");
-  File(L"a.txt", 10);
-  File(L"dest\\a.txt", 10);
-  auto counting = Plan({L"a.txt"}, L"dest");
+  Lines sources;
+  for (int i = 0; i < 16; ++i) {  // enough file entries of one folder for it to be listed
+    sources.push_back(L"src\\f" + std::to_wstring(100 + i) + L".txt");
+    File(sources.back(), 10);
+  }
+  File(L"dest\\f100.txt", 10);
+  auto counting = Plan(sources, L"dest");
   Walk(*counting);
-  File(L"dest\\a.txt", 12);  // changed after the count
+  File(L"src\\f100.txt", 14);  // both changed after the count
+  File(L"dest\\f100.txt", 12);
   for (const bool takeOver : {true, false}) {
     SCOPED_TRACE(takeOver ? "taken over" : "listed again");
     auto copying = std::make_unique<cRunPlan>(list, list.StartRun(), At(L"dest"), true);
@@ -185,5 +192,6 @@ TEST_F(RunPlanTest, TheCopyingPlanJudgesBackupsByTheListingTheCountMade) {
     ASSERT_EQ(steps.front().kind, Kind::Copy);
     ASSERT_TRUE(steps.front().backup.has_value());
     EXPECT_EQ(steps.front().backup->bytes, takeOver ? 10 : 12);
+    EXPECT_EQ(steps.front().bytes, takeOver ? 10 : 14);
   }
 }
