@@ -13,6 +13,8 @@ constexpr wchar_t kProgressCaption[] = L"备份进度：";
 constexpr wchar_t kCountingCaption[] = L"正在统计：";
 // Often enough to look live.
 constexpr auto kRedrawInterval = std::chrono::milliseconds(250);
+// The marks come in groups; the caption says how far the run has come in between.
+constexpr auto kListRedrawInterval = std::chrono::milliseconds(1000);
 
 }  // namespace
 
@@ -85,12 +87,14 @@ bool cRunView::Due(bool now) {
 void cRunView::Show(const cRunProgress& progress, bool now) {
   // Between the count and the first file the plain caption stays: "0/4" would say nothing.
   if (progress.Current() == 0 || !Due(now)) return;
-  if (m_View.KeepInView(m_Entry)) m_ListChanged = true;
   const auto time = std::chrono::steady_clock::now();
   const std::wstring caption = progress.Caption(time, true);
   m_View.SetLabelText(m_View.Label3, m_View.FitsIn(m_View.Label3, caption) ? caption : progress.Caption(time, false));
   SetWindowTextW(m_Window, progress.Title(kBackupWindowCaption).c_str());
   ShowOnTaskbar(progress);
+  if (!now && time - m_ListShown < kListRedrawInterval) return;
+  m_ListShown = time;
+  if (m_View.KeepInView(m_Entry)) m_ListChanged = true;
   if (m_QuietList && std::exchange(m_ListChanged, false)) m_QuietList->ShowNow();
 }
 

@@ -2,9 +2,10 @@
 // How the window shows a run while it goes on: first how many files it has counted, then which
 // file of how many, the whole run's share and the time left in Label3, the share in the window's title (which the taskbar shows) and on
 // the taskbar button, the file in progress kept in view in List1, and the marks made so far.
-// Redrawn at most every few hundred milliseconds unless asked to show it now: under Wine every
-// change to a visible list repaints its scroll bar at once, which took longer than copying a
-// small file.
+// The captions are redrawn at most every few hundred milliseconds unless asked to show them now,
+// List1 at most once a second: under Wine every change to a visible list repaints its scroll bar
+// at once, which took longer than copying a small file, and drawing it again whole takes about
+// as long as copying ten.
 #include <windows.h>
 
 #include <chrono>
@@ -62,9 +63,10 @@ class cRunView {
   const cBackupList& m_List;
   int m_Entry = 0;
   std::chrono::steady_clock::time_point m_Shown{};
+  std::chrono::steady_clock::time_point m_ListShown{};
   std::chrono::steady_clock::time_point m_Pumped{};  // when the messages were last taken
   std::optional<cRedrawOff> m_QuietList;  // List1 held from drawing between two showings
-  bool m_ListChanged = false;  // since the last showing; drawing a long list is not cheap
+  bool m_ListChanged = false;  // since List1 was last drawn; drawing a long list is not cheap
   std::optional<cTaskbarProgress> m_Taskbar;
   std::exception_ptr m_TaskbarError;
 };
