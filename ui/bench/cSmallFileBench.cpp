@@ -1,5 +1,7 @@
 #include "cSmallFileBench.h"
 
+#include <functional>
+#include <iterator>
 #include <utility>
 #include <vector>
 
@@ -40,30 +42,41 @@ cSmallFileBench::Figures cSmallFileBench::Measure(cDialogWatcher& watcher) const
   const cScratchFolder plainTarget(m_WorkFolder + L"\\small-copy");
   const cScratchFolder engineTarget(m_WorkFolder + L"\\small-engine");
   std::vector<double> window, again, flushed, plain, engine;
-  for (int round = 0; round < m_Rounds; ++round) {
-    windowTarget.Reset();
-    flushedTarget.Reset();
-    plainTarget.Reset();
-    engineTarget.Reset();
-    {
-      // A fresh window each round: a finished run leaves every entry marked, and a marked
-      // entry is not copied again.
-      cHostedWindow host(watcher);
-      host.Drop(sources.Paths());
-      window.push_back(host.Run(windowTarget.Path()));
-      host.ExpectAllMarked(m_Files);
-    }
-    {
-      cHostedWindow host(watcher);  // a later session: its backups are all there
-      host.Drop(sources.Paths());
-      again.push_back(host.Run(windowTarget.Path()));
-      host.ExpectAllMarked(m_Files);
-    }
-    sources.ExpectCopiedTo(windowTarget.Path());
-    flushed.push_back(CopyLoop(sources.Paths(), flushedTarget, true));
-    plain.push_back(CopyLoop(sources.Paths(), plainTarget, false));
-    engine.push_back(EngineLoop(sources.Paths(), engineTarget));
-  }
+  const std::function<void()> passes[] = {
+      [&] {
+        windowTarget.Reset();
+        {
+          // A fresh window each round: a finished run leaves every entry marked, and a marked
+          // entry is not copied again.
+          cHostedWindow host(watcher);
+          host.Drop(sources.Paths());
+          window.push_back(host.Run(windowTarget.Path()));
+          host.ExpectAllMarked(m_Files);
+        }
+        cHostedWindow host(watcher);  // a later session: its backups are all there
+        host.Drop(sources.Paths());
+        again.push_back(host.Run(windowTarget.Path()));
+        host.ExpectAllMarked(m_Files);
+        sources.ExpectCopiedTo(windowTarget.Path());
+      },
+      [&] {
+        flushedTarget.Reset();
+        flushed.push_back(CopyLoop(sources.Paths(), flushedTarget, true));
+      },
+      [&] {
+        plainTarget.Reset();
+        plain.push_back(CopyLoop(sources.Paths(), plainTarget, false));
+      },
+      [&] {
+        engineTarget.Reset();
+        engine.push_back(EngineLoop(sources.Paths(), engineTarget));
+      },
+  };
+  // Each round starts one pass later: no pass always comes after the same other, whose
+  // unflushed writes or removals it would pay for.
+  constexpr int kPasses = static_cast<int>(std::size(passes));
+  for (int round = 0; round < m_Rounds; ++round)
+    for (int pass = 0; pass < kPasses; ++pass) passes[(round + pass) % kPasses]();
   sources.ExpectCopiedTo(engineTarget.Path());
   sources.ExpectCopiedTo(flushedTarget.Path());
   sources.ExpectCopiedTo(plainTarget.Path());

@@ -1,6 +1,6 @@
 #pragma once
 // Many small files: a real backup run of the window against a CopyFileW loop over the same
-// files, with and without a flush of every copy, and against the copy engine alone, alternating,
+// files, with and without a flush of every copy, and against the copy engine alone, taking turns,
 // medians over the rounds; and the window's second run over the same files, all unchanged,
 // against its first.
 #include <string>

@@ -38,7 +38,7 @@ constexpr int kSmallFileBytes = 4096;
 constexpr std::chrono::seconds kDeadline{1800};
 
 void PrintSmallFiles(const std::wstring& folder, int rounds, cDialogWatcher& watcher) {
-  std::printf("%s small files: %d files of %d KiB, median of %d alternating rounds\n", cPlatformCopy::Name(),
+  std::printf("%s small files: %d files of %d KiB, median of %d rounds, the passes taking turns\n", cPlatformCopy::Name(),
               kSmallFiles, kSmallFileBytes / 1024, rounds);
   std::fflush(stdout);
   const cWatchdog watchdog("the small-file runs", kDeadline);
