@@ -19,7 +19,7 @@ constexpr auto kListRedrawInterval = std::chrono::milliseconds(1000);
 }  // namespace
 
 cRunView::cRunView(HWND window, cBackupControls& view, const cBackupList& list)
-    : m_Window(window), m_View(view), m_List(list) {
+    : m_Window(window), m_View(view), m_List(list), m_Shown(std::chrono::steady_clock::now()) {
   m_View.ShowRunning(true);
   // "停止" shows from here on: a click or key given before it (a double-click on "开始", say,
   // queued while the window was busy) was meant for what the window showed then.
@@ -49,7 +49,7 @@ std::exception_ptr cRunView::End() {
 }
 
 void cRunView::Counting(int files) {
-  if (Due(false)) m_View.SetLabelText(m_View.Label3, kCountingCaption + std::to_wstring(files) + L" 个文件");
+  if (Due()) m_View.SetLabelText(m_View.Label3, kCountingCaption + std::to_wstring(files) + L" 个文件");
 }
 
 bool cRunView::ConfirmReplacing(int files) {
@@ -62,9 +62,7 @@ void cRunView::Counted() { m_View.SetLabelText(m_View.Label3, kProgressCaption);
 
 void cRunView::BeginFile(int entry, const cRunProgress& progress) {
   m_Entry = entry;
-  // The first file is shown at once; later ones at the next showing. The last is not forced: the
-  // end of the run draws the list again and says what was done.
-  Show(progress, progress.Current() == 1);
+  Show(progress);
 }
 
 void cRunView::FileFailed(const std::vector<std::size_t>& entries) {
@@ -77,22 +75,22 @@ void cRunView::ShowEntries(const std::vector<std::size_t>& entries) {
   m_ListChanged = true;
 }
 
-bool cRunView::Due(bool now) {
+bool cRunView::Due() {
   const auto time = std::chrono::steady_clock::now();
-  if (!now && time - m_Shown < kRedrawInterval) return false;
+  if (time - m_Shown < kRedrawInterval) return false;
   m_Shown = time;
   return true;
 }
 
-void cRunView::Show(const cRunProgress& progress, bool now) {
+void cRunView::Show(const cRunProgress& progress) {
   // Between the count and the first file the plain caption stays: "0/4" would say nothing.
-  if (progress.Current() == 0 || !Due(now)) return;
+  if (progress.Current() == 0 || !Due()) return;
   const auto time = std::chrono::steady_clock::now();
   const std::wstring caption = progress.Caption(time, true);
   m_View.SetLabelText(m_View.Label3, m_View.FitsIn(m_View.Label3, caption) ? caption : progress.Caption(time, false));
   SetWindowTextW(m_Window, progress.Title(kBackupWindowCaption).c_str());
   ShowOnTaskbar(progress);
-  if (!now && time - m_ListShown < kListRedrawInterval) return;
+  if (time - m_ListShown < kListRedrawInterval) return;
   m_ListShown = time;
   if (m_View.KeepInView(m_Entry)) m_ListChanged = true;
   if (m_QuietList && std::exchange(m_ListChanged, false)) m_QuietList->ShowNow();
@@ -117,7 +115,7 @@ void cRunView::Waiting(const cRunProgress* progress) {
   const auto now = std::chrono::steady_clock::now();
   if (now - m_Pumped < kPumpInterval) return;
   m_Pumped = now;
-  if (progress) Show(*progress, false);
+  if (progress) Show(*progress);
   mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_Window);
   cControlWindow::RethrowPendingError();  // a control's failure is the window's
 }

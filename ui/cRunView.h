@@ -2,7 +2,8 @@
 // How the window shows a run while it goes on: first how many files it has counted, then which
 // file of how many, the whole run's share and the time left in Label3, the share in the window's title (which the taskbar shows) and on
 // the taskbar button, the file in progress kept in view in List1, and the marks made so far.
-// The captions are redrawn at most every few hundred milliseconds unless asked to show them now,
+// Nothing is shown until the run has gone on for a few hundred milliseconds (a shorter one says
+// what it did in its closing message); then the captions are redrawn at most that often, and
 // List1 at most once a second: under Wine every change to a visible list repaints its scroll bar
 // at once, which took longer than copying a small file, and drawing it again whole takes about
 // as long as copying ten.
@@ -43,8 +44,8 @@ class cRunView {
   void FileFailed(const std::vector<std::size_t>& entries);
   // These entries changed in the list: List1 shows them so at the next showing.
   void ShowEntries(const std::vector<std::size_t>& entries);
-  // Draws what changed, now or once the interval since the last drawing has passed.
-  void Show(const cRunProgress& progress, bool now);
+  // Draws what changed, once the interval since the last drawing has passed.
+  void Show(const cRunProgress& progress);
   // Between the run's steps: every few milliseconds, shows how far it has come (once counted)
   // and takes the window's messages. Throws what a control's handler threw meanwhile.
   void Waiting(const cRunProgress* progress);
@@ -56,13 +57,13 @@ class cRunView {
 
  private:
   void ShowOnTaskbar(const cRunProgress& progress);
-  bool Due(bool now);
+  bool Due();
 
   HWND m_Window;
   cBackupControls& m_View;
   const cBackupList& m_List;
   int m_Entry = 0;
-  std::chrono::steady_clock::time_point m_Shown{};
+  std::chrono::steady_clock::time_point m_Shown;  // the captions last drawn, or the run's start
   std::chrono::steady_clock::time_point m_ListShown{};
   std::chrono::steady_clock::time_point m_Pumped{};  // when the messages were last taken
   std::optional<cRedrawOff> m_QuietList;  // List1 held from drawing between two showings
