@@ -21,6 +21,7 @@ class cRunProgress {
 
   int Current() const noexcept { return m_Current; }
   int Files() const noexcept { return m_Files; }
+  std::int64_t CurrentBytes() const noexcept { return m_CurrentBytes; }
   std::int64_t DoneBytes() const noexcept { return m_DoneBefore + m_CurrentCopied; }
   std::int64_t TotalBytes() const noexcept { return m_TotalBytes; }
   // 0 to 100, rounded down; by files when the run holds no bytes at all.

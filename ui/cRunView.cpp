@@ -15,6 +15,9 @@ constexpr wchar_t kCountingCaption[] = L"正在统计：";
 constexpr auto kRedrawInterval = std::chrono::milliseconds(250);
 // The marks come in groups; the caption says how far the run has come in between.
 constexpr auto kListRedrawInterval = std::chrono::milliseconds(1000);
+// A file this long takes a while to copy, even to a fast disk: it is named as it begins, so that
+// each such file is seen in its turn.
+constexpr std::int64_t kLongFileBytes = 16 << 20;
 
 }  // namespace
 
@@ -49,7 +52,7 @@ std::exception_ptr cRunView::End() {
 }
 
 void cRunView::Counting(int files) {
-  if (Due()) m_View.SetLabelText(m_View.Label3, kCountingCaption + std::to_wstring(files) + L" 个文件");
+  if (Due(false)) m_View.SetLabelText(m_View.Label3, kCountingCaption + std::to_wstring(files) + L" 个文件");
 }
 
 bool cRunView::ConfirmReplacing(int files) {
@@ -62,7 +65,7 @@ void cRunView::Counted() { m_View.SetLabelText(m_View.Label3, kProgressCaption);
 
 void cRunView::BeginFile(int entry, const cRunProgress& progress) {
   m_Entry = entry;
-  Show(progress);
+  Show(progress, progress.CurrentBytes() >= kLongFileBytes);
 }
 
 void cRunView::FileFailed(const std::vector<std::size_t>& entries) {
@@ -75,16 +78,16 @@ void cRunView::ShowEntries(const std::vector<std::size_t>& entries) {
   m_ListChanged = true;
 }
 
-bool cRunView::Due() {
+bool cRunView::Due(bool now) {
   const auto time = std::chrono::steady_clock::now();
-  if (time - m_Shown < kRedrawInterval) return false;
+  if (!now && time - m_Shown < kRedrawInterval) return false;
   m_Shown = time;
   return true;
 }
 
-void cRunView::Show(const cRunProgress& progress) {
+void cRunView::Show(const cRunProgress& progress, bool now) {
   // Between the count and the first file the plain caption stays: "0/4" would say nothing.
-  if (progress.Current() == 0 || !Due()) return;
+  if (progress.Current() == 0 || !Due(now)) return;
   const auto time = std::chrono::steady_clock::now();
   const std::wstring caption = progress.Caption(time, true);
   m_View.SetLabelText(m_View.Label3, m_View.FitsIn(m_View.Label3, caption) ? caption : progress.Caption(time, false));
@@ -115,7 +118,7 @@ void cRunView::Waiting(const cRunProgress* progress) {
   const auto now = std::chrono::steady_clock::now();
   if (now - m_Pumped < kPumpInterval) return;
   m_Pumped = now;
-  if (progress) Show(*progress);
+  if (progress) Show(*progress, false);
   mMessagePump::DispatchPending(mMessagePump::Mode::Run, m_Window);
   cControlWindow::RethrowPendingError();  // a control's failure is the window's
 }

@@ -3,8 +3,8 @@
 // file of how many, the whole run's share and the time left in Label3, the share in the window's title (which the taskbar shows) and on
 // the taskbar button, the file in progress kept in view in List1, and the marks made so far.
 // Nothing is shown until the run has gone on for a few hundred milliseconds (a shorter one says
-// what it did in its closing message); then the captions are redrawn at most that often, and
-// List1 at most once a second: under Wine every change to a visible list repaints its scroll bar
+// what it did in its closing message), except a long file as it begins; then the captions are
+// redrawn at most that often, and List1 at most once a second: under Wine every change to a visible list repaints its scroll bar
 // at once, which took longer than copying a small file, and drawing it again whole takes about
 // as long as copying ten.
 #include <windows.h>
@@ -44,8 +44,9 @@ class cRunView {
   void FileFailed(const std::vector<std::size_t>& entries);
   // These entries changed in the list: List1 shows them so at the next showing.
   void ShowEntries(const std::vector<std::size_t>& entries);
-  // Draws what changed, once the interval since the last drawing has passed.
-  void Show(const cRunProgress& progress);
+  // Draws what changed, now or once the interval since the last drawing has passed; List1 only
+  // once its own interval has.
+  void Show(const cRunProgress& progress, bool now);
   // Between the run's steps: every few milliseconds, shows how far it has come (once counted)
   // and takes the window's messages. Throws what a control's handler threw meanwhile.
   void Waiting(const cRunProgress* progress);
@@ -57,7 +58,7 @@ class cRunView {
 
  private:
   void ShowOnTaskbar(const cRunProgress& progress);
-  bool Due();
+  bool Due(bool now);
 
   HWND m_Window;
   cBackupControls& m_View;
