@@ -1,12 +1,13 @@
 #pragma once
 // How the window shows a run while it goes on: first how many files it has counted, then which
-// file of how many, the whole run's share and the time left in Label3, the share in the window's title (which the taskbar shows) and on
-// the taskbar button, the file in progress kept in view in List1, and the marks made so far.
+// file of how many, the whole run's share and the time left in Label3, the share in the window's
+// title (which the taskbar shows) and on the taskbar button, the file in progress kept in view in
+// List1, and the marks made so far.
 // Nothing is shown until the run has gone on for a few hundred milliseconds (a shorter one says
 // what it did in its closing message), except a long file as it begins; then the captions are
-// redrawn at most that often, and List1 at most once a second: under Wine every change to a visible list repaints its scroll bar
-// at once, which took longer than copying a small file, and drawing it again whole takes about
-// as long as copying ten.
+// redrawn at most that often, and List1 at most once a second: under Wine every change to a
+// visible list repaints its scroll bar at once, which took longer than copying a small file, and
+// drawing it again whole takes about as long as copying ten.
 #include <windows.h>
 
 #include <chrono>
