@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "cArrivalQuestion.h"
-#include "mFileSys.h"
 
 void cArrivalWatch::OnDeviceChange(HWND window, WPARAM wParam, LPARAM lParam) {
   if (wParam != DBT_DEVICEARRIVAL || !lParam) return;
@@ -20,12 +19,10 @@ bool cArrivalWatch::Ask(HWND owner, DWORD drives, cJobList& job) {
   for (int letter = 0; letter < 26; ++letter) {
     if (!(drives & (1u << letter))) continue;
     const std::wstring root = std::wstring(1, static_cast<wchar_t>(L'A' + letter)) + L":\\";
-    const std::size_t entries = job.Arrived(root);
-    if (entries == 0) continue;
-    std::wstring label = mFileSys::VolumeLabel(root);
-    if (label.empty()) label = root.substr(0, 2);
+    const mEntryVolumes::Arrival arrival = job.Arrived(root);
+    if (arrival.entries == 0) continue;
     m_Asking = true;
-    const bool run = cArrivalQuestion::Ask(owner, label, entries);
+    const bool run = cArrivalQuestion::Ask(owner, arrival.label, arrival.entries);
     m_Asking = false;
     return run;
   }

@@ -10,12 +10,15 @@ cBackupList::cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootNam
   m_Names.Withhold(mVersions::kFolderName);  // the versions of replaced backups
 }
 
-std::size_t cBackupList::Add(const std::vector<std::wstring>& sources, const std::vector<std::wstring>& names) {
+std::size_t cBackupList::Add(const std::vector<std::wstring>& sources, const std::vector<std::wstring>& names,
+                             const std::vector<Volume>& volumes) {
   const std::size_t count = std::min(sources.size(), kMaxEntries - Count());
   const std::size_t firstNew = m_Backups.size();
   for (std::size_t i = 0; i < count; ++i) {
     const auto [place, added] = m_BySource.try_emplace(m_Fold(sources[i]), m_Backups.size());
-    if (added) m_Backups.push_back({sources[i], {}, State::Pending, {}, {}, {}, i < names.size() ? names[i] : L""});
+    if (added)
+      m_Backups.push_back({sources[i], {}, State::Pending, {}, {}, {}, i < names.size() ? names[i] : L"",
+                           i < volumes.size() ? volumes[i] : std::nullopt, {}});
     m_Backups[place->second].entries.push_back(Count());
     m_Entries.push_back({sources[i], place->second});
   }
@@ -29,11 +32,18 @@ std::size_t cBackupList::Add(const std::vector<std::wstring>& sources, const std
 void cBackupList::NameNewBackups(std::size_t first) {
   for (std::size_t i = first; i < m_Backups.size(); ++i)
     if (m_Names.Claim(m_Backups[i].earlierName)) m_Backups[i].name = m_Backups[i].earlierName;
-  for (std::size_t i = first; i < m_Backups.size(); ++i) m_Names.Reserve(mBackupNames::OwnName(m_Backups[i].source, m_RootName));
+  for (std::size_t i = first; i < m_Backups.size(); ++i) m_Names.Reserve(OwnName(m_Backups[i]));
   for (std::size_t i = first; i < m_Backups.size(); ++i) {
     Backup& backup = m_Backups[i];
-    if (backup.name.empty()) backup.name = m_Names.Give(mBackupNames::OwnName(backup.source, m_RootName), mBackupNames::IsFolder(backup.source));
+    if (backup.name.empty()) backup.name = m_Names.Give(OwnName(backup), mBackupNames::IsFolder(backup.source));
   }
+}
+
+// A drive root's backup is named by the label its volume had when it was added, so that naming
+// never asks a volume.
+std::wstring cBackupList::OwnName(const Backup& backup) const {
+  if (!backup.volume) return mBackupNames::OwnName(backup.source, m_RootName);
+  return mBackupNames::OwnName(backup.source, [&](const std::wstring&) { return backup.volume->label; });
 }
 
 std::vector<std::wstring> cBackupList::Sources() const {
@@ -70,6 +80,43 @@ void cBackupList::Clear() {
   }
 }
 
+std::vector<std::size_t> cBackupList::MoveVolume(std::uint32_t serial, const std::wstring& root) {
+  std::vector<std::size_t> moved;
+  for (std::size_t i = 0; i < m_Backups.size(); ++i) {
+    Backup& backup = m_Backups[i];
+    if (!backup.volume || backup.volume->serial != serial || m_Fold(backup.volume->root) == m_Fold(root)) continue;
+    const std::size_t below = backup.volume->root.size();
+    const std::wstring source = root + backup.source.substr(std::min(below, backup.source.size()));
+    // The same path listed under the new root already is its own backup: this one stays.
+    if (!m_BySource.try_emplace(m_Fold(source), i).second) continue;
+    m_BySource.erase(m_Fold(backup.source));
+    backup.source = source;
+    backup.volume->root = root;
+    for (const std::size_t entry : backup.entries) {
+      m_Entries[entry].source = root + m_Entries[entry].source.substr(std::min(below, m_Entries[entry].source.size()));
+      moved.push_back(entry);
+    }
+  }
+  std::sort(moved.begin(), moved.end());
+  return moved;
+}
+
+void cBackupList::SetUnavailable(std::size_t entry, std::wstring reason) {
+  m_Backups[m_Entries.at(entry).backup].unavailable = std::move(reason);
+}
+
+void cBackupList::ClearUnavailable() {
+  for (Backup& backup : m_Backups) backup.unavailable.clear();
+}
+
+std::vector<std::size_t> cBackupList::Unavailable() const {
+  std::vector<std::size_t> entries;
+  for (const Backup& backup : m_Backups)
+    if (!backup.unavailable.empty() && !backup.entries.empty() && backup.state != State::BackedUp)
+      entries.push_back(backup.entries.front());
+  return entries;
+}
+
 std::wstring cBackupList::Text(std::size_t entry) const {
   if (StateOf(entry) != State::BackedUp) return Source(entry);
   return std::wstring(1, mBackupNames::kDoneMark) + Source(entry);
@@ -79,10 +126,10 @@ std::vector<std::size_t> cBackupList::StartRun() {
   std::vector<std::size_t> toCopy;
   for (Backup& backup : m_Backups) {
     if (backup.state == State::BackedUp || backup.entries.empty()) continue;
-    backup.state = State::Pending;
-    backup.reason.clear();
+    backup.state = backup.unavailable.empty() ? State::Pending : State::Failed;
+    backup.reason = backup.unavailable;
     backup.files.clear();
-    toCopy.push_back(backup.entries.front());
+    if (backup.unavailable.empty()) toCopy.push_back(backup.entries.front());
   }
   return toCopy;
 }

@@ -3,6 +3,8 @@
 // destination name of each and how far it has come. The same source listed twice is one backup
 // (one destination file, copied once per run); every entry of it shows the same state.
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -10,6 +12,7 @@
 #include "cGivenNames.h"
 #include "mBackupNames.h"
 #include "mFailureReport.h"
+#include "mSourceVolume.h"
 
 class cBackupList {
  public:
@@ -22,10 +25,13 @@ class cBackupList {
   // `rootName` names the backup of a drive root.
   explicit cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootName = {});
 
+  using Volume = std::optional<mSourceVolume::Volume>;
+
   // Appends sources as long as there is room; returns how many were taken, in order. `names`,
   // where given, are the names their backups had in an earlier session: each is kept unless
-  // another backup has it already.
-  std::size_t Add(const std::vector<std::wstring>& sources, const std::vector<std::wstring>& names = {});
+  // another backup has it already. `volumes`, where given, are the volumes the sources belong to.
+  std::size_t Add(const std::vector<std::wstring>& sources, const std::vector<std::wstring>& names = {},
+                  const std::vector<Volume>& volumes = {});
   // Takes an entry out of the list; the entries after it move up by one. A backup keeps its name
   // for the rest of the session, so a source listed again goes to its earlier backup.
   void Remove(std::size_t entry);
@@ -47,11 +53,24 @@ class cBackupList {
   State StateOf(std::size_t entry) const { return BackupOf(entry).state; }
   // Every entry that shows the same backup as this one, in list order.
   const std::vector<std::size_t>& EntriesOf(std::size_t entry) const { return BackupOf(entry).entries; }
+  // The volume the entry's source belongs to, when it was known as it was added.
+  const Volume& VolumeOf(std::size_t entry) const { return BackupOf(entry).volume; }
+  // The volume with `serial` is now at `root`: the sources on it are listed under that root.
+  // Answers the entries whose text changed.
+  std::vector<std::size_t> MoveVolume(std::uint32_t serial, const std::wstring& root);
+  // The entry's source cannot be reached this run (its volume is not there): the next run
+  // fails it with `reason` instead of copying it. Holds until ClearUnavailable.
+  void SetUnavailable(std::size_t entry, std::wstring reason);
+  void ClearUnavailable();
+  // The first entry of each backup that cannot be reached, in list order, and why.
+  std::vector<std::size_t> Unavailable() const;
+  const std::wstring& UnavailableReason(std::size_t entry) const { return BackupOf(entry).unavailable; }
   // What the list shows: the source's full path, with "√" in front once backed up.
   std::wstring Text(std::size_t entry) const;
 
-  // Starts a run: earlier failures are forgotten, and the answer is the entries to copy, the
-  // first entry of each backup not yet made, in list order.
+  // Starts a run: earlier failures are forgotten, backups that cannot be reached fail with their
+  // reasons, and the answer is the entries to copy, the first entry of each backup not yet made,
+  // in list order.
   std::vector<std::size_t> StartRun();
   // Records the outcome of copying an entry's backup; answers every entry that shows it.
   const std::vector<std::size_t>& MarkBackedUp(std::size_t entry);
@@ -71,6 +90,8 @@ class cBackupList {
     std::vector<mFailureReport::Failure> files;  // failed files inside a folder
     std::vector<std::size_t> entries;  // the list entries that show this backup; none once removed
     std::wstring earlierName;  // given in an earlier session
+    Volume volume;
+    std::wstring unavailable;  // why it cannot be reached this run
   };
 
   struct Entry {
@@ -81,6 +102,7 @@ class cBackupList {
   const Backup& BackupOf(std::size_t entry) const { return m_Backups[m_Entries.at(entry).backup]; }
   const std::vector<std::size_t>& SetState(std::size_t entry, State state, std::wstring reason);
   void NameNewBackups(std::size_t first);
+  std::wstring OwnName(const Backup& backup) const;
 
   mBackupNames::Fold m_Fold;
   mBackupNames::RootName m_RootName;

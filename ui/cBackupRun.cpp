@@ -45,12 +45,21 @@ cBackupRun::~cBackupRun() { m_Engine.Listener(m_EngineListener); }
 
 bool cBackupRun::Step() {
   if (m_Over) return false;
+  if (!std::exchange(m_UnavailableSaid, true)) SayUnavailable();
   if (m_StopRequested) {
     Drain();
     return false;
   }
   if (m_Progress ? Copy() : Count()) m_Listener.Waiting();
   return !m_Over;
+}
+
+// Entries whose volume is not there this run fail with the reason, and nothing of them is read.
+void cBackupRun::SayUnavailable() {
+  for (const std::size_t entry : m_List.Unavailable()) {
+    m_Listener.FileDone(m_List.Source(entry), cBackupRunEvents::FileResult::Failed, m_List.UnavailableReason(entry));
+    m_Listener.FileFailed(m_List.EntriesOf(entry));
+  }
 }
 
 // Counts the files and bytes the run will copy, for a slice of time.

@@ -68,6 +68,7 @@ class cBackupRun : private cCopyFileEvents {
   void CopyComplete(std::int64_t AllBytes) override;
   void CopyWaiting() override;
 
+  void SayUnavailable();
   bool Count();
   void Tally(const cRunPlan::Step& step);
   bool Counted();
@@ -101,6 +102,7 @@ class cBackupRun : private cCopyFileEvents {
   bool m_StopSent = false;  // the copy under way was told to stop
   bool m_FinishCopy = false;  // the stop came with the copy's last chunk: it is finished first
   bool m_Over = false;
+  bool m_UnavailableSaid = false;
   Outcome m_Outcome;
   cCopyFileEvents* m_EngineListener;  // the engine's listener before the run, given back after it
 };

@@ -1,10 +1,14 @@
 #include "cBackupWindow.h"
 
+#include <utility>
+
 #include "ControlIds.h"
 #include "cControlWindow.h"
 #include "cDropFinish.h"
 #include "cPlatformError.h"
+#include "cVolumeFinder.h"
 #include "mAppFolders.h"
+#include "mBoundedWait.h"
 #include "mExitCode.h"
 #include "mFileSys.h"
 #include "mManifest.h"
@@ -24,13 +28,21 @@ constexpr std::int32_t kOpenBufferChars = 0x40000;
 constexpr wchar_t kBrowsePrompt[] = L"备份到...";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
+// While the destination is typed, the job is written at most once a second.
+constexpr UINT_PTR kSaveTimer = 1;
+constexpr UINT kSaveDelayMs = 1000;
+
+// A drive root added while its volume did not answer is named without asking it again for long.
+std::wstring BoundedLabel(const std::wstring& root) {
+  return mBoundedWait::Ask<std::wstring>(cVolumeFinder::kBound, [root] { return mFileSys::VolumeLabel(root); }).value_or(L"");
+}
 
 }  // namespace
 
 cBackupWindow::cBackupWindow(HINSTANCE instance, mCommandLine::Request request)
     : m_hInstance(instance),
       m_Request(std::move(request)),
-      m_List(mWindowsNames::Folded, mFileSys::VolumeLabel),
+      m_List(mWindowsNames::Folded, BoundedLabel),
       m_Job(m_List, m_View, cJobList::StoreFor(m_Request)),
       m_ListMenu(m_Job, m_View),
       m_Report(mAppFolders::Local() + L"\\日志") {
@@ -104,6 +116,10 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case cArrivalWatch::kArrived:  // only while idle
       if (!m_Run && m_Arrival.Ask(m_hWnd, static_cast<DWORD>(wParam), m_Job)) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
       return 0;
+    case WM_TIMER:
+      if (wParam != kSaveTimer) break;
+      SaveTypedDestination();
+      return 0;
     case WM_DROPFILES:
       Try(L"添加拖放的文件", [&] { OnDropFiles(reinterpret_cast<HDROP>(wParam)); });
       return 0;
@@ -112,6 +128,7 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
         AskToStopAndClose();
         return 0;
       }
+      SaveTypedDestination();
       Form_Unload();
       DestroyWindow(m_hWnd);
       return 0;
@@ -144,7 +161,13 @@ void cBackupWindow::OnCommand(int id, int code) {
   if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click, L"选择要备份的文件");
   if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
   if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click, L"关闭程序");
-  if (code == EN_CHANGE && id == IDC_TEXT1) Try(L"保存备份任务", [this] { m_Job.DestinationChanged(); });
+  if (code == EN_CHANGE && id == IDC_TEXT1 && !m_SavePending) m_SavePending = SetTimer(m_hWnd, kSaveTimer, kSaveDelayMs, nullptr) != 0;
+}
+
+void cBackupWindow::SaveTypedDestination() {
+  if (!std::exchange(m_SavePending, false)) return;
+  KillTimer(m_hWnd, kSaveTimer);
+  Try(L"保存备份任务", [this] { m_Job.DestinationChanged(); });
 }
 
 void cBackupWindow::OnDropFiles(HDROP drop) {
@@ -227,6 +250,8 @@ void cBackupWindow::Command3_Click() {
     if (m_Request.Unattended()) Quit(mExitCode::kNothingDone);
     return;
   }
+  SaveTypedDestination();
+  m_Job.Locate();
   m_Report.Begin(folder);
   m_Run.emplace(m_List, folder, *m_Fc, *this);
   m_CloseAfterRun = false;

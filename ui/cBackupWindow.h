@@ -78,6 +78,8 @@ class cBackupWindow : public cBackupRunEvents {
   void Waiting() override;
 
   void AddFiles(const std::vector<std::wstring>& paths);
+  // Writes the job when the destination box changed since it was last written.
+  void SaveTypedDestination();
   void Quit(int exitCode);
   void EndRun(const std::exception_ptr& failure);
   void AskToStopAndClose();
@@ -102,4 +104,5 @@ class cBackupWindow : public cBackupRunEvents {
   std::optional<cRunView> m_RunView;
   cRunReport m_Report;  // the run's log and closing message
   bool m_CloseAfterRun = false;
+  bool m_SavePending = false;  // the destination box changed; the save timer runs
 };

@@ -9,11 +9,13 @@ cJobKeeper::cJobKeeper(std::optional<cJobStore> store) : m_Store(std::move(store
 // The job's entries appended to the list, with the names their backups had; what the file holds.
 void cJobKeeper::Take(cBackupList& list, const mJobFile::Job& job) {
   std::vector<std::wstring> sources, names;
+  std::vector<cBackupList::Volume> volumes;
   for (const mJobFile::Entry& entry : job.entries) {
     sources.push_back(entry.source);
     names.push_back(entry.name);
+    volumes.push_back(entry.volume);
   }
-  list.Add(sources, names);
+  list.Add(sources, names, volumes);
   m_Saved = job;
 }
 
@@ -26,21 +28,10 @@ cJobKeeper::Restored cJobKeeper::Restore(cBackupList& list) {
                   L".bad”留存。列表从空白开始。"};
 }
 
-bool cJobKeeper::Relocate(cBackupList& list, const std::wstring& root) {
-  if (!m_Store) return false;
-  const cJobStore::Loaded loaded = m_Store->Load(root);
-  bool same = loaded.job.entries.size() == list.Count();
-  for (std::size_t i = 0; same && i < list.Count(); ++i) same = loaded.job.entries[i].source == list.Source(i);
-  if (same || loaded.keptAside) return false;
-  list.Forget();
-  Take(list, loaded.job);
-  return true;
-}
-
 void cJobKeeper::Changed(const cBackupList& list, const std::wstring& destination) {
   if (!m_Store) return;
   mJobFile::Job job{destination, {}};
-  for (std::size_t i = 0; i < list.Count(); ++i) job.entries.push_back({list.Source(i), list.DestinationName(i)});
+  for (std::size_t i = 0; i < list.Count(); ++i) job.entries.push_back({list.Source(i), list.DestinationName(i), list.VolumeOf(i)});
   if (m_Saved == job) return;
   m_Store->Save(job);
   m_Saved = std::move(job);

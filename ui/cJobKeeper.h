@@ -20,10 +20,6 @@ class cJobKeeper {
   Restored Restore(cBackupList& list);
   // Writes the job when it differs from what was written last. Throws cFileError.
   void Changed(const cBackupList& list, const std::wstring& destination);
-  // A volume arrived at `root`: when the job file, read with that volume there, lists other
-  // paths than the list does (a stick back under another letter), the list is filled again
-  // from it, without marks; answers whether it was. Throws cFileError.
-  bool Relocate(cBackupList& list, const std::wstring& root);
   bool Remembers() const noexcept { return m_Store.has_value(); }
   const std::wstring& Path() const;
 

@@ -1,24 +1,30 @@
 #include "cJobList.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 #include "mAppFolders.h"
 #include "mShellDrop.h"
-#include "mSystemVolumes.h"
+#include "cVolumeFinder.h"
 
 cJobList::cJobList(cBackupList& list, cBackupControls& view, std::optional<cJobStore> store)
     : m_List(list), m_View(view), m_Job(std::move(store)) {}
 
 std::optional<cJobStore> cJobList::StoreFor(const mCommandLine::Request& request) {
   if (request.mode == mCommandLine::Request::Mode::OneOffJob) return std::nullopt;
-  return cJobStore(mAppFolders::Roaming() + L"\\job.json", mSystemVolumes::Get());
+  return cJobStore(mAppFolders::Roaming() + L"\\job.json");
 }
 
 std::wstring cJobList::Start(const mCommandLine::Request& request) {
   cJobKeeper::Restored restored{request.destination, {}};
-  if (request.mode == mCommandLine::Request::Mode::OneOffJob) m_List.Add(mShellDrop::AsEntries(request.sources));
-  else restored = m_Job.Restore(m_List);
+  if (request.mode == mCommandLine::Request::Mode::OneOffJob) {
+    const std::vector<std::wstring> sources = mShellDrop::AsEntries(request.sources);
+    cVolumeFinder finder;
+    m_List.Add(sources, {}, mEntryVolumes::Of(sources, finder));
+  } else {
+    restored = m_Job.Restore(m_List);
+  }
   m_View.AddEntries(m_List, 0);
   m_View.SetText1(restored.destination);
   return restored.note;
@@ -26,25 +32,30 @@ std::wstring cJobList::Start(const mCommandLine::Request& request) {
 
 std::size_t cJobList::Add(const std::vector<std::wstring>& paths) {
   const std::size_t first = m_List.Count();
-  const std::size_t count = m_List.Add(paths);
+  cVolumeFinder finder;
+  const std::size_t count = m_List.Add(paths, {}, mEntryVolumes::Of(paths, finder));
   m_View.AddEntries(m_List, first);
   Save();
   return count;
 }
 
-std::size_t cJobList::Arrived(const std::wstring& root) {
-  if (m_Job.Relocate(m_List, root)) {
-    m_View.List1.Clear();
-    m_View.AddEntries(m_List, 0);
-  }
-  const auto upper = [](wchar_t c) { return c >= L'a' && c <= L'z' ? static_cast<wchar_t>(c - L'a' + L'A') : c; };
-  std::size_t on = 0;
-  for (std::size_t i = 0; i < m_List.Count(); ++i) {
-    const std::wstring& source = m_List.Source(i);
-    on += source.size() >= root.size() &&
-          std::equal(root.begin(), root.end(), source.begin(), [&](wchar_t a, wchar_t b) { return upper(a) == upper(b); });
-  }
-  return on;
+mEntryVolumes::Arrival cJobList::Arrived(const std::wstring& root) {
+  cVolumeFinder finder;
+  const mEntryVolumes::Arrival arrival = mEntryVolumes::Arrived(m_List, finder, root);
+  ShowMoved(arrival.moved);
+  return arrival;
+}
+
+void cJobList::Locate() {
+  cVolumeFinder finder;
+  ShowMoved(mEntryVolumes::Locate(m_List, finder));
+}
+
+// Entries listed under another root now: List1 shows their new paths, and the job keeps them.
+void cJobList::ShowMoved(const std::vector<std::size_t>& entries) {
+  if (entries.empty()) return;
+  for (const std::size_t entry : entries) m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
+  Save();
 }
 
 void cJobList::Remove(std::size_t entry) {

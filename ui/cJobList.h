@@ -11,6 +11,7 @@
 #include "cBackupList.h"
 #include "cJobKeeper.h"
 #include "mCommandLine.h"
+#include "mEntryVolumes.h"
 
 class cJobList {
  public:
@@ -27,15 +28,18 @@ class cJobList {
   // Removes one entry and selects the one now in its place (or the new last one).
   void Remove(std::size_t entry);
   void Clear();
-  // A volume arrived at `root`: entries on it that the job file knows under another letter are
-  // listed under this one now; answers how many entries lie on it.
-  std::size_t Arrived(const std::wstring& root);
+  // A volume arrived at `root`: the entries that belong to it, listed under that root.
+  mEntryVolumes::Arrival Arrived(const std::wstring& root);
+  // Before a run: every entry's volume is looked for; entries whose volume moved are listed
+  // where it is now, and those whose volume is not there are left out of the run.
+  void Locate();
   // The destination box changed.
   void DestinationChanged() { Save(); }
   bool Remembers() const noexcept { return m_Job.Remembers(); }
 
  private:
   void Save();
+  void ShowMoved(const std::vector<std::size_t>& entries);
 
   cBackupList& m_List;
   cBackupControls& m_View;

@@ -16,26 +16,14 @@ std::wstring FolderOf(const std::wstring& path) {
 
 }  // namespace
 
-cJobStore::cJobStore(std::wstring path, mJobFile::Volumes volumes) : m_Path(std::move(path)), m_Volumes(std::move(volumes)) {}
+cJobStore::cJobStore(std::wstring path) : m_Path(std::move(path)) {}
 
-cJobStore::Loaded cJobStore::Load() const { return Read(m_Volumes); }
-
-cJobStore::Loaded cJobStore::Load(const std::wstring& arrived) const {
-  mJobFile::Volumes volumes = m_Volumes;
-  const std::optional<std::uint32_t> serial = m_Volumes.serialOf(arrived);
-  volumes.mountedAt = [serial, arrived, mounted = m_Volumes.mountedAt](std::uint32_t wanted) -> std::optional<std::wstring> {
-    if (serial && wanted == *serial) return arrived;
-    return mounted(wanted);
-  };
-  return Read(volumes);
-}
-
-cJobStore::Loaded cJobStore::Read(const mJobFile::Volumes& volumes) const {
+cJobStore::Loaded cJobStore::Load() const {
   if (!mFileSys::StampOf(m_Path)) return {};
   // What a write cut short by the end of its process left beside the file.
   mLeftovers::RemoveIn(FolderOf(m_Path));
   try {
-    return {mJobFile::Parse(mWholeFile::Read(m_Path), volumes), false};
+    return {mJobFile::Parse(mWholeFile::Read(m_Path)), false};
   } catch (const mJobFile::Corrupt&) {
   } catch (const cFileError&) {
   }
@@ -46,5 +34,5 @@ cJobStore::Loaded cJobStore::Read(const mJobFile::Volumes& volumes) const {
 void cJobStore::Save(const mJobFile::Job& job) const {
   const std::wstring folder = FolderOf(m_Path);
   if (!folder.empty()) mFileSys::CreateFolder(folder);
-  mWholeFile::Write(m_Path, mJobFile::Format(job, m_Volumes));
+  mWholeFile::Write(m_Path, mJobFile::Format(job));
 }

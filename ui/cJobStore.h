@@ -7,7 +7,7 @@
 
 class cJobStore {
  public:
-  cJobStore(std::wstring path, mJobFile::Volumes volumes);
+  explicit cJobStore(std::wstring path);
 
   struct Loaded {
     mJobFile::Job job;
@@ -15,15 +15,10 @@ class cJobStore {
   };
   // No file yet is an empty job. Throws cFileError when an unreadable file cannot be kept aside.
   Loaded Load() const;
-  // The same, with the volume now at `arrived` taken to be there, whatever else says.
-  Loaded Load(const std::wstring& arrived) const;
   // Makes the file's folder when it is not there yet. Throws cFileError.
   void Save(const mJobFile::Job& job) const;
   const std::wstring& Path() const noexcept { return m_Path; }
 
  private:
-  Loaded Read(const mJobFile::Volumes& volumes) const;
-
   std::wstring m_Path;
-  mJobFile::Volumes m_Volumes;
 };

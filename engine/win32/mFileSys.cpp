@@ -202,10 +202,12 @@ std::wstring VolumeRoot(const std::wstring& path) {
 
 std::optional<std::uint32_t> VolumeSerial(const std::wstring& root) {
   // A drive with no medium in it answers at once instead of asking the user to insert one.
-  const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+  // The thread's own mode: volumes are asked from several threads at once.
+  DWORD oldMode = 0;
+  SetThreadErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX, &oldMode);
   DWORD serial = 0;
   const BOOL ok = GetVolumeInformationW(root.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0);
-  SetErrorMode(oldMode);
+  SetThreadErrorMode(oldMode, nullptr);
   if (!ok) return std::nullopt;
   return static_cast<std::uint32_t>(serial);
 }

@@ -8,7 +8,6 @@
 #include "cJobKeeper.h"
 #include "cTestDir.h"
 #include "mAsciiFold.h"
-#include "mSystemVolumes.h"
 
 namespace {
 
@@ -16,7 +15,7 @@ class cJobStoreTest : public testing::Test {
  protected:
   std::wstring JobPath() const { return dir.Path(L"OmbrivoBeta") + L"\\job.json"; }
   std::filesystem::path JobFolder() const { return FsPath(dir.Path(L"OmbrivoBeta")); }
-  cJobKeeper Keeper() const { return cJobKeeper(cJobStore(JobPath(), mSystemVolumes::Get())); }
+  cJobKeeper Keeper() const { return cJobKeeper(cJobStore(JobPath())); }
   cTestDir dir;
 };
 
@@ -77,36 +76,24 @@ TEST_F(cJobStoreTest, AOneOffJobIsNotWritten) {
 
 namespace {
 
-// One stick, serial 7, whose volume answers at `root`; `mounted` whether the volumes list it.
-mJobFile::Volumes StickAt(const std::wstring& root, bool mounted) {
-  return {[root](const std::wstring& path) { return path.rfind(root, 0) == 0 ? root : std::wstring(); },
-          [root](const std::wstring& at) -> std::optional<std::uint32_t> {
-            if (at == root) return 7u;
-            return std::nullopt;
-          },
-          [root, mounted](std::uint32_t serial) -> std::optional<std::wstring> {
-            if (mounted && serial == 7) return root;
-            return std::nullopt;
-          }};
-}
-
-TEST_F(cJobStoreTest, AStickThatArrivesUnderAnotherLetterTakesItsEntriesThere) {
+// The stick an entry was added from stays its volume through every save, whatever is at its
+// letter when the job is written again.
+TEST_F(cJobStoreTest, AnEntryKeepsItsVolumeWhenTheJobIsWrittenAgain) {
+  const mSourceVolume::Volume stick{0xAAAA0001, L"Q:\\", L"A盘"};
   {
     cBackupList list(AsciiFold);
-    list.Add({L"E:\\a.txt", L"F:\\a.txt", L"E:\\photos\\"});
-    cJobKeeper(cJobStore(JobPath(), StickAt(L"E:\\", true))).Changed(list, L"D:\\backup");
+    list.Add({L"Q:\\笔记.txt", dir.Path(L"c.txt")}, {}, {stick, std::nullopt});
+    Keeper().Changed(list, L"D:\\backup");
   }
-  // Started while the stick is away: its entries keep their last letter.
   cBackupList list(AsciiFold);
-  cJobKeeper keeper(cJobStore(JobPath(), StickAt(L"X:\\", false)));
+  cJobKeeper keeper = Keeper();
   keeper.Restore(list);
-  EXPECT_EQ(list.Source(0), L"E:\\a.txt");
-  EXPECT_FALSE(keeper.Relocate(list, L"Y:\\")) << "not the stick";
-  // The stick arrives at X:, which the volumes learn only from the arrival itself.
-  EXPECT_TRUE(keeper.Relocate(list, L"X:\\"));
-  EXPECT_EQ(list.Sources(), (std::vector<std::wstring>{L"X:\\a.txt", L"F:\\a.txt", L"X:\\photos\\"}));
-  EXPECT_EQ(list.DestinationName(1), L"a (2).txt") << "names as they were given";
-  EXPECT_FALSE(keeper.Relocate(list, L"X:\\")) << "already there";
+  keeper.Changed(list, L"D:\\backup2");  // one edit of the destination
+  cBackupList again(AsciiFold);
+  EXPECT_EQ(Keeper().Restore(again).destination, L"D:\\backup2");
+  ASSERT_EQ(again.Count(), 2u);
+  EXPECT_EQ(again.VolumeOf(0), stick);
+  EXPECT_EQ(again.VolumeOf(1), std::nullopt);
 }
 
 }  // namespace

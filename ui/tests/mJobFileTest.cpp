@@ -1,62 +1,40 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "mJobFile.h"
 
 namespace {
 
-// Volumes as a table: serial -> the root it is mounted at now.
-mJobFile::Volumes Mounted(std::map<std::uint32_t, std::wstring> mounted) {
-  return {[mounted](const std::wstring& path) -> std::wstring {
-            for (const auto& [serial, root] : mounted)
-              if (path.compare(0, root.size(), root) == 0) return root;
-            return {};
-          },
-          [mounted](const std::wstring& root) -> std::optional<std::uint32_t> {
-            for (const auto& [serial, at] : mounted)
-              if (at == root) return serial;
-            return std::nullopt;
-          },
-          [mounted](std::uint32_t serial) -> std::optional<std::wstring> {
-            const auto place = mounted.find(serial);
-            if (place == mounted.end()) return std::nullopt;
-            return place->second;
-          }};
-}
+using Volume = mSourceVolume::Volume;
 
 const mJobFile::Job kJob{L"D:\\备份\\",
-                         {{L"E:\\照片\\a.jpg", L"a.jpg"},
-                          {L"E:\\文档\\", L"文档"},
-                          {L"F:\\a.jpg", L"a (2).jpg"},
-                          {L"\\\\server\\share\\b.txt", L"b.txt"},
-                          {L"E:\\", L"U盘"}}};
+                         {{L"E:\\照片\\a.jpg", L"a.jpg", Volume{0x1234ABCD, L"E:\\", L"照片盘"}},
+                          {L"E:\\文档\\", L"文档", Volume{0x1234ABCD, L"E:\\", L"照片盘"}},
+                          {L"F:\\a.jpg", L"a (2).jpg", Volume{0xFFFFFFFF, L"F:\\", L""}},
+                          {L"\\\\server\\share\\b.txt", L"b.txt", std::nullopt},
+                          {L"E:\\", L"U盘", Volume{0x1234ABCD, L"E:\\", L"照片盘"}}}};
 
 TEST(mJobFile, WhatIsWrittenReadsBackAsTheSameJob) {
-  const auto volumes = Mounted({{0x1234ABCD, L"E:\\"}, {7, L"D:\\"}, {0xFFFFFFFF, L"F:\\"}});
-  const std::string text = mJobFile::Format(kJob, volumes);
-  EXPECT_EQ(mJobFile::Parse(text, volumes), kJob);
+  const std::string text = mJobFile::Format(kJob);
+  EXPECT_EQ(mJobFile::Parse(text), kJob);
   EXPECT_NE(text.find("\"volume\": 305441741"), std::string::npos) << text;
   EXPECT_NE(text.find("\xE7\x85\xA7\xE7\x89\x87"), std::string::npos) << "照片 as UTF-8";
   const mJobFile::Job empty;
-  EXPECT_EQ(mJobFile::Parse(mJobFile::Format(empty, volumes), volumes), empty);
+  EXPECT_EQ(mJobFile::Parse(mJobFile::Format(empty)), empty);
 }
 
-TEST(mJobFile, AStickUnderAnotherLetterBringsItsEntriesAndAnAbsentOneKeepsItsLastLetter) {
-  const std::string text = mJobFile::Format(kJob, Mounted({{0x1234ABCD, L"E:\\"}, {7, L"D:\\"}, {9, L"F:\\"}}));
-  const mJobFile::Job later = mJobFile::Parse(text, Mounted({{0x1234ABCD, L"G:\\"}, {7, L"D:\\"}, {3, L"E:\\"}}));
-  const std::vector<std::wstring> expected = {L"G:\\照片\\a.jpg", L"G:\\文档\\", L"F:\\a.jpg", L"\\\\server\\share\\b.txt", L"G:\\"};
-  ASSERT_EQ(later.entries.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    EXPECT_EQ(later.entries[i].source, expected[i]) << i;
-    EXPECT_EQ(later.entries[i].name, kJob.entries[i].name) << i;
-  }
-  EXPECT_EQ(later.destination, L"D:\\备份\\");
+// The first format kept no label, and followed the destination's volume too: its entries keep
+// their volumes, and the destination is the folder at its last letter.
+TEST(mJobFile, AFileOfTheFirstFormatKeepsItsEntriesVolumes) {
+  const auto job = mJobFile::Parse(R"({"format":1,"destination":{"volume":7,"root":"D:\\","path":"备份"},
+    "entries":[{"volume":9,"root":"E:\\","path":"a.txt","name":"a.txt"},{"path":"C:\\b.txt","name":"b.txt"}]})");
+  EXPECT_EQ(job.destination, L"D:\\备份");
+  ASSERT_EQ(job.entries.size(), 2u);
+  EXPECT_EQ(job.entries[0], (mJobFile::Entry{L"E:\\a.txt", L"a.txt", Volume{9, L"E:\\", L""}}));
+  EXPECT_EQ(job.entries[1], (mJobFile::Entry{L"C:\\b.txt", L"b.txt", std::nullopt}));
 }
 
 TEST(mJobFile, AnythingButAWholeJobFileIsCorrupt) {
-  const auto volumes = Mounted({{1, L"E:\\"}});
-  const std::string good = mJobFile::Format(kJob, volumes);
+  const std::string good = mJobFile::Format(kJob);
   const struct {
     const char* name;
     std::string text;
@@ -76,7 +54,7 @@ TEST(mJobFile, AnythingButAWholeJobFileIsCorrupt) {
       {"a serial without its root", R"({"format":1,"destination":{"path":""},"entries":[{"volume":9,"path":"a","name":"a"}]})"},
       {"not UTF-8", "{\"format\":1,\"destination\":{\"path\":\"\xC3\x28\"},\"entries\":[]}"},
   };
-  for (const auto& row : rows) EXPECT_THROW(mJobFile::Parse(row.text, volumes), mJobFile::Corrupt) << row.name;
+  for (const auto& row : rows) EXPECT_THROW(mJobFile::Parse(row.text), mJobFile::Corrupt) << row.name;
 }
 
 }  // namespace
