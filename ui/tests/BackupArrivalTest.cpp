@@ -94,12 +94,24 @@ TEST_F(BackupArrivalTest, AStickWithListedEntriesIsOfferedForBackupAndRunsWhenNo
   EXPECT_TRUE(local.Exists(L"dest\\c.txt")) << "the whole job runs";
 }
 
+// An arrival at Q: concerns only entries of the volume that arrived: not local files, and not
+// the entries of another stick that was at Q: when they were added.
 TEST_F(BackupArrivalTest, NoQuestionForAStickWithoutListedEntries) {
-  cAppDriver app(L"", appData.Root());
-  app.DropFiles({local.Path(L"c.txt")});
-  Arrive(app);
-  Settle(1s);
-  EXPECT_EQ(app.FindMessageBox(), nullptr);
+  const std::string anotherStick = R"({"format":1,"destination":{"path":""},"entries":[)"
+                                   R"({"volume":2863267841,"root":"Q:\\","label":"A盘","path":"a.txt","name":"a.txt"}]})";
+  for (const bool localOnly : {true, false}) {
+    if (!localOnly) {
+      std::filesystem::create_directories(FsPath(appData.Path(L"OmbrivoBeta")));
+      std::ofstream(FsPath(appData.Path(L"OmbrivoBeta")) / "job.json", std::ios::binary) << anotherStick;
+    }
+    cAppDriver app(L"", appData.Root());
+    if (localOnly) app.DropFiles({local.Path(L"c.txt")});
+    app.SetText(IDC_TEXT1, local.Path(L"dest"));
+    Arrive(app);
+    Settle(1s);
+    EXPECT_EQ(app.FindMessageBox(), nullptr) << (localOnly ? "local files" : "another stick's entries");
+    EXPECT_FALSE(local.Exists(L"dest\\a.txt"));
+  }
 }
 
 }  // namespace

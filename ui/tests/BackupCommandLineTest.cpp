@@ -139,6 +139,10 @@ TEST_F(BackupCommandLineTest, ExitCodesTellHowAnUnattendedRunWent) {
        {}, L"失败\t" + files.Path(L"a.txt")},
       {"a one-off job whose every file is missing", [&] { return L"/backup " + Quoted(L"dest") + L" " + Quoted(L"gone.txt"); }, 2, {},
        L"共 "},
+      {"the job's stick is not plugged in: another is at its letter", [&] {
+         std::ofstream(FsPath(appDataDir.Path(L"OmbrivoBeta")) / "job.json") << R"({"format":1,"destination":{"path":")"
+             << Escaped(files.Path(L"dest")) << R"("},"entries":[{"volume":2863267841,"root":"Q:\\","label":"A盘","path":"a.txt","name":"q.txt"}]})";
+         return L"/backup"; }, 2, {}, L"U 盘「A盘」未插入"},
       {"no job", [&] { std::filesystem::remove(FsPath(appDataDir.Path(L"OmbrivoBeta")) / "job.json"); return L"/backup"; }, 2, {}, L""},
       {"a job without a destination", [&] { RememberJob(L"", {L"a.txt"}); return L"/backup"; }, 2, {}, L""},
   };
