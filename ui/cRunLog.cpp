@@ -18,6 +18,14 @@ constexpr char kNewLine[] = "\r\n";  // for every editor on Windows
 
 std::wstring Two(int n) { return (n < 10 ? L"0" : L"") + std::to_wstring(n); }
 
+// UTF-8 with Windows line ends. Converted whole: a character beyond 16 bits is two wchar_t on
+// Windows, neither of which converts alone.
+std::string Utf8Lines(const std::wstring& text) {
+  std::string out;
+  for (const char c : mText::ToUtf8(text)) out += c == '\n' ? std::string(kNewLine) : std::string(1, c);
+  return out;
+}
+
 // A log's name is its run's start: names sort as the runs began.
 bool IsLogName(const std::wstring& name) {
   return name.size() >= 23 && name.compare(name.size() - 4, 4, L".txt") == 0 && name[4] == L'-' && name[10] == L' ' &&
@@ -50,25 +58,40 @@ std::string cRunLog::Text(const cBackupRun::Outcome& outcome, const std::wstring
   else if (const std::wstring reason = mRunSummary::Reason(outcome); !reason.empty()) result = reason;
   else if (outcome.stopped) result = L"备份已停止";
   else if (m_Failed > 0) result = L"有文件未能备份";
-  std::wstring header = L"OmbrivoBeta 备份日志\n开始时间：" + LocalTime(m_Started) + L"\n结束时间：" + LocalTime(ended) +
-                        L"\n备份到：" + m_Destination + L"\n结果：" + result + L"\n共 " + std::to_wstring(outcome.files) +
-                        L" 个文件：已复制 " + std::to_wstring(m_Copied) + L"，未改变 " + std::to_wstring(m_Unchanged) +
-                        L"，失败 " + std::to_wstring(m_Failed) + L"，链接未跟随 " + std::to_wstring(outcome.links.size()) + L"\n\n";
-  std::string text = "\xEF\xBB\xBF";  // the byte order mark by which older editors know UTF-8
-  for (const wchar_t c : header) text += c == L'\n' ? std::string(kNewLine) : mText::ToUtf8(std::wstring(1, c));
+  std::string text = Header(result, ended);
+  text += Utf8Lines(L"共 " + std::to_wstring(outcome.files) + L" 个文件：已复制 " + std::to_wstring(m_Copied) + L"，未改变 " +
+                    std::to_wstring(m_Unchanged) + L"，失败 " + std::to_wstring(m_Failed) + L"，链接未跟随 " +
+                    std::to_wstring(outcome.links.size()) + L"\n\n");
   text += m_Lines;
   for (const std::wstring& link : outcome.links) text += mText::ToUtf8(L"链接未跟随\t" + link) + kNewLine;
   return text;
 }
 
+std::string cRunLog::NotRunText(const std::wstring& reason, Clock::time_point ended) const {
+  return Header(L"无法备份：" + reason, ended);
+}
+
 std::wstring cRunLog::Write(const cBackupRun::Outcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const {
+  return Save(Text(outcome, brokenBy, ended));
+}
+
+std::wstring cRunLog::WriteNotRun(const std::wstring& reason, Clock::time_point ended) const {
+  return Save(NotRunText(reason, ended));
+}
+
+std::string cRunLog::Header(const std::wstring& result, Clock::time_point ended) const {
+  return "\xEF\xBB\xBF"  // the byte order mark by which older editors know UTF-8
+         + Utf8Lines(L"OmbrivoBeta 备份日志\n开始时间：" + LocalTime(m_Started) + L"\n结束时间：" + LocalTime(ended) +
+                     L"\n备份到：" + m_Destination + L"\n结果：" + result + L"\n");
+}
+
+std::wstring cRunLog::Save(const std::string& text) const {
   const auto cut = m_Folder.find_last_of(L"\\/");
   if (cut != std::wstring::npos && cut > 0) mFileSys::CreateFolder(m_Folder.substr(0, cut));
   mFileSys::CreateFolder(m_Folder);
   const std::wstring path = m_Folder + L"\\" + FreeName();
   // Written straight to its own new name and not flushed: a record, not a backup, which the run
   // would otherwise wait on at its end (a cut one is still a record of what was done).
-  const std::string text = Text(outcome, brokenBy, ended);
   cFile file = cFile::CreateNew(path);
   file.Write(std::as_bytes(std::span(text.data(), text.size())));
   file.Close();

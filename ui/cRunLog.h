@@ -24,11 +24,17 @@ class cRunLog {
   // Writes the log (making its folder when needed), removes all but the newest kKept logs, and
   // answers the log's path. Throws cFileError.
   std::wstring Write(const cBackupRun::Outcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const;
+  // The log of a run that could not begin at all (an unattended run: a bad command line, a job
+  // set aside, ...): the header alone, its result "无法备份：" and `reason`. Written as Write.
+  std::string NotRunText(const std::wstring& reason, Clock::time_point ended) const;
+  std::wstring WriteNotRun(const std::wstring& reason, Clock::time_point ended) const;
 
   // "2026-12-08 21:57:14" in local time.
   static std::wstring LocalTime(Clock::time_point time);
 
  private:
+  std::string Header(const std::wstring& result, Clock::time_point ended) const;
+  std::wstring Save(const std::string& text) const;
   std::wstring FreeName() const;
   void Prune() const;
 

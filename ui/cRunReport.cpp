@@ -47,6 +47,11 @@ void cRunReport::End(HWND owner, const cBackupRun::Outcome& outcome, const std::
   if (logError && !quiet) Say(owner, mUserMessage::For(L"写入备份日志", logError), MB_OK | MB_ICONERROR);
 }
 
+void cRunReport::NotRun(const std::wstring& destination, const std::wstring& reason) const {
+  const auto now = cRunLog::Clock::now();
+  cRunLog(m_LogFolder, destination, now).WriteNotRun(reason, now);
+}
+
 void cRunReport::OpenLog(HWND owner) const {
   const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", m_LogPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (result > 32) return;

@@ -22,6 +22,8 @@ class cRunReport {
   // is said after the message; the run's own outcome stands.
   void End(HWND owner, const cBackupRun::Outcome& outcome, const std::vector<mFailureReport::Failure>& failures,
            const std::wstring& brokenBy, bool quiet);
+  // The log of a run that could not begin, written at once: `reason` says why. Throws cFileError.
+  void NotRun(const std::wstring& destination, const std::wstring& reason) const;
 
  private:
   void OpenLog(HWND owner) const;

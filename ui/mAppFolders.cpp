@@ -37,4 +37,6 @@ std::wstring Roaming() { return Folder(L"APPDATA", FOLDERID_RoamingAppData); }
 
 std::wstring Local() { return Folder(L"LOCALAPPDATA", FOLDERID_LocalAppData); }
 
+std::wstring Logs() { return Local() + L"\\日志"; }
+
 }  // namespace mAppFolders

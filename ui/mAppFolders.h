@@ -9,5 +9,7 @@ namespace mAppFolders {
 
 std::wstring Roaming();
 std::wstring Local();
+// Where the runs' logs are kept, below Local().
+std::wstring Logs();
 
 }  // namespace mAppFolders

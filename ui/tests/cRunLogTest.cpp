@@ -56,6 +56,14 @@ TEST(cRunLog, TheHeaderCarriesTheTotalsAndEachFileHasALine) {
       << "the reason an unattended run held its replacements back";
 }
 
+TEST(cRunLog, ARunThatCouldNotBeginIsLoggedWithItsReasonAlone) {
+  const auto now = cRunLog::Clock::now();
+  const std::wstring text = mText::FromUtf8(cRunLog(L"unused", L"D:\\备份\U0001F4BE", now).NotRunText(L"参数错误。\n命令行：x", now));
+  EXPECT_NE(text.find(L"\r\n备份到：D:\\备份\U0001F4BE\r\n结果：无法备份：参数错误。\r\n命令行：x\r\n"), std::wstring::npos)
+      << mText::ToUtf8(text);
+  EXPECT_EQ(text.find(L"共 "), std::wstring::npos) << "no totals: nothing was counted";
+}
+
 TEST(cRunLog, LogsAreNamedByTheirStartAndOnlyTheNewestFiftyAreKept) {
   cTestDir dir;
   const std::wstring folder = dir.Root() + L"\\OmbrivoBeta\\日志";  // as the program writes it
