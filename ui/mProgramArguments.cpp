@@ -1,19 +1,17 @@
 #include "mProgramArguments.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
-#include <memory>
-
-#include "cPlatformError.h"
+#include "mCommandLine.h"
 
 namespace mProgramArguments {
 
+// Split here rather than by CommandLineToArgvW, which joins a quoted folder that ends in a
+// backslash with the arguments after it.
 std::vector<std::wstring> Get() {
-  int count = 0;
-  const std::unique_ptr<LPWSTR, decltype(&LocalFree)> arguments(CommandLineToArgvW(GetCommandLineW(), &count), &LocalFree);
-  if (!arguments) throw cPlatformError::FromLastError(L"read the command line", L"", L"CommandLineToArgvW");
-  return {arguments.get() + (count > 0 ? 1 : 0), arguments.get() + count};
+  std::vector<std::wstring> arguments = mCommandLine::Split(GetCommandLineW());
+  arguments.erase(arguments.begin());
+  return arguments;
 }
 
 }  // namespace mProgramArguments

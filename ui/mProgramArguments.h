@@ -1,6 +1,6 @@
 #pragma once
-// The program's own command line, split as the system splits it (quotes, backslashes), without
-// the program's name.
+// The program's own command line, split into its arguments (mCommandLine::Split), without the
+// program's name.
 #include <string>
 #include <vector>
 

@@ -1,11 +1,53 @@
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#include <shellapi.h>
+#endif
+
 #include "mCommandLine.h"
 #include "mExitCode.h"
+#include "mText.h"
 
 namespace {
 
 using Mode = mCommandLine::Request::Mode;
+using Arguments = std::vector<std::wstring>;
+
+const struct {
+  std::wstring line;
+  Arguments arguments;
+  bool asTheSystem;  // CommandLineToArgvW splits it so too
+} kSplitRows[] = {
+    {L"p", {L"p"}, true},
+    {L"\"C:\\Program Files\\a.exe\" /backup", {L"C:\\Program Files\\a.exe", L"/backup"}, true},
+    {L"\"C:\\x\\a.exe\"/backup", {L"C:\\x\\a.exe", L"/backup"}, true},
+    {L"C:\\x\\a.exe \t /backup  \"D:\\我的 备份\" E:\\a.txt  ", {L"C:\\x\\a.exe", L"/backup", L"D:\\我的 备份", L"E:\\a.txt"}, true},
+    {L"p \"D:\\备份\\\\\" E:\\ F:\\", {L"p", L"D:\\备份\\", L"E:\\", L"F:\\"}, true},
+    {L"p a\\\\b a\\\"b a\\\\\\\"b \"\"", {L"p", L"a\\\\b", L"a\"b", L"a\\\"b", L""}, true},
+    {L"p \"\"\"c \"\" d \"e", {L"p", L"\"c", L"", L"d", L"e"}, true},
+    {L"p \"a\\\"\" \"b\\\"c d\"", {L"p", L"a\"", L"b\"c d"}, true},
+    // A quoted folder with its final backslash, wherever it stands.
+    {L"p /backup \"C:\\my dest\\\" \"C:\\src\\a.txt\"", {L"p", L"/backup", L"C:\\my dest\\", L"C:\\src\\a.txt"}, false},
+    {L"p /backup D:\\ \"E:\\照片\\\"", {L"p", L"/backup", L"D:\\", L"E:\\照片\\"}, false},
+    {L"p \"D:\\\"\t\"E:\\\\\\\" F:\\", {L"p", L"D:\\", L"E:\\\\", L"F:\\"}, false},
+};
+
+TEST(mCommandLine, TheLineIsSplitAsTheSystemSplitsItButForAFolderQuotedWithItsFinalBackslash) {
+  for (const auto& row : kSplitRows) EXPECT_EQ(mCommandLine::Split(row.line), row.arguments) << mText::ToUtf8(row.line);
+}
+
+#ifdef _WIN32
+TEST(mCommandLine, TheSystemSplitsTheRowsSoButForTheQuotedFinalBackslashes) {
+  for (const auto& row : kSplitRows) {
+    int count = 0;
+    const std::unique_ptr<LPWSTR, decltype(&LocalFree)> argv(CommandLineToArgvW(row.line.c_str(), &count), &LocalFree);
+    ASSERT_TRUE(argv) << mText::ToUtf8(row.line);
+    const Arguments system(argv.get(), argv.get() + count);
+    EXPECT_EQ(system == row.arguments, row.asTheSystem) << mText::ToUtf8(row.line);
+  }
+}
+#endif
 
 TEST(mCommandLine, ArgumentsAreRead) {
   const struct {
@@ -20,8 +62,9 @@ TEST(mCommandLine, ArgumentsAreRead) {
       {{L"-Backup"}, Mode::RememberedJob, L"", {}},
       {{L"/backup", L"D:\\备份", L"E:\\a.txt", L"/b"}, Mode::OneOffJob, L"D:\\备份", {L"E:\\a.txt", L"/b"}},
       {{L"/backup", L"D:\\备份\"", L"E:\\照片\"", L"E:\\"}, Mode::OneOffJob, L"D:\\备份\\", {L"E:\\照片\\", L"E:\\"}},
-      {{L"/backup", L"D:\\备份"}, Mode::Bad, L"", {}},
-      {{L"/backup", L"", L"E:\\a.txt"}, Mode::Bad, L"", {}},
+      {{L"/backup", L"D:\\备份"}, Mode::BadBackup, L"", {}},
+      {{L"/backup", L"", L"E:\\a.txt"}, Mode::BadBackup, L"", {}},
+      {{L"/backup", L"D:\\备份", L"E:\\a.txt", L""}, Mode::BadBackup, L"", {}},
       {{L"/backupnow"}, Mode::Bad, L"", {}},
       {{L"/?"}, Mode::Bad, L"", {}},
       {{L"E:\\a.txt"}, Mode::Bad, L"", {}},
@@ -32,7 +75,14 @@ TEST(mCommandLine, ArgumentsAreRead) {
     EXPECT_EQ(request.mode, row.mode) << name;
     EXPECT_EQ(request.destination, row.destination) << name;
     EXPECT_EQ(request.sources, row.sources) << name;
+    EXPECT_EQ(request.problem.empty(), row.mode != Mode::BadBackup) << name;
+    EXPECT_EQ(request.Unattended(), row.mode != Mode::Window && row.mode != Mode::Bad) << name;
   }
+}
+
+TEST(mCommandLine, TheUsageListsEveryExitCode) {
+  for (int code = mExitCode::kAllBackedUp; code <= mExitCode::kReplacementsHeld; ++code)
+    EXPECT_NE(mCommandLine::Usage().find(L"\n  " + std::to_wstring(code) + L"  "), std::wstring::npos) << code;
 }
 
 TEST(mExitCode, TheOutcomeOfARunGivesItsCode) {
