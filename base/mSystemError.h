@@ -11,5 +11,7 @@ std::uint32_t LastCode();
 // for a Win32 error or an HRESULT, strerror's elsewhere; "error <code>" where the system has
 // no text for it.
 std::wstring Text(std::uint32_t code);
+// The code says that a file, or a folder on its path, is not there.
+bool IsNotFound(std::uint32_t code);
 
 }  // namespace mSystemError

@@ -2,7 +2,6 @@
 
 #include <utility>
 
-#include "mFileHlp.h"
 
 cJobKeeper::cJobKeeper(std::optional<cJobStore> store) : m_Store(std::move(store)) {}
 
@@ -19,13 +18,25 @@ void cJobKeeper::Take(cBackupList& list, const mJobFile::Job& job) {
   m_Saved = job;
 }
 
-cJobKeeper::Restored cJobKeeper::Restore(cBackupList& list) {
+cJobKeeper::Restored cJobKeeper::Restore(cBackupList& list, bool unattended) {
   if (!m_Store) return {};
-  const cJobStore::Loaded loaded = m_Store->Load();
-  Take(list, loaded.job);
-  if (!loaded.keptAside) return {loaded.job.destination, {}};
-  return {{}, L"上次保存的备份任务无法读取，已改名为“" + mFileHlp::GetFileName(m_Store->Path()) +
-                  L".bad”留存。列表从空白开始。"};
+  std::optional<cJobStore::Loaded> loaded;
+  try {
+    loaded = m_Store->Load();
+  } catch (...) {
+    m_Store.reset();  // a job that could not be read is not written over for the rest of the session
+    throw;
+  }
+  Take(list, loaded->job);
+  const std::vector<std::wstring>& setAside = loaded->setAside.paths;
+  if (setAside.empty()) return {loaded->job.destination, {}};
+  // No one sees an unattended run: what it found is said by the next window.
+  if (!unattended) m_Store->Told(loaded->setAside);
+  std::wstring note = L"上次保存的备份任务无法读取，已改名为";
+  for (std::size_t i = 0; i < setAside.size(); ++i) note += (i > 0 ? L"、“" : L"“") + setAside[i] + L"”";
+  note += L"留存。";
+  if (loaded->job.entries.empty()) note += L"请重新选择要备份的文件和目标文件夹。";
+  return {loaded->job.destination, note};
 }
 
 void cJobKeeper::Changed(const cBackupList& list, const std::wstring& destination) {

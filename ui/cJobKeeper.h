@@ -14,10 +14,12 @@ class cJobKeeper {
 
   struct Restored {
     std::wstring destination;
-    std::wstring note;  // to tell the user once: the job file could not be read
+    std::wstring note;  // what to tell the user once: job files set aside, and where
   };
-  // Fills the empty list from the job file. Throws cFileError.
-  Restored Restore(cBackupList& list);
+  // Fills the empty list from the job file. What was set aside is said once: an `unattended`
+  // start leaves it for the next window. A job file that cannot be read throws cFileError, and
+  // is then not written for the rest of the session.
+  Restored Restore(cBackupList& list, bool unattended = false);
   // Writes the job when it differs from what was written last. Throws cFileError.
   void Changed(const cBackupList& list, const std::wstring& destination);
   bool Remembers() const noexcept { return m_Store.has_value(); }

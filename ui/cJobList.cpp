@@ -23,7 +23,7 @@ std::wstring cJobList::Start(const mCommandLine::Request& request) {
     cVolumeFinder finder;
     m_List.Add(sources, {}, mEntryVolumes::Of(sources, finder));
   } else {
-    restored = m_Job.Restore(m_List);
+    restored = m_Job.Restore(m_List, request.Unattended());
   }
   m_View.AddEntries(m_List, 0);
   m_View.SetText1(restored.destination);

@@ -21,7 +21,7 @@ class cJobList {
   static std::optional<cJobStore> StoreFor(const mCommandLine::Request& request);
 
   // Fills the list and the destination: with the command line's one-off job, or from the job
-  // file. Answers a note to show once, when the file could not be read. Throws cFileError.
+  // file. Answers a note to show once, when job files were set aside. Throws cFileError.
   std::wstring Start(const mCommandLine::Request& request);
   // Appends as many as the list takes; answers how many.
   std::size_t Add(const std::vector<std::wstring>& paths);

@@ -17,4 +17,6 @@ std::wstring Text(std::uint32_t code) {
   return mText::FromUtf8(text);
 }
 
+bool IsNotFound(std::uint32_t code) { return code == ENOENT || code == ENOTDIR; }
+
 }  // namespace mSystemError

@@ -20,4 +20,6 @@ std::wstring Text(std::uint32_t code) {
   return out;
 }
 
+bool IsNotFound(std::uint32_t code) { return code == ERROR_FILE_NOT_FOUND || code == ERROR_PATH_NOT_FOUND; }
+
 }  // namespace mSystemError

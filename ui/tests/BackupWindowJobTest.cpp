@@ -69,11 +69,11 @@ TEST_F(BackupWindowJobTest, AnUnreadableJobFileIsKeptAsideAndTheUserIsToldOnce) 
   {
     cAppDriver app(L"", appData.Root());
     HWND box = app.WaitForMessageBox();
-    EXPECT_NE(app.MessageText(box).find(L"job.json.bad"), std::wstring::npos);
+    EXPECT_NE(app.MessageText(box).find(L"job.json.1.bad"), std::wstring::npos);
     app.Acknowledge(box);
     EXPECT_TRUE(app.ListEntries().empty());
   }
-  EXPECT_TRUE(std::filesystem::exists(FsPath(appData.Path(L"OmbrivoBeta")) / "job.json.bad"));
+  EXPECT_TRUE(std::filesystem::exists(FsPath(appData.Path(L"OmbrivoBeta")) / "job.json.1.bad"));
   cAppDriver again(L"", appData.Root());
   EXPECT_EQ(again.FindMessageBox(), nullptr) << "said once";
 }
