@@ -27,6 +27,7 @@ constexpr std::int32_t kChunkSize = 0x400000;
 constexpr std::int32_t kOpenBufferChars = 0x40000;
 constexpr wchar_t kBrowsePrompt[] = L"备份到...";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
+constexpr wchar_t kNothingListed[] = L"没有要备份的文件。请先在程序窗口中选择要备份的文件和目标文件夹。";
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
 // While the destination is typed, the job is written at most once a second.
 constexpr UINT_PTR kSaveTimer = 1;
@@ -45,7 +46,7 @@ cBackupWindow::cBackupWindow(HINSTANCE instance, mCommandLine::Request request)
       m_List(mWindowsNames::Folded, BoundedLabel),
       m_Job(m_List, m_View, cJobList::StoreFor(m_Request)),
       m_ListMenu(m_Job, m_View),
-      m_Report(mAppFolders::Local() + L"\\日志") {
+      m_Report(mAppFolders::Logs()) {
   Form_Initialize();
 
   m_hWnd = m_View.CreateForm(instance, WindowProc, this, kBackupWindowClass, kBackupWindowCaption);
@@ -73,10 +74,23 @@ void cBackupWindow::Show(int showCommand) {
   ShowWindow(m_hWnd, showCommand);
   UpdateWindow(m_hWnd);
   SetFocus(m_View.Command1);
+  if (m_Request.Unattended()) return StartUnattended();
   Try(L"读取上次的备份任务", [this] {
     if (const std::wstring note = m_Job.Start(m_Request); !note.empty()) Say(note, MB_OK | MB_ICONWARNING);
   });
-  if (m_Request.Unattended()) PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_COMMAND3, BN_CLICKED), 0);
+}
+
+// The run begins at once, unless the remembered job could not be read or was set aside: then
+// nothing is listed, and the log says why.
+void cBackupWindow::StartUnattended() {
+  std::wstring problem;
+  try {
+    problem = m_Job.Start(m_Request);
+  } catch (...) {
+    problem = mUserMessage::For(L"读取上次的备份任务", std::current_exception());
+  }
+  if (!problem.empty() && m_List.Count() == 0) return CannotRun(problem);
+  PostMessageW(m_hWnd, WM_COMMAND, MAKEWPARAM(IDC_COMMAND3, BN_CLICKED), 0);
 }
 
 // ---- dispatch ----
@@ -189,6 +203,11 @@ void cBackupWindow::Try(const wchar_t* action, const std::function<void()>& work
 }
 
 void cBackupWindow::ReportError(const wchar_t* action, const std::exception_ptr& error) {
+  // Unattended, an error outside a run would otherwise leave the program waiting for no one.
+  if (m_Request.Unattended()) {
+    if (!m_Run && !m_Quitting) CannotRun(mUserMessage::For(action, error));
+    return;
+  }
   // A failure while the message is up (a repaint behind it, say) is not stacked on top of it.
   if (m_Reporting) return;
   m_Reporting = true;
@@ -236,7 +255,19 @@ void cBackupWindow::AddFiles(const std::vector<std::wstring>& paths) {
 
 void cBackupWindow::Quit(int exitCode) {
   m_ExitCode = exitCode;
+  m_Quitting = true;
   PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
+}
+
+void cBackupWindow::CannotRun(const std::wstring& reason) {
+  if (!m_Request.Unattended()) {
+    Say(reason, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  // Ends the run all the same when the log cannot be written: its code says that nothing was done.
+  m_Quitting = true;
+  Try(L"写入备份日志", [&] { m_Report.NotRun(m_View.Text1Text(), reason); });
+  Quit(mExitCode::kNothingDone);
 }
 
 // ---- the backup run ----
@@ -245,11 +276,8 @@ void cBackupWindow::Quit(int exitCode) {
 // takes its messages. Unattended, no one is asked: the exit code says what became of the run.
 void cBackupWindow::Command3_Click() {
   const std::wstring folder = m_View.Text1Text();
-  if ((m_List.Count() > 0 && folder.empty()) || (m_Request.Unattended() && m_List.Count() == 0)) {
-    Say(kNoFolderMessage, MB_OK | MB_ICONWARNING);  // silent when unattended
-    if (m_Request.Unattended()) Quit(mExitCode::kNothingDone);
-    return;
-  }
+  if (m_List.Count() > 0 && folder.empty()) return CannotRun(kNoFolderMessage);
+  if (m_Request.Unattended() && m_List.Count() == 0) return CannotRun(kNothingListed);
   SaveTypedDestination();
   m_Job.Locate();
   m_Report.Begin(folder);

@@ -81,6 +81,10 @@ class cBackupWindow : public cBackupRunEvents {
   // Writes the job when the destination box changed since it was last written.
   void SaveTypedDestination();
   void Quit(int exitCode);
+  // A run that cannot begin, and why: told to the person at the window; an unattended run
+  // writes it to its log and ends with mExitCode::kNothingDone.
+  void CannotRun(const std::wstring& reason);
+  void StartUnattended();
   void EndRun(const std::exception_ptr& failure);
   void AskToStopAndClose();
 
@@ -104,5 +108,6 @@ class cBackupWindow : public cBackupRunEvents {
   std::optional<cRunView> m_RunView;
   cRunReport m_Report;  // the run's log and closing message
   bool m_CloseAfterRun = false;
+  bool m_Quitting = false;  // an unattended run's end is decided: its code is set
   bool m_SavePending = false;  // the destination box changed; the save timer runs
 };
