@@ -75,9 +75,13 @@ void cBackupWindow::Show(int showCommand) {
   UpdateWindow(m_hWnd);
   SetFocus(m_View.Command1);
   if (m_Request.Unattended()) return StartUnattended();
-  Try(L"读取上次的备份任务", [this] {
+  try {
     if (const std::wstring note = m_Job.Start(m_Request); !note.empty()) Say(note, MB_OK | MB_ICONWARNING);
-  });
+  } catch (...) {
+    // A job file that could not be read is kept as it is: the user learns that the list is not remembered.
+    const wchar_t* action = m_Job.Remembers() ? L"读取上次的备份任务" : L"读取上次的备份任务，本次对列表的改动不会保存";
+    ReportError(action, std::current_exception());
+  }
 }
 
 // The run begins at once, unless the remembered job could not be read or was set aside: then
