@@ -2,7 +2,6 @@
 
 #include <utility>
 
-
 cJobKeeper::cJobKeeper(std::optional<cJobStore> store) : m_Store(std::move(store)) {}
 
 // The job's entries appended to the list, with the names their backups had; what the file holds.
