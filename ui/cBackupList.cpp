@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "cFolderLock.h"
 #include "mVersions.h"
 
 cBackupList::cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootName)
     : m_Fold(fold), m_RootName(std::move(rootName)), m_Names(std::move(fold)) {
   m_Names.Withhold(mVersions::kFolderName);  // the versions of replaced backups
+  m_Names.Withhold(cFolderLock::kFileName);  // held by the run writing into the destination
 }
 
 std::size_t cBackupList::Add(const std::vector<std::wstring>& sources, const std::vector<std::wstring>& names,

@@ -6,6 +6,7 @@
 
 #include "cFileError.h"
 #include "mFailureReport.h"
+#include "mFileHlp.h"
 #include "mFileSys.h"
 #include "mLeftovers.h"
 #include "mVersionPruning.h"
@@ -31,6 +32,36 @@ cBackupRun::cBackupRun(cBackupList& list, const std::wstring& folder, cCopyFile&
       m_Start(mVersions::Now()),
       m_EngineListener(engine.Listener()) {
   m_Engine.Listener(this);
+}
+
+// One run per destination: nothing there is read or written before its lock is held. A
+// destination that cannot hold the lock file (not there, read-only) has nothing to guard.
+bool cBackupRun::TakeDestination() {
+  cFolderLock::Attempt attempt = cFolderLock::Attempt::NoFolder;
+  m_Lock = cFolderLock::TryTake(m_Folder, attempt);
+  if (attempt == cFolderLock::Attempt::Busy) {
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_BusySince) m_BusySince = now;
+    if (m_WaitLimit && now - *m_BusySince >= *m_WaitLimit) {
+      m_Outcome.destinationBusy = true;
+      Finish(false);
+      return false;
+    }
+    m_Listener.DestinationBusy(kBusyPause);
+    return false;
+  }
+  m_DestinationTaken = true;
+  Prepare();
+  return true;
+}
+
+// The destination is the run's: the versions it keeps get a folder no other run has, and what
+// earlier runs left there is cleaned up.
+void cBackupRun::Prepare() {
+  m_Start = mVersions::Now();
+  const std::wstring versions = mFileHlp::AddBackslash(m_Folder) + mVersions::kFolderName + L"\\";
+  for (int sequence = 1; m_RunFolder.empty() || mFileSys::FolderAnswers(versions + m_RunFolder); ++sequence)
+    m_RunFolder = mVersions::RunFolderName(m_Start, sequence);
   if (m_Order.empty()) return;
   // What an earlier run left in the folder when its process was ended in the middle of a copy.
   // Every folder the run lists for its backups is cleaned as it is listed, the folder itself
@@ -45,11 +76,12 @@ cBackupRun::~cBackupRun() { m_Engine.Listener(m_EngineListener); }
 
 bool cBackupRun::Step() {
   if (m_Over) return false;
-  if (!std::exchange(m_UnavailableSaid, true)) SayUnavailable();
   if (m_StopRequested) {
     Drain();
     return false;
   }
+  if (!m_DestinationTaken && !TakeDestination()) return !m_Over;
+  if (!std::exchange(m_UnavailableSaid, true)) SayUnavailable();
   if (m_Progress ? Copy() : Count()) m_Listener.Waiting();
   return !m_Over;
 }
@@ -203,7 +235,7 @@ void cBackupRun::Backup(const cRunPlan::Step& step) {
   m_CopyingSource = step.source;
   m_StopSent = false;
   m_FinishCopy = false;
-  m_Engine.CopyFile(step.source, step.destination, mVersions::PathOf(m_Folder, step.destination, m_Start));
+  m_Engine.CopyFile(step.source, step.destination, mVersions::PathOf(m_Folder, step.destination, m_RunFolder));
   m_CopyingEntry.reset();
 }
 
@@ -217,6 +249,7 @@ void cBackupRun::Finish(bool stopped) {
   m_Outcome.stopped = m_Outcome.stopped || stopped;
   m_Outcome.links = m_Plan->Links();
   m_Over = true;
+  m_Lock.reset();  // a run waiting for the destination goes on
 }
 
 void cBackupRun::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {

@@ -5,11 +5,16 @@
 // with Step() and may ask it to stop between any two steps, chunks or pieces of a check: the
 // copy under way then keeps its older backup, and nothing further is copied.
 //
+// One run writes into a destination at a time: the run takes the destination's lock before it
+// reads or writes anything there, and while another run holds it, waits (telling its listener),
+// as long as the caller allows.
+//
 // A backup the run replaces is kept in the destination's versions folder (mVersions), whose old
 // versions go when the run starts. Once counted and before it writes anything, the run copies
 // nothing when it does not fit the destination's free space, and asks its listener first when it
 // looks like the work of a damaged source (mRunRules). A destination that goes away during the run
 // ends it at once.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -22,6 +27,7 @@
 #include "cBackupList.h"
 #include "cBackupRunEvents.h"
 #include "cCopyFile.h"
+#include "cFolderLock.h"
 #include "cRunPlan.h"
 #include "cRunProgress.h"
 #include "mRunRules.h"
@@ -44,7 +50,11 @@ class cBackupRun : private cCopyFileEvents {
     std::int64_t neededBytes = 0;
     std::int64_t freeBytes = 0;
     bool destinationGone = false;  // the destination stopped answering and the run ended there
+    bool destinationBusy = false;  // another run held the destination for longer than allowed
   };
+
+  // How long to wait for another run into the destination to end, and how often to try.
+  static constexpr std::chrono::milliseconds kBusyPause{250};
 
   // A run of the entries of `list` not yet backed up, into `folder`, through `engine`, whose
   // listener it is until it goes. Earlier failures in the list are forgotten.
@@ -58,6 +68,9 @@ class cBackupRun : private cCopyFileEvents {
   bool Step();
   // Takes effect at the next chunk, piece of a check, or step.
   void Stop() noexcept { m_StopRequested = true; }
+  // Gives up after waiting this long for another run into the destination (by default the run
+  // waits until it is stopped).
+  void WaitAtMost(std::chrono::steady_clock::duration limit) { m_WaitLimit = limit; }
 
   // Once counted: how far the whole run has come.
   const cRunProgress* Progress() const noexcept { return m_Progress ? &*m_Progress : nullptr; }
@@ -68,6 +81,8 @@ class cBackupRun : private cCopyFileEvents {
   void CopyComplete(std::int64_t AllBytes) override;
   void CopyWaiting() override;
 
+  bool TakeDestination();
+  void Prepare();
   void SayUnavailable();
   bool Count();
   void Tally(const cRunPlan::Step& step);
@@ -94,6 +109,11 @@ class cBackupRun : private cCopyFileEvents {
   std::wstring m_FileSystem;        // the destination's
   bool m_DestinationThere;          // when the run started
   mVersions::LocalTime m_Start;     // names the folder of the versions this run keeps
+  std::wstring m_RunFolder;          // that folder's name, once the destination is taken
+  std::optional<cFolderLock> m_Lock;  // the destination's, while the run holds it
+  bool m_DestinationTaken = false;    // locked, or there was nothing to lock
+  std::optional<std::chrono::steady_clock::time_point> m_BusySince;
+  std::optional<std::chrono::steady_clock::duration> m_WaitLimit;
   std::map<std::size_t, mRunRules::EntryTally> m_Tallies;  // by entry, as counted
   std::set<std::size_t> m_SkippedEntries;  // entries with a replacement left undone
   std::optional<std::size_t> m_CopyingEntry;  // the entry whose file the engine copies now

@@ -1,6 +1,7 @@
 #pragma once
 // The listener of a backup run (cBackupRun): the window, or a test's recorder. Called
 // synchronously from inside the run's steps; what a handler throws ends the run.
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -34,6 +35,9 @@ class cBackupRunEvents : public cCopyFileEvents {
   // the run; `reason` says why it failed. Whoever keeps no record leaves it alone.
   enum class FileResult { Copied, Unchanged, Failed };
   virtual void FileDone(const std::wstring& /*source*/, FileResult /*result*/, const std::wstring& /*reason*/) {}
+  // Another run writes into the destination now: this one waits for it to end. The listener
+  // shows that and takes its messages for a while, up to `pause`; the run then tries again.
+  virtual void DestinationBusy(std::chrono::milliseconds pause) = 0;
   // Between steps and during every long wait: the one place the listener looks at its messages.
   virtual void Waiting() = 0;
 

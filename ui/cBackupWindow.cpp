@@ -6,6 +6,7 @@
 #include "cControlWindow.h"
 #include "cDropFinish.h"
 #include "cPlatformError.h"
+#include "cOneWindow.h"
 #include "cVolumeFinder.h"
 #include "mAppFolders.h"
 #include "mBoundedWait.h"
@@ -31,6 +32,7 @@ constexpr wchar_t kNothingListed[] = L"没有要备份的文件。请先在程�
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
 // While the destination is typed, the job is written at most once a second.
 constexpr UINT_PTR kSaveTimer = 1;
+constexpr std::chrono::minutes kUnattendedWait{30};
 constexpr UINT kSaveDelayMs = 1000;
 
 // A drive root added while its volume did not answer is named without asking it again for long.
@@ -40,8 +42,9 @@ std::wstring BoundedLabel(const std::wstring& root) {
 
 }  // namespace
 
-cBackupWindow::cBackupWindow(HINSTANCE instance, mCommandLine::Request request)
+cBackupWindow::cBackupWindow(HINSTANCE instance, mCommandLine::Request request, const cOneWindow* one)
     : m_hInstance(instance),
+      m_One(one),
       m_Request(std::move(request)),
       m_List(mWindowsNames::Folded, BoundedLabel),
       m_Job(m_List, m_View, cJobList::StoreFor(m_Request)),
@@ -114,6 +117,10 @@ LRESULT CALLBACK cBackupWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPara
 
 LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (LRESULT result = 0; m_View.AnswerLook(message, wParam, lParam, result)) return result;
+  if (message == cOneWindow::ComeForwardMessage()) {  // the program was started again on this job
+    if (m_One && !m_Request.Unattended() && m_One->Names(wParam)) cOneWindow::ComeForward(m_hWnd);
+    return 0;
+  }
   switch (message) {
     case WM_CREATE:
       return OnCreate();
@@ -286,6 +293,8 @@ void cBackupWindow::Command3_Click() {
   m_Job.Locate();
   m_Report.Begin(folder);
   m_Run.emplace(m_List, folder, *m_Fc, *this);
+  // A scheduled run does not wait for ever behind another run into its destination.
+  if (m_Request.Unattended()) m_Run->WaitAtMost(kUnattendedWait);
   m_CloseAfterRun = false;
   std::exception_ptr failure;
   try {
@@ -297,6 +306,8 @@ void cBackupWindow::Command3_Click() {
   }
   EndRun(failure);
 }
+
+void cBackupWindow::DestinationBusy(std::chrono::milliseconds pause) { m_RunView->WaitForDestination(pause); }
 
 void cBackupWindow::Waiting() { m_RunView->Waiting(m_Run->Progress()); }
 

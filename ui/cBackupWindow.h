@@ -23,14 +23,16 @@
 #include "cCopyFile.h"
 #include "cJobList.h"
 #include "cListMenu.h"
+#include "cOneWindow.h"
 #include "mCommandLine.h"
 #include "cRunReport.h"
 #include "cRunView.h"
 
 class cBackupWindow : public cBackupRunEvents {
  public:
-  // `request`: how the program was started (an unattended run asks nothing and ends by itself).
-  explicit cBackupWindow(HINSTANCE instance, mCommandLine::Request request = {});
+  // `request`: how the program was started (an unattended run asks nothing and ends by itself);
+  // `one`: the program's claim to be the one window on its job, if it is.
+  explicit cBackupWindow(HINSTANCE instance, mCommandLine::Request request = {}, const cOneWindow* one = nullptr);
   ~cBackupWindow();
   cBackupWindow(const cBackupWindow&) = delete;
   cBackupWindow& operator=(const cBackupWindow&) = delete;
@@ -75,6 +77,7 @@ class cBackupWindow : public cBackupRunEvents {
   void EntriesChanged(const std::vector<std::size_t>& entries) override;
   void FileFailed(const std::vector<std::size_t>& entries) override;
   void FileDone(const std::wstring& source, FileResult result, const std::wstring& reason) override;
+  void DestinationBusy(std::chrono::milliseconds pause) override;
   void Waiting() override;
 
   void AddFiles(const std::vector<std::wstring>& paths);
@@ -89,6 +92,7 @@ class cBackupWindow : public cBackupRunEvents {
   void AskToStopAndClose();
 
   HINSTANCE m_hInstance;
+  const cOneWindow* m_One;  // not owned
   HWND m_hWnd = nullptr;
   cBackupControls m_View;
 

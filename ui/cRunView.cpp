@@ -11,6 +11,7 @@ namespace {
 
 constexpr wchar_t kProgressCaption[] = L"备份进度：";
 constexpr wchar_t kCountingCaption[] = L"正在统计：";
+constexpr wchar_t kBusyCaption[] = L"正在等待另一个备份结束…";
 // Often enough to look live.
 constexpr auto kRedrawInterval = std::chrono::milliseconds(250);
 // The marks come in groups; the caption says how far the run has come in between.
@@ -59,6 +60,12 @@ bool cRunView::ConfirmReplacing(int files) {
   const std::wstring question =
       L"将替换 " + std::to_wstring(files) + L" 个已备份的文件。源文件可能已损坏或被加密。仍要继续吗？";
   return MessageBoxW(m_Window, question.c_str(), mUserMessage::Title().c_str(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+}
+
+void cRunView::WaitForDestination(std::chrono::milliseconds pause) {
+  m_View.SetLabelText(m_View.Label3, kBusyCaption);
+  mMessagePump::WaitAndDispatch(static_cast<DWORD>(pause.count()), mMessagePump::Mode::Run, m_Window);
+  cControlWindow::RethrowPendingError();
 }
 
 void cRunView::Counted() { m_View.SetLabelText(m_View.Label3, kProgressCaption); }

@@ -37,6 +37,9 @@ class cRunView {
   // Asks whether to replace `files` backups, as a run that looks like the work of a damaged
   // source does before it writes anything; true for "是".
   bool ConfirmReplacing(int files);
+  // Another run writes into the destination: "正在等待另一个备份结束…", and the window answers for
+  // up to `pause`. Throws what a control's handler threw meanwhile.
+  void WaitForDestination(std::chrono::milliseconds pause);
   // The count is done: the plain caption until the first file begins.
   void Counted();
   // A file of the entry begins.

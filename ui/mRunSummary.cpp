@@ -24,6 +24,8 @@ std::wstring Gone(const cBackupRun::Outcome& outcome) {
          std::to_wstring(outcome.files - outcome.backedUp) + L" 个文件。已备份的文件没有改动。";
 }
 
+constexpr wchar_t kBusyMessage[] = L"另一个备份一直在写入目标文件夹，等待它结束的时间已过。没有复制任何文件。";
+
 std::wstring Skipped(const cBackupRun::Outcome& outcome) {
   if (outcome.skipped == 0) return L"";
   return L"没有替换 " + std::to_wstring(outcome.skipped) + L" 个已备份的文件，它们的备份保持原样；只复制了新文件。";
@@ -40,6 +42,7 @@ Message Closing(const cBackupRun::Outcome& outcome, const std::vector<mFailureRe
   std::wstring text;
   if (!brokenBy.empty()) text = brokenBy + L"\n\n" + kRunBrokenMessage;
   else if (outcome.noRoom) return {NoRoom(outcome), Message::Icon::Error};
+  else if (outcome.destinationBusy) return {kBusyMessage, Message::Icon::Error};
   else if (outcome.destinationGone) text = Gone(outcome);
   else if (outcome.stopped) text = Stopped(outcome);
   if (!failures.empty()) Add(text, mFailureReport::Summary(failures));
@@ -53,6 +56,7 @@ Message Closing(const cBackupRun::Outcome& outcome, const std::vector<mFailureRe
 
 std::wstring Reason(const cBackupRun::Outcome& outcome) {
   if (outcome.noRoom) return NoRoom(outcome);
+  if (outcome.destinationBusy) return kBusyMessage;
   if (outcome.destinationGone) return Gone(outcome);
   if (outcome.replaceAnswer != cBackupRun::Outcome::Answer::Skip) return L"";
   return L"将替换 " + std::to_wstring(outcome.replacements) + L" 个已备份的文件，源文件可能已损坏或被加密。" + Skipped(outcome);

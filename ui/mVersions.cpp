@@ -38,6 +38,13 @@ bool Inside(const std::wstring& file, const std::wstring& folder) {
   return file.size() > folder.size() && file.compare(0, folder.size(), folder) == 0 && file[folder.size()] == L'\\';
 }
 
+// " (n)" after a run's start, n from 2.
+bool IsSequence(const std::wstring& suffix) {
+  int n = 0;
+  return suffix.size() >= 4 && suffix.compare(0, 2, L" (") == 0 && suffix.back() == L')' && suffix.size() <= 12 &&
+         Digits(suffix, 2, suffix.size() - 3, n) && n >= 2 && suffix[2] != L'0';
+}
+
 }  // namespace
 
 LocalTime At(std::time_t time) {
@@ -56,15 +63,16 @@ std::int64_t Seconds(const LocalTime& time) {
   return DaysFromCivil(time.year, time.month, time.day) * kSecondsPerDay + time.hour * 3600 + time.minute * 60 + time.second;
 }
 
-std::wstring RunFolderName(const LocalTime& start) {
+std::wstring RunFolderName(const LocalTime& start, int sequence) {
   wchar_t name[32] = {};
   std::swprintf(name, 32, L"%04d-%02d-%02d %02d%02d%02d", start.year, start.month, start.day, start.hour, start.minute,
                 start.second);
-  return name;
+  return sequence > 1 ? name + (L" (" + std::to_wstring(sequence) + L")") : name;
 }
 
 std::optional<LocalTime> RunStartOf(const std::wstring& folderName) {
-  if (folderName.size() != 17 || folderName[4] != L'-' || folderName[7] != L'-' || folderName[10] != L' ') return std::nullopt;
+  if (folderName.size() < 17 || (folderName.size() > 17 && !IsSequence(folderName.substr(17)))) return std::nullopt;
+  if (folderName[4] != L'-' || folderName[7] != L'-' || folderName[10] != L' ') return std::nullopt;
   LocalTime time;
   if (!Digits(folderName, 0, 4, time.year) || !Digits(folderName, 5, 2, time.month) || !Digits(folderName, 8, 2, time.day) ||
       !Digits(folderName, 11, 2, time.hour) || !Digits(folderName, 13, 2, time.minute) ||
@@ -76,11 +84,11 @@ std::optional<LocalTime> RunStartOf(const std::wstring& folderName) {
   return time;
 }
 
-std::wstring PathOf(const std::wstring& destination, const std::wstring& backup, const LocalTime& start) {
+std::wstring PathOf(const std::wstring& destination, const std::wstring& backup, const std::wstring& runFolder) {
   const std::wstring base = mFileHlp::AddBackslash(destination);
   if (backup.size() <= base.size() || backup.compare(0, base.size(), base) != 0)
     throw std::logic_error("a kept backup must lie below its destination");
-  return base + kFolderName + L"\\" + RunFolderName(start) + L"\\" + backup.substr(base.size());
+  return base + kFolderName + L"\\" + runFolder + L"\\" + backup.substr(base.size());
 }
 
 std::vector<std::wstring> Pruned(const std::vector<RunFolder>& runs, const LocalTime& now, const mBackupNames::Fold& fold) {

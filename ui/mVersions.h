@@ -29,13 +29,15 @@ LocalTime Now();
 LocalTime At(std::time_t time);
 // Seconds from 1970-01-01 00:00:00 of the same clock, for comparing two local times.
 std::int64_t Seconds(const LocalTime& time);
-// "2026-12-08 174500".
-std::wstring RunFolderName(const LocalTime& start);
+// "2026-12-08 174500"; a later run that started in the same second takes "2026-12-08 174500 (2)"
+// and so on, so that two runs never keep their versions in one folder.
+std::wstring RunFolderName(const LocalTime& start, int sequence = 1);
 // The time a run folder's name gives; nothing for a name not of that form.
 std::optional<LocalTime> RunStartOf(const std::wstring& folderName);
 
-// Where `backup`, a path below the folder `destination`, is kept by the run started at `start`.
-std::wstring PathOf(const std::wstring& destination, const std::wstring& backup, const LocalTime& start);
+// Where `backup`, a path below the folder `destination`, is kept by the run whose folder of
+// versions is `runFolder` (a RunFolderName).
+std::wstring PathOf(const std::wstring& destination, const std::wstring& backup, const std::wstring& runFolder);
 
 // What a run folder holds: the paths below it of its files and of its folders.
 struct RunFolder {

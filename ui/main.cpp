@@ -8,6 +8,7 @@
 
 #include "cComInit.h"
 #include "cBackupWindow.h"
+#include "cOneWindow.h"
 #include "cRunLog.h"
 #include "mAppFolders.h"
 #include "mCommandLine.h"
@@ -52,9 +53,14 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     if (request.mode == mCommandLine::Request::Mode::Bad) return ShowUsage();
     if (request.mode == mCommandLine::Request::Mode::BadBackup)
       return NotRun({}, L"命令行参数错误：" + request.problem + L"\n命令行：" + GetCommandLineW() + L"\n\n" + mCommandLine::Usage());
+    const cOneWindow one(mAppFolders::Roaming() + L"\\job.json");
+    if (request.mode == mCommandLine::Request::Mode::Window && !one.IsFirst()) {
+      one.CallFirst();
+      return 0;
+    }
     // The shell's dialogs want a single-threaded apartment on the window's thread.
     cComInit com(L"start the program");
-    cBackupWindow window(instance, request);
+    cBackupWindow window(instance, request, &one);
     window.Show(request.Unattended() ? SW_SHOWMINNOACTIVE : showCommand);
     return window.RunMessageLoop();
   } catch (...) {

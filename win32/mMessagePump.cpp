@@ -15,6 +15,11 @@ void DispatchPending(Mode mode, HWND dialog) {
   }
 }
 
+void WaitAndDispatch(DWORD milliseconds, Mode mode, HWND dialog) {
+  MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+  DispatchPending(mode, dialog);
+}
+
 void DiscardInput() {
   MSG msg;
   while (PeekMessageW(&msg, nullptr, WM_KEYFIRST, WM_KEYLAST, PM_REMOVE)) {

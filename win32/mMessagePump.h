@@ -19,6 +19,9 @@ enum class Mode {
 };
 
 void DispatchPending(Mode mode = Mode::Host, HWND dialog = nullptr);
+// Waits up to `milliseconds` for a message to arrive, then dispatches what is pending as
+// DispatchPending does: for a wait on the window's thread that must go on answering.
+void WaitAndDispatch(DWORD milliseconds, Mode mode = Mode::Host, HWND dialog = nullptr);
 
 // The program's message loop, until WM_QUIT, whose code it answers. Dialog navigation gives
 // `dialog` its tab order without its being a dialog; `afterEach` runs after every message.

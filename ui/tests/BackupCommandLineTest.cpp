@@ -197,4 +197,28 @@ TEST_F(BackupCommandLineTest, ClosingAnUnattendedRunStopsItAndEndsWithThree) {
   EXPECT_NE(NewLog(before).find(L"结果：备份已停止"), std::wstring::npos) << mText::ToUtf8(NewLog(before));
 }
 
+// Two runs into one destination at once (two schedules, or a schedule and the window) take turns:
+// nothing fails, and every file is backed up by one of them.
+TEST_F(BackupCommandLineTest, TwoRunsIntoOneDestinationTakeTurns) {
+  std::filesystem::create_directory(FsPath(files.Path(L"many")));
+  for (std::uint32_t i = 0; i < 300; ++i) files.Write(L"many\\f" + std::to_wstring(i) + L".bin", Pattern(32 << 10, i));
+  const std::wstring arguments = L"/backup " + Quoted(L"dest") + L" \"" + files.Path(L"many") + L"\\\"";
+  cProgram first(arguments), second(arguments);
+  EXPECT_EQ(first.Wait(120s), 0u);
+  EXPECT_EQ(second.Wait(120s), 0u);
+  for (std::uint32_t i = 0; i < 300; i += 37) EXPECT_EQ(files.Read(L"dest\\many\\f" + std::to_wstring(i) + L".bin"), Pattern(32 << 10, i)) << i;
+}
+
+// A second start of the window on the same job brings the first one forward instead.
+TEST_F(BackupCommandLineTest, ASecondWindowStartBringsTheFirstForward) {
+  cAppDriver app(L"", appDataDir.Root());
+  ShowWindow(app.Window(), SW_MINIMIZE);
+  Settle(500ms);
+  ASSERT_TRUE(IsIconic(app.Window()));
+  cProgram again(L"");
+  EXPECT_EQ(again.Wait(20s), 0u);
+  Settle(500ms);
+  EXPECT_FALSE(IsIconic(app.Window())) << "restored";
+}
+
 }  // namespace

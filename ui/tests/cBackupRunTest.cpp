@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 
 #include "cBackupRun.h"
+#include "cFolderLock.h"
 #include "cTestDir.h"
 #include "mAsciiFold.h"
 #include "mText.h"
@@ -48,6 +51,10 @@ class cRecorder : public cBackupRunEvents {
   }
   void EntriesChanged(const std::vector<std::size_t>& entries) override { lines.push_back("entries " + Entries(entries)); }
   void FileFailed(const std::vector<std::size_t>& entries) override { lines.push_back("failed " + Entries(entries)); }
+  void DestinationBusy(std::chrono::milliseconds) override {
+    lines.push_back("busy");
+    if (onBusy) onBusy();
+  }
   void Waiting() override { ++waits; }
 
   Lines lines;
@@ -56,6 +63,7 @@ class cRecorder : public cBackupRunEvents {
   bool replace = true;  // the answer to ConfirmReplacing
   std::function<void()> onCounted;
   std::function<void(std::size_t)> onBegan;
+  std::function<void()> onBusy;
 };
 
 class BackupRunTest : public testing::Test {
@@ -250,6 +258,57 @@ TEST_F(BackupRunTest, ARunReplacingManyBackupsAsksFirstAndOnNoCopiesOnlyNewFiles
   }
 }
 
+// A destination in use by another run is waited for: the run goes on once it is free, and a stop
+// or the caller's limit ends the wait with nothing read or written there.
+TEST_F(BackupRunTest, ARunIntoADestinationInUseWaitsForIt) {
+  enum class Then { Released, Stopped, GivenUp };
+  const struct {
+    const char* name;
+    Then then;
+    bool copied;
+  } rows[] = {{"the other run ends", Then::Released, true}, {"stopped", Then::Stopped, false}, {"given up", Then::GivenUp, false}};
+  dir.Write(L"src/a.txt", Pattern(10, 1));
+  for (const auto& row : rows) {
+    fs::remove(FsPath(dir.Path(L"dest/a.txt")));
+    cFolderLock::Attempt attempt;
+    std::optional<cFolderLock> other = cFolderLock::TryTake(At(L"dest"), attempt);
+    ASSERT_EQ(attempt, cFolderLock::Attempt::Taken);
+    cBackupList fresh(AsciiFold);
+    fresh.Add({At(L"src\\a.txt")});
+    recorder.lines.clear();
+    cBackupRun run(fresh, At(L"dest"), engine, recorder);
+    if (row.then == Then::GivenUp) run.WaitAtMost(std::chrono::milliseconds(0));
+    int busy = 0;
+    recorder.onBusy = [&] {
+      if (++busy < 2) return;
+      if (row.then == Then::Released) other.reset();
+      if (row.then == Then::Stopped) run.Stop();
+    };
+    const auto& outcome = RunAll(run);
+    EXPECT_EQ(dir.Exists(L"dest/a.txt"), row.copied) << row.name;
+    EXPECT_EQ(outcome.destinationBusy, row.then == Then::GivenUp) << row.name;
+    EXPECT_EQ(outcome.stopped, row.then == Then::Stopped) << row.name;
+    EXPECT_EQ(recorder.lines.empty() ? "" : recorder.lines.front(), row.then == Then::GivenUp ? "" : "busy") << row.name;
+    recorder.onBusy = nullptr;
+  }
+}
+
+// Two runs that start in the same second keep their versions in folders of their own.
+TEST_F(BackupRunTest, ARunKeepsItsVersionsInAFolderNoOtherRunHas) {
+  dir.Write(L"dest/a.txt", Pattern(10, 1));
+  dir.Write(L"src/a.txt", Pattern(11, 2));
+  const std::time_t now = std::time(nullptr);
+  for (const std::time_t second : {now, now + 1, now + 2})
+    fs::create_directories(FsPath(dir.Path(L"dest/_版本/" + mVersions::RunFolderName(mVersions::At(second)))));
+  list.Add({At(L"src\\a.txt")});
+  cBackupRun run(list, At(L"dest"), engine, recorder);
+  RunAll(run);
+  std::wstring kept;
+  for (const auto& item : fs::directory_iterator(FsPath(dir.Path(L"dest/_版本"))))
+    if (fs::exists(item.path() / "a.txt")) kept = WidePath(item.path().filename());
+  EXPECT_EQ(kept.substr(kept.size() < 4 ? 0 : kept.size() - 4), L" (2)") << testing::PrintToString(kept);
+}
+
 // Versions older than 30 days go when a run starts, but for each file's newest one.
 TEST_F(BackupRunTest, ARunStartsByPruningOldVersions) {
   for (const wchar_t* folder : {L"dest/_版本/2001-01-01 000000/sub", L"dest/_版本/mine"}) fs::create_directories(FsPath(dir.Path(folder)));
@@ -262,6 +321,7 @@ TEST_F(BackupRunTest, ARunStartsByPruningOldVersions) {
   dir.Write(L"src/a.txt", Pattern(5, 3));
   list.Add({At(L"src\\a.txt")});
   cBackupRun run(list, At(L"dest"), engine, recorder);
+  run.Step();  // the destination taken
   EXPECT_FALSE(dir.Exists(L"dest/_版本/2001-01-01 000000/sub")) << "a newer version of sub/a.txt is kept";
   EXPECT_TRUE(dir.Exists(L"dest/_版本/2001-01-01 000000/b.txt")) << "the newest version of b.txt";
   EXPECT_TRUE(dir.Exists(L"dest/_版本/mine/a.txt")) << "not a run's folder";
@@ -285,7 +345,11 @@ TEST_F(BackupRunTest, ADestinationThatGoesAwayEndsTheRunAtOnce) {
   EXPECT_EQ(list.StateOf(1), cBackupList::State::Pending);
   EXPECT_EQ(list.StateOf(2), cBackupList::State::Pending);
   EXPECT_EQ(dir.Read(L"pulled/f0.txt"), Pattern(10, 1));
-  EXPECT_EQ(std::distance(fs::directory_iterator(FsPath(dir.Path(L"pulled"))), fs::directory_iterator()), 1);
+  // Nothing else, but for the run's lock file where the file system let the folder move with it open.
+  std::vector<std::wstring> left;
+  for (const auto& item : fs::directory_iterator(FsPath(dir.Path(L"pulled")))) left.push_back(WidePath(item.path().filename()));
+  std::erase(left, std::wstring(cFolderLock::kFileName));
+  EXPECT_EQ(left, std::vector<std::wstring>{L"f0.txt"});
 }
 
 // A run that does not fit the destination's free space copies nothing; one that filled up after

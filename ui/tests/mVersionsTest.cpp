@@ -25,7 +25,7 @@ TEST(mVersions, AReplacedBackupIsKeptBelowTheVersionsFolderUnderTheRunsStart) {
       {L"D:\\Backup\\", L"D:\\Backup\\photos\\2026\\b.jpg", L"D:\\Backup\\_版本\\2026-12-08 174500\\photos\\2026\\b.jpg"},
       {L"E:\\", L"E:\\c.doc", L"E:\\_版本\\2026-12-08 174500\\c.doc"},
   };
-  for (const Row& row : rows) EXPECT_EQ(mVersions::PathOf(row.destination, row.backup, start), row.kept);
+  for (const Row& row : rows) EXPECT_EQ(mVersions::PathOf(row.destination, row.backup, mVersions::RunFolderName(start)), row.kept);
   EXPECT_EQ(mVersions::RunFolderName({2027, 1, 2, 3, 4, 5}), L"2027-01-02 030405");
 }
 
@@ -33,8 +33,11 @@ TEST(mVersions, OnlyNamesOfARunsStartReadAsOne) {
   const auto start = mVersions::RunStartOf(L"2026-02-28 235959");
   ASSERT_TRUE(start);
   EXPECT_EQ(mVersions::RunFolderName(*start), L"2026-02-28 235959");
+  EXPECT_EQ(mVersions::RunFolderName(*start, 2), L"2026-02-28 235959 (2)");
+  EXPECT_TRUE(mVersions::RunStartOf(L"2026-02-28 235959 (12)")) << "a second run in the same second";
   for (const wchar_t* name : {L"2026-02-28 23595", L"2026-13-01 000000", L"2026-02-28 240000", L"2026-02-28_235959",
-                              L"mine", L"2026-0a-28 235959", L""})
+                              L"mine", L"2026-0a-28 235959", L"", L"2026-02-28 235959 (1)", L"2026-02-28 235959 (02)",
+                              L"2026-02-28 235959 (x)", L"2026-02-28 235959 2"})
     EXPECT_FALSE(mVersions::RunStartOf(name)) << testing::PrintToString(std::wstring(name));
   EXPECT_EQ(mVersions::Seconds({2026, 3, 1, 0, 0, 0}) - mVersions::Seconds({2026, 2, 28, 0, 0, 0}), 86400);
   EXPECT_EQ(mVersions::Seconds({1970, 1, 1, 0, 0, 1}), 1);
