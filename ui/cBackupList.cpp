@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "cDestinationIndex.h"
 #include "cFolderLock.h"
 #include "mVersions.h"
 
@@ -10,6 +11,7 @@ cBackupList::cBackupList(mBackupNames::Fold fold, mBackupNames::RootName rootNam
     : m_Fold(fold), m_RootName(std::move(rootName)), m_Names(std::move(fold)) {
   m_Names.Withhold(mVersions::kFolderName);  // the versions of replaced backups
   m_Names.Withhold(cFolderLock::kFileName);  // held by the run writing into the destination
+  m_Names.Withhold(cDestinationIndex::kFileName);  // what the destination remembers of its backups
 }
 
 std::size_t cBackupList::Add(const std::vector<std::wstring>& sources, const std::vector<std::wstring>& names,
@@ -101,6 +103,13 @@ std::vector<std::size_t> cBackupList::MoveVolume(std::uint32_t serial, const std
   }
   std::sort(moved.begin(), moved.end());
   return moved;
+}
+
+const std::wstring& cBackupList::Rename(std::size_t entry, const std::vector<std::wstring>& taken) {
+  for (const std::wstring& name : taken) m_Names.Withhold(name);
+  Backup& backup = m_Backups[m_Entries.at(entry).backup];
+  backup.name = m_Names.Give(OwnName(backup), mBackupNames::IsFolder(backup.source));
+  return backup.name;
 }
 
 void cBackupList::SetUnavailable(std::size_t entry, std::wstring reason) {

@@ -53,6 +53,10 @@ class cBackupList {
   State StateOf(std::size_t entry) const { return BackupOf(entry).state; }
   // Every entry that shows the same backup as this one, in list order.
   const std::vector<std::size_t>& EntriesOf(std::size_t entry) const { return BackupOf(entry).entries; }
+  // The entry's backup cannot have its name in the destination of a run: another source's backup
+  // has it there. It takes the next free name, none of `taken`, given in no other backup's
+  // stead; answers the new name.
+  const std::wstring& Rename(std::size_t entry, const std::vector<std::wstring>& taken);
   // The volume the entry's source belongs to, when it was known as it was added.
   const Volume& VolumeOf(std::size_t entry) const { return BackupOf(entry).volume; }
   // The volume with `serial` is now at `root`: the sources on it are listed under that root.

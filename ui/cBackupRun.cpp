@@ -51,6 +51,7 @@ bool cBackupRun::TakeDestination() {
     return false;
   }
   m_DestinationTaken = true;
+  if (attempt == cFolderLock::Attempt::Taken) m_Index.emplace(cDestinationIndex::Load(m_Folder, m_List.Fold()));
   Prepare();
   return true;
 }
@@ -68,8 +69,45 @@ void cBackupRun::Prepare() {
   // too once a file entry is met; a run of folder entries alone does not list it.
   const auto isFolder = [&](std::size_t entry) { return m_List.IsFolder(entry); };
   if (std::all_of(m_Order.begin(), m_Order.end(), isFolder)) mLeftovers::RemoveIn(m_Folder);
-  mVersionPruning::Prune(m_Folder, m_Start, m_List.Fold());
+  if (m_Index) {
+    ClaimNames();
+    mVersionPruning::Prune(m_Folder, m_Start, m_List.Fold(), *m_Index);
+    if (m_Index->Changed()) m_Index->Save();
+  }
   if (const auto room = mFileSys::RoomOn(m_Folder)) m_ClusterBytes = room->clusterBytes;
+}
+
+// A backup belongs to one source: a name another source's backup has in the destination is given
+// up for the next free one, and the names this run writes are claimed before anything is written.
+void cBackupRun::ClaimNames() {
+  for (const std::size_t entry : m_Order) {
+    const cDestinationIndex::Source source = SourceOf(entry);
+    const auto owner = m_Index->OwnerOf(m_List.DestinationName(entry));
+    if (owner && !m_Index->Same(*owner, source)) m_List.Rename(entry, m_Index->Names());
+    const std::wstring& name = m_List.DestinationName(entry);
+    m_Owners[name] = m_Index->OwnerOf(name);
+    m_Index->Claim(name, source);
+  }
+}
+
+// A source by its volume where that is known, so that a stick under another letter is the same.
+cDestinationIndex::Source cBackupRun::SourceOf(std::size_t entry) {
+  const std::wstring& source = m_List.Source(entry);
+  cBackupList::Volume volume = m_List.VolumeOf(entry);
+  if (!volume) volume = (m_Finder ? *m_Finder : m_Finder.emplace()).Of(source);
+  if (!volume || volume->root.size() > source.size()) return {std::nullopt, source, {}};
+  return {volume->serial, volume->root, source.substr(volume->root.size())};
+}
+
+// Which source each kept version was a backup of: the owner of its name before this run, or none
+// when no run had made it.
+void cBackupRun::RecordVersions() {
+  if (!m_Index || m_Outcome.destinationGone) return;
+  for (const std::size_t entry : m_Versioned) {
+    const std::wstring& name = m_List.DestinationName(entry);
+    m_Index->KeptVersion({m_RunFolder, name, m_Owners[name]});
+  }
+  if (m_Index->Changed()) m_Index->Save();
 }
 
 cBackupRun::~cBackupRun() { m_Engine.Listener(m_EngineListener); }
@@ -236,6 +274,7 @@ void cBackupRun::Backup(const cRunPlan::Step& step) {
   m_StopSent = false;
   m_FinishCopy = false;
   m_Engine.CopyFile(step.source, step.destination, mVersions::PathOf(m_Folder, step.destination, m_RunFolder));
+  if (step.backup && !m_StopSent) m_Versioned.insert(step.entry);
   m_CopyingEntry.reset();
 }
 
@@ -249,6 +288,7 @@ void cBackupRun::Finish(bool stopped) {
   m_Outcome.stopped = m_Outcome.stopped || stopped;
   m_Outcome.links = m_Plan->Links();
   m_Over = true;
+  RecordVersions();
   m_Lock.reset();  // a run waiting for the destination goes on
 }
 

@@ -27,9 +27,11 @@
 #include "cBackupList.h"
 #include "cBackupRunEvents.h"
 #include "cCopyFile.h"
+#include "cDestinationIndex.h"
 #include "cFolderLock.h"
 #include "cRunPlan.h"
 #include "cRunProgress.h"
+#include "cVolumeFinder.h"
 #include "mRunRules.h"
 #include "mVersions.h"
 
@@ -83,6 +85,9 @@ class cBackupRun : private cCopyFileEvents {
 
   bool TakeDestination();
   void Prepare();
+  void ClaimNames();
+  cDestinationIndex::Source SourceOf(std::size_t entry);
+  void RecordVersions();
   void SayUnavailable();
   bool Count();
   void Tally(const cRunPlan::Step& step);
@@ -112,6 +117,11 @@ class cBackupRun : private cCopyFileEvents {
   std::wstring m_RunFolder;          // that folder's name, once the destination is taken
   std::optional<cFolderLock> m_Lock;  // the destination's, while the run holds it
   bool m_DestinationTaken = false;    // locked, or there was nothing to lock
+  // What the destination remembers of its backups' sources, once it is the run's.
+  std::optional<cDestinationIndex> m_Index;
+  std::map<std::wstring, std::optional<cDestinationIndex::Source>> m_Owners;  // by name, before this run
+  std::set<std::size_t> m_Versioned;  // entries with a backup kept as a version
+  std::optional<cVolumeFinder> m_Finder;  // for sources added without their volume
   std::optional<std::chrono::steady_clock::time_point> m_BusySince;
   std::optional<std::chrono::steady_clock::duration> m_WaitLimit;
   std::map<std::size_t, mRunRules::EntryTally> m_Tallies;  // by entry, as counted

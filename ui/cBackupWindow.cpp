@@ -343,6 +343,7 @@ void cBackupWindow::EndRun(const std::exception_ptr& failure) {
   const cBackupRun::Outcome outcome = m_Run->Result();
   m_Run.reset();
   TakeParkedError(L"更新窗口控件");
+  Try(L"保存备份任务", [this] { m_Job.RunEnded(); });
   m_Report.End(m_hWnd, outcome, m_List.Failures(), failure ? mUserMessage::For(L"继续备份", failure) : L"", m_Request.Unattended());
   if (m_Request.Unattended()) Quit(mExitCode::For(outcome, m_List.Count(), m_List.Failures().size(), failure != nullptr));
   if (taskbarError) ReportError(L"在任务栏按钮上显示备份进度", taskbarError);

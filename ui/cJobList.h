@@ -35,6 +35,9 @@ class cJobList {
   void Locate();
   // The destination box changed.
   void DestinationChanged() { Save(); }
+  // A run has ended: it may have given backups new names, where another source's backups had
+  // theirs in its destination.
+  void RunEnded() { Save(); }
   bool Remembers() const noexcept { return m_Job.Remembers(); }
 
  private:

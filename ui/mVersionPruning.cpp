@@ -41,7 +41,7 @@ std::vector<mVersions::RunFolder> RunsToLookAt(const std::wstring& root, const m
     if ((item->attributes & cFolderListing::kDirectory) == 0 || (item->attributes & cFolderListing::kReparsePoint)) continue;
     const auto start = mVersions::RunStartOf(item->name);
     if (!start) continue;
-    anyOld = anyOld || mVersions::Seconds(now) - mVersions::Seconds(*start) > mVersions::kKeptDays * 24 * 60 * 60;
+    anyOld = anyOld || mVersions::IsOld(*start, now);
     runs.push_back({item->name, {}, {}});
   }
   if (!anyOld) runs.clear();
@@ -63,9 +63,21 @@ bool Remove(const std::wstring& path, bool folder) {
   }
 }
 
+// A kept file's source: its backup's source at the destination's top, and its path below that.
+std::optional<std::wstring> SourceKey(const cDestinationIndex& index, const mBackupNames::Fold& fold, const std::wstring& run,
+                                      const std::wstring& file) {
+  const auto cut = file.find(L'\\');
+  const auto source = index.VersionSource(run, file.substr(0, cut));
+  if (!source) return std::nullopt;
+  const std::wstring below = cut == std::wstring::npos ? L"" : file.substr(cut);
+  if (source->volume) return std::to_wstring(*source->volume) + L":" + fold(source->path + below);
+  return L":" + fold(source->root + source->path + below);
+}
+
 }  // namespace
 
-int Prune(const std::wstring& destination, const mVersions::LocalTime& now, const mBackupNames::Fold& fold) {
+int Prune(const std::wstring& destination, const mVersions::LocalTime& now, const mBackupNames::Fold& fold,
+          cDestinationIndex& index) {
   const std::wstring root = mFileHlp::AddBackslash(destination) + mVersions::kFolderName + L"\\";
   if (!mFileSys::FolderAnswers(root)) return 0;
   try {
@@ -77,8 +89,12 @@ int Prune(const std::wstring& destination, const mVersions::LocalTime& now, cons
       for (const std::wstring& folder : run.folders) folders.insert(run.name + L"\\" + folder);
     }
     int removed = 0;
-    for (const std::wstring& path : mVersions::Pruned(runs, now, fold))
-      removed += Remove(root + path, folders.count(path) > 0) ? 1 : 0;
+    const auto sourceOf = [&](const std::wstring& run, const std::wstring& file) { return SourceKey(index, fold, run, file); };
+    for (const std::wstring& path : mVersions::Pruned(runs, now, fold, sourceOf)) {
+      if (!Remove(root + path, folders.count(path) > 0)) continue;
+      ++removed;
+      if (path.find(L'\\') == std::wstring::npos) index.ForgetRun(path);  // a whole run folder
+    }
     return removed;
   } catch (const cFileError&) {
     return 0;  // a folder that cannot be listed now is looked at again by a later run

@@ -5,12 +5,15 @@
 // earlier ones.
 #include <string>
 
+#include "cDestinationIndex.h"
 #include "mBackupNames.h"
 #include "mVersions.h"
 
 namespace mVersionPruning {
 
-// Prunes the versions kept in `destination`; answers how many files and folders it removed.
-int Prune(const std::wstring& destination, const mVersions::LocalTime& now, const mBackupNames::Fold& fold);
+// Prunes the versions kept in `destination`, whose index says of which source each was a backup;
+// run folders that go are forgotten there. Answers how many files and folders it removed.
+int Prune(const std::wstring& destination, const mVersions::LocalTime& now, const mBackupNames::Fold& fold,
+          cDestinationIndex& index);
 
 }  // namespace mVersionPruning

@@ -91,23 +91,28 @@ std::wstring PathOf(const std::wstring& destination, const std::wstring& backup,
   return base + kFolderName + L"\\" + runFolder + L"\\" + backup.substr(base.size());
 }
 
-std::vector<std::wstring> Pruned(const std::vector<RunFolder>& runs, const LocalTime& now, const mBackupNames::Fold& fold) {
-  // The start of the newest run that holds each file.
-  std::map<std::wstring, std::int64_t> newest;
+bool IsOld(const LocalTime& start, const LocalTime& now) { return Seconds(now) - Seconds(start) > kKeptDays * kSecondsPerDay; }
+
+std::vector<std::wstring> Pruned(const std::vector<RunFolder>& runs, const LocalTime& now, const mBackupNames::Fold& fold,
+                                 const SourceOf& sourceOf) {
+  // The start of the newest run that kept each file from each source.
+  std::map<std::pair<std::wstring, std::wstring>, std::int64_t> newest;
   for (const RunFolder& run : runs)
     if (const auto start = RunStartOf(run.name))
-      for (const std::wstring& file : run.files) {
-        std::int64_t& latest = newest.try_emplace(fold(file), Seconds(*start)).first->second;
-        latest = std::max(latest, Seconds(*start));
-      }
+      for (const std::wstring& file : run.files)
+        if (const auto source = sourceOf(run.name, file)) {
+          std::int64_t& latest = newest.try_emplace({fold(file), *source}, Seconds(*start)).first->second;
+          latest = std::max(latest, Seconds(*start));
+        }
   std::vector<std::wstring> gone;
   for (const RunFolder& run : runs) {
     const auto start = RunStartOf(run.name);
-    if (!start || Seconds(now) - Seconds(*start) <= kKeptDays * kSecondsPerDay) continue;
+    if (!start || !IsOld(*start, now)) continue;
     std::vector<std::wstring> kept;  // folded
     for (const std::wstring& file : run.files) {
-      if (newest.at(fold(file)) == Seconds(*start)) kept.push_back(fold(file));
-      else gone.push_back(run.name + L"\\" + file);
+      const auto source = sourceOf(run.name, file);
+      if (source && newest.at({fold(file), *source}) > Seconds(*start)) gone.push_back(run.name + L"\\" + file);
+      else kept.push_back(fold(file));
     }
     // Folders go once nothing kept is left in them, the deepest first.
     std::vector<std::wstring> folders = run.folders;

@@ -5,6 +5,7 @@
 // folders older than 30 days go, but for the newest version of each file, which always stays.
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,9 +47,19 @@ struct RunFolder {
   std::vector<std::wstring> folders;
 };
 
+// Whether a run folder started at `start` is old enough at `now` for its versions to go.
+bool IsOld(const LocalTime& start, const LocalTime& now);
+
+// Of which source a kept file ("<run>", "<its path below the run folder>") was a backup, as a key
+// that is the same for the same source; nothing when that is not known.
+using SourceOf = std::function<std::optional<std::wstring>(const std::wstring& run, const std::wstring& file)>;
+
 // What goes of the kept versions at `now`: paths below the versions folder ("<run>\a\b.txt",
-// "<run>\a", "<run>"), each folder after everything in it. A folder whose name is no run's start
-// is left alone, and counts for no file's newest version.
-std::vector<std::wstring> Pruned(const std::vector<RunFolder>& runs, const LocalTime& now, const mBackupNames::Fold& fold);
+// "<run>\a", "<run>"), each folder after everything in it. A version goes only when its run is
+// old and a newer run kept a version of the same file from the same source: a file's newest
+// version always stays, and so does every version whose source is not known, or that is its
+// source's last copy here. A folder whose name is no run's start is left alone.
+std::vector<std::wstring> Pruned(const std::vector<RunFolder>& runs, const LocalTime& now, const mBackupNames::Fold& fold,
+                                 const SourceOf& sourceOf);
 
 }  // namespace mVersions

@@ -14,6 +14,7 @@
 
 #include "ControlIds.h"
 #include "cAppDriver.h"
+#include "cDestinationIndex.h"
 #include "cTestDir.h"
 #include "mFileTimes.h"
 #include "mText.h"
@@ -95,7 +96,8 @@ std::map<std::wstring, std::uint64_t> FilesIn(const std::wstring& folder) {
   if (search == INVALID_HANDLE_VALUE) return files;
   do {
     const std::wstring name = found.cFileName;
-    if (name != L"." && name != L"..")
+    // What the destination remembers of its backups' sources is no backup.
+    if (name != L"." && name != L".." && name != cDestinationIndex::kFileName)
       files[name] = (static_cast<std::uint64_t>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
   } while (FindNextFileW(search, &found));
   FindClose(search);

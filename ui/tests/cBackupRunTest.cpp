@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "cBackupRun.h"
+#include "cDestinationIndex.h"
 #include "cFolderLock.h"
 #include "cTestDir.h"
 #include "mAsciiFold.h"
@@ -258,6 +259,36 @@ TEST_F(BackupRunTest, ARunReplacingManyBackupsAsksFirstAndOnNoCopiesOnlyNewFiles
   }
 }
 
+// A backup belongs to one source: another source of the same name, in a later session or a
+// one-off run, gets a name of its own, while a file that no run made is replaced and kept.
+TEST_F(BackupRunTest, ABackupBelongsToTheSourceItWasMadeFrom) {
+  for (const wchar_t* folder : {L"src/工作", L"src/私人"}) fs::create_directories(FsPath(dir.Path(folder)));
+  dir.Write(L"src/工作/报告.txt", Pattern(10, 1));
+  dir.Write(L"src/私人/报告.txt", Pattern(20, 2));
+  dir.Write(L"src/notes.txt", Pattern(30, 3));
+  dir.Write(L"dest/notes.txt", Pattern(40, 4));  // the user's own, there before any run
+  {
+    cBackupList first(AsciiFold);
+    first.Add({At(L"src\\工作\\报告.txt")});
+    cBackupRun run(first, At(L"dest"), engine, recorder);
+    RunAll(run);
+  }
+  cBackupList later(AsciiFold);  // another session: 工作's entry is gone
+  later.Add({At(L"src\\私人\\报告.txt"), At(L"src\\notes.txt")});
+  cBackupRun run(later, At(L"dest"), engine, recorder);
+  RunAll(run);
+  EXPECT_EQ(later.DestinationName(0), L"报告 (2).txt");
+  EXPECT_EQ(dir.Read(L"dest/报告.txt"), Pattern(10, 1)) << "工作's backup untouched";
+  EXPECT_EQ(dir.Read(L"dest/报告 (2).txt"), Pattern(20, 2));
+  EXPECT_EQ(dir.Read(L"dest/notes.txt"), Pattern(30, 3)) << "a file no run made is replaced";
+  const cDestinationIndex index = cDestinationIndex::Load(At(L"dest"), AsciiFold);
+  const std::wstring kept = OnlyRunFolder(dir);
+  EXPECT_EQ(dir.Read(L"dest/_版本/" + kept + L"/notes.txt"), Pattern(40, 4)) << "and kept";
+  EXPECT_EQ(index.VersionSource(kept, L"notes.txt"), std::nullopt) << "a version of no known source, never pruned";
+  ASSERT_TRUE(index.OwnerOf(L"报告.txt"));
+  EXPECT_EQ(index.OwnerOf(L"报告.txt")->root + index.OwnerOf(L"报告.txt")->path, At(L"src\\工作\\报告.txt"));
+}
+
 // A destination in use by another run is waited for: the run goes on once it is free, and a stop
 // or the caller's limit ends the wait with nothing read or written there.
 TEST_F(BackupRunTest, ARunIntoADestinationInUseWaitsForIt) {
@@ -309,7 +340,8 @@ TEST_F(BackupRunTest, ARunKeepsItsVersionsInAFolderNoOtherRunHas) {
   EXPECT_EQ(kept.substr(kept.size() < 4 ? 0 : kept.size() - 4), L" (2)") << testing::PrintToString(kept);
 }
 
-// Versions older than 30 days go when a run starts, but for each file's newest one.
+// Versions older than 30 days go when a run starts, but for each file's newest one; which source
+// each was a backup of is told by the destination's index.
 TEST_F(BackupRunTest, ARunStartsByPruningOldVersions) {
   for (const wchar_t* folder : {L"dest/_版本/2001-01-01 000000/sub", L"dest/_版本/mine"}) fs::create_directories(FsPath(dir.Path(folder)));
   const std::wstring recent = L"dest/_版本/" + mVersions::RunFolderName(mVersions::Now());
@@ -318,6 +350,12 @@ TEST_F(BackupRunTest, ARunStartsByPruningOldVersions) {
     dir.Write(file, Pattern(5, 1));
   fs::create_directories(FsPath(dir.Path(recent + L"/sub")));
   dir.Write(recent + L"/sub/a.txt", Pattern(5, 2));
+  // The destination remembers the versions' sources: each of its backups was made by a run.
+  cDestinationIndex index(At(L"dest"), AsciiFold);
+  for (const std::wstring& run : {std::wstring(L"2001-01-01 000000"), mVersions::RunFolderName(mVersions::Now())})
+    index.KeptVersion({run, L"sub", cDestinationIndex::Source{std::nullopt, L"E:\\", L"sub"}});
+  index.KeptVersion({L"2001-01-01 000000", L"b.txt", cDestinationIndex::Source{std::nullopt, L"E:\\", L"b.txt"}});
+  index.Save();
   dir.Write(L"src/a.txt", Pattern(5, 3));
   list.Add({At(L"src\\a.txt")});
   cBackupRun run(list, At(L"dest"), engine, recorder);
@@ -345,10 +383,12 @@ TEST_F(BackupRunTest, ADestinationThatGoesAwayEndsTheRunAtOnce) {
   EXPECT_EQ(list.StateOf(1), cBackupList::State::Pending);
   EXPECT_EQ(list.StateOf(2), cBackupList::State::Pending);
   EXPECT_EQ(dir.Read(L"pulled/f0.txt"), Pattern(10, 1));
-  // Nothing else, but for the run's lock file where the file system let the folder move with it open.
+  // Nothing else, but for what the destination remembers of its backups, and the run's lock file
+  // where the file system let the folder move with it open.
   std::vector<std::wstring> left;
   for (const auto& item : fs::directory_iterator(FsPath(dir.Path(L"pulled")))) left.push_back(WidePath(item.path().filename()));
   std::erase(left, std::wstring(cFolderLock::kFileName));
+  std::erase(left, std::wstring(cDestinationIndex::kFileName));
   EXPECT_EQ(left, std::vector<std::wstring>{L"f0.txt"});
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
+#include <optional>
 
 #include "mAsciiFold.h"
 #include "mRunRules.h"
@@ -70,10 +72,30 @@ TEST(mVersions, PruningRemovesOldRunsButTheNewestVersionOfEachFile) {
        {older, old},
        {L"2026-09-01 080000\\A.TXT"}},
   };
+  const auto oneSource = [](const std::wstring&, const std::wstring&) -> std::optional<std::wstring> { return L"the one source"; };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
-    EXPECT_EQ(mVersions::Pruned(row.runs, now, AsciiFold), row.gone);
+    EXPECT_EQ(mVersions::Pruned(row.runs, now, AsciiFold, oneSource), row.gone);
   }
+}
+
+// No source loses its last copy: an old version goes only for a newer one of the same source.
+TEST(mVersions, PruningKeepsEveryVersionThatIsItsSourcesLastCopyOrOfNoKnownSource) {
+  const LocalTime now{2026, 12, 8, 12, 0, 0};
+  const std::vector<mVersions::RunFolder> runs = {{L"2026-10-01 080000", {L"报告.txt", L"b.txt", L"c.txt"}, {}},
+                                                  {L"2026-12-01 080000", {L"报告.txt", L"b.txt", L"c.txt"}, {}}};
+  // The old run's 报告.txt was 工作's, the recent one 私人's; b.txt's old one no run made.
+  const std::map<std::pair<std::wstring, std::wstring>, std::wstring> sources = {
+      {{L"2026-10-01 080000", L"报告.txt"}, L"工作"}, {{L"2026-12-01 080000", L"报告.txt"}, L"私人"},
+      {{L"2026-12-01 080000", L"b.txt"}, L"b"},
+      {{L"2026-10-01 080000", L"c.txt"}, L"c"}, {{L"2026-12-01 080000", L"c.txt"}, L"c"}};
+  const auto sourceOf = [&](const std::wstring& run, const std::wstring& file) -> std::optional<std::wstring> {
+    const auto found = sources.find({run, file});
+    if (found == sources.end()) return std::nullopt;
+    return found->second;
+  };
+  EXPECT_EQ(mVersions::Pruned(runs, now, AsciiFold, sourceOf), Paths{L"2026-10-01 080000\\c.txt"})
+      << "only c.txt has a newer version of the same source";
 }
 
 TEST(mRunRules, ARunLooksDamagedWhenItReplacesManyBackupsAndMostOfOneEntrys) {
