@@ -70,9 +70,9 @@ void cBackupRun::Prepare() {
   const auto isFolder = [&](std::size_t entry) { return m_List.IsFolder(entry); };
   if (std::all_of(m_Order.begin(), m_Order.end(), isFolder)) mLeftovers::RemoveIn(m_Folder);
   if (m_Index) {
-    ClaimNames();
     mVersionPruning::Prune(m_Folder, m_Start, m_List.Fold(), *m_Index);
     if (m_Index->Changed()) m_Index->Save();
+    ClaimNames();  // saved once copying begins: a run that writes nothing leaves no claims
   }
   if (const auto room = mFileSys::RoomOn(m_Folder)) m_ClusterBytes = room->clusterBytes;
 }
@@ -100,9 +100,9 @@ cDestinationIndex::Source cBackupRun::SourceOf(std::size_t entry) {
 }
 
 // Which source each kept version was a backup of: the owner of its name before this run, or none
-// when no run had made it.
+// when no run had made it. A run that never began copying has nothing to record.
 void cBackupRun::RecordVersions() {
-  if (!m_Index || m_Outcome.destinationGone) return;
+  if (!m_Index || !m_Progress || m_Outcome.destinationGone) return;
   for (const std::size_t entry : m_Versioned) {
     const std::wstring& name = m_List.DestinationName(entry);
     m_Index->KeptVersion({m_RunFolder, name, m_Owners[name]});
@@ -184,6 +184,7 @@ bool cBackupRun::Counted() {
     using Answer = Outcome::Answer;
     m_Outcome.replaceAnswer = m_Listener.ConfirmReplacing(m_Outcome.replacements) ? Answer::Replace : Answer::Skip;
   }
+  if (m_Index && m_Index->Changed()) m_Index->Save();
   m_Progress.emplace(m_Outcome.files, m_CountedBytes, cRunProgress::Clock::now());
   auto copying = std::make_unique<cRunPlan>(m_List, m_Order, m_Folder, true);
   // The listings the count just made serve the copies too; not after a question, which may have

@@ -53,7 +53,10 @@ cDestinationIndex cDestinationIndex::Load(const std::wstring& destination, const
   return index;
 }
 
-void cDestinationIndex::Save() const { mWholeFile::Write(m_Path, Format()); }
+void cDestinationIndex::Save() {
+  mWholeFile::Write(m_Path, Format());
+  m_Changed = false;
+}
 
 std::optional<cDestinationIndex::Source> cDestinationIndex::OwnerOf(const std::wstring& name) const {
   const auto found = m_Backups.find(m_Fold(name));

@@ -44,8 +44,8 @@ class cDestinationIndex {
   // cannot be read or understood (every backup then counts as made by no run, which only keeps
   // more). Throws nothing.
   static cDestinationIndex Load(const std::wstring& destination, const mBackupNames::Fold& fold);
-  // Throws cFileError.
-  void Save() const;
+  // Writes the file and counts as unchanged from then on. Throws cFileError.
+  void Save();
 
   // The source whose backup has this name; nothing when no run made it.
   std::optional<Source> OwnerOf(const std::wstring& name) const;
@@ -61,6 +61,7 @@ class cDestinationIndex {
   void ForgetRun(const std::wstring& run);
   // Of which source the version of `name` kept by `run` was a backup; nothing when unknown.
   std::optional<Source> VersionSource(const std::wstring& run, const std::wstring& name) const;
+  // Whether it differs from the file it was loaded from or last saved to.
   bool Changed() const noexcept { return m_Changed; }
 
   std::string Format() const;
