@@ -17,7 +17,8 @@ native="$root/build/bench-native"
 cmake -S "$root" -B "$native" -DCMAKE_BUILD_TYPE=Release -DOMB_SANITIZE=OFF >/dev/null
 cmake --build "$native" -j"$(nproc)" --target engine_bench >/dev/null
 cmake --build "$native" -j"$(nproc)" --target device_rig >/dev/null 2>&1 || true
-winenv_pick_build
+# Figures of the program, not of an emulator: where wine32 would need one, the 64-bit program.
+OMB_WIN32_NATIVE_ONLY=1 winenv_pick_build
 build=$winenv_build
 preset=$(basename "$build")
 cmake --preset "$preset" >/dev/null

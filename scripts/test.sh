@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs every test suite: the native build (ASan, UBSan); the 64-bit Windows build under wine64,
-# on every machine; the 32-bit Windows build under wine32 where this machine can start it. Each
-# Windows build has its own prefix and display. Everything runs inside a private mount namespace
-# that holds a tiny file system (for disk-full cases) and a read-only one, when the machine allows it.
+# on every machine; the 32-bit Windows build under wine32, natively where this machine can start
+# it, else through the emulator of scripts/emulation.sh. Each Windows build has its own prefix and
+# display. Everything runs inside a private mount namespace that holds a tiny file system (for
+# disk-full cases) and a read-only one, when the machine allows it.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
@@ -52,7 +53,8 @@ run_suites() {
 run_suites "native tests (AddressSanitizer, UndefinedBehaviorSanitizer)" ctest --preset native -j2
 run_suites "Windows tests, 64-bit build, under wine64" "$root/scripts/wine-ctest.sh" "$root/build/win64"
 if winenv_win32_runs; then
-  run_suites "Windows tests, 32-bit build, under wine32" "$root/scripts/wine-ctest.sh" "$root/build/win32"
+  run_suites "Windows tests, 32-bit build, under wine32 $winenv_win32_how" \
+    "${winenv_win32_via[@]}" "$root/scripts/wine-ctest.sh" "$root/build/win32"
 else
   summary+=("not run: Windows tests, 32-bit build: $winenv_win32_why")
 fi

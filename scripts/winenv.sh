@@ -7,20 +7,42 @@ winenv_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 winenv_loader32=/usr/lib/wine/wine
 winenv_loader64=/usr/lib/wine/wine64
 
-# Succeeds when this machine can start wine32; otherwise says why in winenv_win32_why.
-# Some kernels no longer execute 32-bit Linux programs at all, so the loader itself is tried.
-# OMB_WIN32_TESTS=0 takes the 64-bit path on any machine.
+# Succeeds when this machine can start wine32, natively or, where its kernel no longer executes
+# 32-bit Linux programs, through the emulator of scripts/emulation.sh; winenv_win32_how then says
+# which, and winenv_win32_via holds what a command that starts wine32 runs inside (nothing when
+# native). Otherwise says why in winenv_win32_why. OMB_WIN32_TESTS=0 takes the 64-bit path on any
+# machine; OMB_WIN32_EMULATE=1 takes the emulated path even where wine32 starts natively;
+# OMB_WIN32_NATIVE_ONLY=1 (benchmarks, which must not measure an emulator) takes no emulation.
+# (OMB_WIN32_NATIVE_ONLY=1 winenv_pick_build: the assignment holds for that one call.)
 winenv_win32_runs() {
-  winenv_win32_why=
+  winenv_win32_why= winenv_win32_how= winenv_win32_via=()
   if [ "${OMB_WIN32_TESTS:-1}" = 0 ]; then
     winenv_win32_why="OMB_WIN32_TESTS=0 asks for the 64-bit build only"
     return 1
   fi
-  local answer
-  if ! answer=$("$winenv_loader32" --version 2>&1 </dev/null); then
+  local answer emulated
+  if [ -n "${OMB_EMULATED:-}" ]; then  # inside the namespace of scripts/emulation.sh
+    winenv_win32_how="under emulation (Debian 13's qemu-i386, in a private user namespace)"
+    return 0
+  fi
+  if [ "${OMB_WIN32_EMULATE:-0}" = 1 ]; then
+    winenv_win32_why="OMB_WIN32_EMULATE=1 asks for wine32 under emulation"
+  elif answer=$("$winenv_loader32" --version 2>&1 </dev/null); then
+    winenv_win32_how="natively"
+    return 0
+  else
     winenv_win32_why="this machine cannot start wine32 ($winenv_loader32: ${answer:-no answer})"
+  fi
+  if [ "${OMB_WIN32_NATIVE_ONLY:-0}" = 1 ]; then
+    winenv_win32_why="$winenv_win32_why; a benchmark measures no emulator, so not through qemu-i386 either"
     return 1
   fi
+  if ! emulated=$("$winenv_root/scripts/emulation.sh" run "$winenv_loader32" --version 2>&1 </dev/null); then
+    winenv_win32_why="$winenv_win32_why, nor under emulation (${emulated:-no answer})"
+    return 1
+  fi
+  winenv_win32_how="under emulation (Debian 13's qemu-i386, in a private user namespace)"
+  winenv_win32_via=("$winenv_root/scripts/emulation.sh" run)
   return 0
 }
 
