@@ -344,7 +344,8 @@ TEST_F(BackupRunTest, ARunKeepsItsVersionsInAFolderNoOtherRunHas) {
 // each was a backup of is told by the destination's index.
 TEST_F(BackupRunTest, ARunStartsByPruningOldVersions) {
   for (const wchar_t* folder : {L"dest/_版本/2001-01-01 000000/sub", L"dest/_版本/mine"}) fs::create_directories(FsPath(dir.Path(folder)));
-  const std::wstring recent = L"dest/_版本/" + mVersions::RunFolderName(mVersions::Now());
+  const std::wstring recentRun = mVersions::RunFolderName(mVersions::Now());  // one second for both uses
+  const std::wstring recent = L"dest/_版本/" + recentRun;
   fs::create_directories(FsPath(dir.Path(recent)));
   for (const wchar_t* file : {L"dest/_版本/2001-01-01 000000/sub/a.txt", L"dest/_版本/2001-01-01 000000/b.txt", L"dest/_版本/mine/a.txt"})
     dir.Write(file, Pattern(5, 1));
@@ -352,7 +353,7 @@ TEST_F(BackupRunTest, ARunStartsByPruningOldVersions) {
   dir.Write(recent + L"/sub/a.txt", Pattern(5, 2));
   // The destination remembers the versions' sources: each of its backups was made by a run.
   cDestinationIndex index(At(L"dest"), AsciiFold);
-  for (const std::wstring& run : {std::wstring(L"2001-01-01 000000"), mVersions::RunFolderName(mVersions::Now())})
+  for (const std::wstring& run : {std::wstring(L"2001-01-01 000000"), recentRun})
     index.KeptVersion({run, L"sub", cDestinationIndex::Source{std::nullopt, L"E:\\", L"sub"}});
   index.KeptVersion({L"2001-01-01 000000", L"b.txt", cDestinationIndex::Source{std::nullopt, L"E:\\", L"b.txt"}});
   index.Save();
