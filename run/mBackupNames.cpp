@@ -1,10 +1,6 @@
 #include "mBackupNames.h"
 
-#include <map>
-
-#include "cGivenNames.h"
 #include "mFileHlp.h"
-#include "mVersions.h"
 
 namespace mBackupNames {
 
@@ -33,22 +29,6 @@ std::wstring Numbered(const std::wstring& fileName, int n, bool folder) {
   const auto dot = fileName.rfind(L'.');
   if (folder || dot == std::wstring::npos || dot == 0) return fileName + suffix;
   return fileName.substr(0, dot) + suffix + fileName.substr(dot);
-}
-
-std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold,
-                                           const RootName& rootName) {
-  cGivenNames given(fold);
-  given.Withhold(mVersions::kFolderName);
-  for (const auto& source : sources) given.Reserve(OwnName(source, rootName));
-  std::vector<std::wstring> names;
-  names.reserve(sources.size());
-  std::map<std::wstring, std::wstring> bySource;
-  for (const auto& source : sources) {
-    const auto [place, added] = bySource.try_emplace(fold(source));
-    if (added) place->second = given.Give(OwnName(source, rootName), IsFolder(source));
-    names.push_back(place->second);
-  }
-  return names;
 }
 
 }  // namespace mBackupNames

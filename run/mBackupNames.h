@@ -2,7 +2,6 @@
 // File names under which the entries of a backup list are stored in the destination folder.
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace mBackupNames {
 
@@ -23,15 +22,6 @@ bool IsFolder(const std::wstring& source);
 // The name a source's backup has before any numbering: the file's or the folder's own name; a
 // drive root's from `rootName`, or its letter where that gives none.
 std::wstring OwnName(const std::wstring& source, const RootName& rootName = {});
-
-// One destination name per source path, in list order; sources that fold alike are one backup
-// and get one name. Each keeps its own name unless an earlier, different source has it; such a
-// later source gets the first "name (n).ext" (n = 2, 3, ...; a folder "name (n)") that is
-// neither any source's own name nor a name given earlier. No source is named as the versions
-// folder (mVersions::kFolderName). The same list always maps to the same
-// names.
-std::vector<std::wstring> DestinationNames(const std::vector<std::wstring>& sources, const Fold& fold,
-                                           const RootName& rootName = {});
 
 // "report.doc", 3 -> "report (3).doc"; a name without extension, or starting with its only
 // dot, or a folder's name, takes the number at its end.

@@ -36,6 +36,41 @@ TEST(cBackupList, ARunCopiesEachBackupOnceAndEveryEntryOfItShowsTheOutcome) {
   EXPECT_EQ(list.StartRun(), Entries{});
 }
 
+// Entries added together: each keeps its own name unless an earlier, different source has it; a
+// later one takes the first number that is no entry's own name. Folders and drive roots alike.
+TEST(cBackupList, EntriesAddedTogetherAreNamedAroundEveryOwnName) {
+  using Names = std::vector<std::wstring>;
+  const auto label = [](const std::wstring& root) { return root == L"G:\\" ? std::wstring(L"U盘") : std::wstring(); };
+  struct Row {
+    const char* what;
+    Names sources, expected;
+  };
+  const Row rows[] = {
+      {"distinct names", {L"E:\\a.jpg", L"E:\\sub\\b.jpg", L"F:\\c"}, {L"a.jpg", L"b.jpg", L"c"}},
+      {"numbered by list position, case folded, names without or before an extension",
+       {L"E:\\one\\report.doc", L"E:\\two\\report.doc", L"F:\\REPORT.DOC", L"G:\\noext", L"H:\\noext", L"I:\\.profile",
+        L"J:\\.profile"},
+       {L"report.doc", L"report (2).doc", L"REPORT (3).DOC", L"noext", L"noext (2)", L".profile", L".profile (2)"}},
+      {"picked twice, and a numbered name that is another entry's own",
+       {L"A:\\dup.txt", L"A:\\dup.txt", L"B:\\dup.txt", L"C:\\dup (2).txt"},
+       {L"dup.txt", L"dup.txt", L"dup (3).txt", L"dup (2).txt"}},
+      {"later entries' own names are skipped",
+       {L"A:\\x.txt", L"B:\\x.txt", L"C:\\x (2).txt", L"D:\\X (3).TXT", L"E:\\x.txt"},
+       {L"x.txt", L"x (4).txt", L"x (2).txt", L"X (3).TXT", L"x (5).txt"}},
+      {"a folder by its own name, numbered at the end even with a dot",
+       {L"E:\\photos\\", L"F:\\photos\\", L"E:\\v1.2\\", L"F:\\v1.2\\"}, {L"photos", L"photos (2)", L"v1.2", L"v1.2 (2)"}},
+      {"drive roots by their labels, else their letters", {L"G:\\", L"H:\\", L"E:\\U盘\\"}, {L"U盘", L"H", L"U盘 (2)"}},
+      {"a file and a folder of one name", {L"E:\\a\\report", L"F:\\report\\"}, {L"report", L"report (2)"}},
+  };
+  for (const Row& row : rows) {
+    cBackupList list(AsciiFold, label);
+    list.Add(row.sources);
+    Names names;
+    for (std::size_t i = 0; i < row.sources.size(); ++i) names.push_back(list.DestinationName(i));
+    EXPECT_EQ(names, row.expected) << row.what;
+  }
+}
+
 TEST(cBackupList, AFolderEntryFailsWithEachFileInsideThatFailed) {
   cBackupList list(AsciiFold);
   list.Add({L"E:\\photos\\", L"E:\\a.txt"});

@@ -1,5 +1,5 @@
 // libFuzzer target for the text functions fed by the user and the platform: the path helpers,
-// the backup naming, the parsing of what the file dialog and folder browser wrote, and the
+// the parsing of what the file dialog and folder browser wrote, and the
 // names in a drag-and-drop block. The input's bytes are taken two at a time as UTF-16 code
 // units, as the platform hands them, and whole as a drop block.
 #include <cstddef>
@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "mBackupNames.h"
 #include "mDialogResult.h"
 #include "mDropList.h"
 #include "mFileHlp.h"
@@ -24,8 +23,6 @@ std::wstring Units(const std::uint8_t* data, std::size_t size) {
   for (std::size_t i = 0; i + 1 < size; i += 2) text += static_cast<wchar_t>(data[i] | (data[i + 1] << 8));
   return text;
 }
-
-std::wstring Identity(const std::wstring& s) { return s; }
 
 void FuzzPathHelpers(const std::wstring& path) {
   const std::wstring name = mFileHlp::GetFileName(path);
@@ -50,20 +47,6 @@ void FuzzDialogResults(const std::wstring& buffer) {
   Check(browsed.size() <= buffer.size());
 }
 
-void FuzzBackupNames(const std::wstring& text) {
-  std::vector<std::wstring> sources;
-  std::size_t start = 0;
-  for (std::size_t i = 0; i <= text.size(); ++i)
-    if (i == text.size() || text[i] == L'\n') {
-      sources.push_back(text.substr(start, i - start));
-      start = i + 1;
-    }
-  const auto names = mBackupNames::DestinationNames(sources, Identity);
-  Check(names.size() == sources.size());
-  for (std::size_t i = 0; i < names.size(); ++i)
-    for (std::size_t j = i + 1; j < names.size(); ++j) Check(names[i] != names[j]);
-}
-
 void FuzzDropBlock(const std::uint8_t* data, std::size_t size) {
   // Copied to its own allocation so that a read past the block's end is caught.
   const std::vector<std::byte> block(reinterpret_cast<const std::byte*>(data),
@@ -84,7 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::wstring text = Units(data, size);
   FuzzPathHelpers(text);
   FuzzDialogResults(text);
-  if (text.size() < 512) FuzzBackupNames(text);
   FuzzDropBlock(data, size);
   return 0;
 }
