@@ -3,7 +3,7 @@
 // what the run did to the code, so that a new outcome is one new row here.
 #include <cstddef>
 
-#include "cBackupRun.h"
+#include "cRunOutcome.h"
 
 namespace mExitCode {
 
@@ -18,6 +18,6 @@ enum Code : int {
 
 // `listed`: the list's entries; `failures`: the files that failed; `broken`: the run broke off
 // for another reason than a file's.
-int For(const cBackupRun::Outcome& outcome, std::size_t listed, std::size_t failures, bool broken);
+int For(const cRunOutcome& outcome, std::size_t listed, std::size_t failures, bool broken);
 
 }  // namespace mExitCode

@@ -52,7 +52,7 @@ void cRunLog::File(const std::wstring& source, cBackupRunEvents::FileResult resu
   m_Lines += mText::ToUtf8(line) + kNewLine;
 }
 
-std::string cRunLog::Text(const cBackupRun::Outcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const {
+std::string cRunLog::Text(const cRunOutcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const {
   std::wstring result = L"完成备份";
   if (!brokenBy.empty()) result = L"备份已中断：" + brokenBy;
   else if (const std::wstring reason = mRunSummary::Reason(outcome); !reason.empty()) result = reason;
@@ -71,7 +71,7 @@ std::string cRunLog::NotRunText(const std::wstring& reason, Clock::time_point en
   return Header(L"无法备份：" + reason, ended);
 }
 
-std::wstring cRunLog::Write(const cBackupRun::Outcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const {
+std::wstring cRunLog::Write(const cRunOutcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const {
   return Save(Text(outcome, brokenBy, ended));
 }
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cBackupRun.h"
+#include "cRunOutcome.h"
 #include "cBackupRunEvents.h"
 
 class cRunLog {
@@ -20,10 +20,10 @@ class cRunLog {
 
   void File(const std::wstring& source, cBackupRunEvents::FileResult result, const std::wstring& reason);
   // The whole log as it will be written; `brokenBy` says why the run broke off, if it did.
-  std::string Text(const cBackupRun::Outcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const;
+  std::string Text(const cRunOutcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const;
   // Writes the log (making its folder when needed), removes all but the newest kKept logs, and
   // answers the log's path. Throws cFileError.
-  std::wstring Write(const cBackupRun::Outcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const;
+  std::wstring Write(const cRunOutcome& outcome, const std::wstring& brokenBy, Clock::time_point ended) const;
   // The log of a run that could not begin at all (an unattended run: a bad command line, a job
   // set aside, ...): the header alone, its result "无法备份：" and `reason`. Written as Write.
   std::string NotRunText(const std::wstring& reason, Clock::time_point ended) const;

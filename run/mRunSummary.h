@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "cBackupRun.h"
+#include "cRunOutcome.h"
 #include "mFailureReport.h"
 
 namespace mRunSummary {
@@ -17,11 +17,11 @@ struct Message {
 };
 
 // `brokenBy` says why the run broke off, if something other than a file failed (the window).
-Message Closing(const cBackupRun::Outcome& outcome, const std::vector<mFailureReport::Failure>& failures,
+Message Closing(const cRunOutcome& outcome, const std::vector<mFailureReport::Failure>& failures,
                 const std::wstring& brokenBy = {});
 
 // What ended or held back the run other than a stop or its files' own failures (no room, the
 // destination gone, replacements not made), for the log; empty when nothing did.
-std::wstring Reason(const cBackupRun::Outcome& outcome);
+std::wstring Reason(const cRunOutcome& outcome);
 
 }  // namespace mRunSummary

@@ -340,7 +340,7 @@ void cBackupWindow::AskToStopAndClose() {
 void cBackupWindow::EndRun(const std::exception_ptr& failure) {
   const std::exception_ptr taskbarError = m_RunView ? m_RunView->End() : nullptr;
   m_RunView.reset();
-  const cBackupRun::Outcome outcome = m_Run->Result();
+  const cRunOutcome outcome = m_Run->Result();
   m_Run.reset();
   TakeParkedError(L"更新窗口控件");
   Try(L"保存备份任务", [this] { m_Job.RunEnded(); });

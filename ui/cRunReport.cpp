@@ -27,7 +27,7 @@ void cRunReport::File(const std::wstring& source, cBackupRunEvents::FileResult r
   if (m_Log) m_Log->File(source, result, reason);
 }
 
-void cRunReport::End(HWND owner, const cBackupRun::Outcome& outcome, const std::vector<mFailureReport::Failure>& failures,
+void cRunReport::End(HWND owner, const cRunOutcome& outcome, const std::vector<mFailureReport::Failure>& failures,
                      const std::wstring& brokenBy, bool quiet) {
   std::exception_ptr logError;
   m_LogPath.clear();

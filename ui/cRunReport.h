@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cBackupRun.h"
 #include "cRunLog.h"
+#include "cRunOutcome.h"
 #include "mFailureReport.h"
 
 class cRunReport {
@@ -20,7 +20,7 @@ class cRunReport {
   void File(const std::wstring& source, cBackupRunEvents::FileResult result, const std::wstring& reason);
   // Writes the log, then shows the closing message unless `quiet`. A log that cannot be written
   // is said after the message; the run's own outcome stands.
-  void End(HWND owner, const cBackupRun::Outcome& outcome, const std::vector<mFailureReport::Failure>& failures,
+  void End(HWND owner, const cRunOutcome& outcome, const std::vector<mFailureReport::Failure>& failures,
            const std::wstring& brokenBy, bool quiet);
   // The log of a run that could not begin, written at once: `reason` says why. Throws cFileError.
   void NotRun(const std::wstring& destination, const std::wstring& reason) const;

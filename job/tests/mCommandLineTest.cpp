@@ -87,21 +87,21 @@ TEST(mCommandLine, TheUsageListsEveryExitCode) {
 
 TEST(mExitCode, TheOutcomeOfARunGivesItsCode) {
   const auto outcome = [](int files, int backedUp, bool stopped) {
-    cBackupRun::Outcome o;
+    cRunOutcome o;
     o.files = files;
     o.backedUp = backedUp;
     o.counted = true;
     o.stopped = stopped;
     return o;
   };
-  const auto with = [](cBackupRun::Outcome o, auto change) {
+  const auto with = [](cRunOutcome o, auto change) {
     change(o);
     return o;
   };
-  using Answer = cBackupRun::Outcome::Answer;
+  using Answer = cRunOutcome::Answer;
   const struct {
     const char* name;
-    cBackupRun::Outcome outcome;
+    cRunOutcome outcome;
     std::size_t listed, failures;
     bool broken;
     int code;

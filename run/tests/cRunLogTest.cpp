@@ -24,7 +24,7 @@ TEST(cRunLog, TheHeaderCarriesTheTotalsAndEachFileHasALine) {
   log.File(L"E:\\a.txt", Result::Copied, {});
   log.File(L"E:\\b.txt", Result::Unchanged, {});
   log.File(L"E:\\照片\\c.jpg", Result::Failed, L"拒绝访问。");
-  cBackupRun::Outcome outcome;
+  cRunOutcome outcome;
   outcome.files = 3;
   outcome.backedUp = 2;
   outcome.counted = true;
@@ -50,7 +50,7 @@ TEST(cRunLog, TheHeaderCarriesTheTotalsAndEachFileHasALine) {
   EXPECT_NE(mText::FromUtf8(log.Text(outcome, L"磁盘已满。", {})).find(L"结果：备份已中断：磁盘已满。"), std::wstring::npos);
   outcome.stopped = false;
   outcome.replacements = outcome.skipped = 25;
-  outcome.replaceAnswer = cBackupRun::Outcome::Answer::Skip;
+  outcome.replaceAnswer = cRunOutcome::Answer::Skip;
   EXPECT_NE(mText::FromUtf8(log.Text(outcome, {}, {})).find(L"结果：将替换 25 个已备份的文件，源文件可能已损坏或被加密。没有替换 25 个"),
             std::wstring::npos)
       << "the reason an unattended run held its replacements back";

@@ -10,7 +10,7 @@ TEST(mRunSummary, ARunSaysDoneOnlyWhenNothingStoppedBrokeOrFailedIt) {
   const std::vector<mFailureReport::Failure> failed = {{L"E:\\a.txt", L"拒绝访问。"}};
   struct Row {
     const char* what;
-    cBackupRun::Outcome outcome;
+    cRunOutcome outcome;
     std::vector<mFailureReport::Failure> failures;
     std::wstring brokenBy;
     std::wstring starts;
@@ -38,18 +38,18 @@ TEST(mRunSummary, ARunSaysDoneOnlyWhenNothingStoppedBrokeOrFailedIt) {
 namespace {
 
 TEST(mRunSummary, ARunRefusedForRoomEndedByAGoneDestinationOrWithReplacementsSkippedSaysSo) {
-  cBackupRun::Outcome noRoom;
+  cRunOutcome noRoom;
   noRoom.noRoom = true;
   noRoom.neededBytes = 3 << 20;
   noRoom.freeBytes = 512 << 10;
-  cBackupRun::Outcome gone{5, 2, true, false, {}};
+  cRunOutcome gone{5, 2, true, false, {}};
   gone.destinationGone = true;
-  cBackupRun::Outcome skipped{25, 5, true, false, {}};
-  skipped.replaceAnswer = cBackupRun::Outcome::Answer::Skip;
+  cRunOutcome skipped{25, 5, true, false, {}};
+  skipped.replaceAnswer = cRunOutcome::Answer::Skip;
   skipped.skipped = 20;
   struct Row {
     const char* what;
-    cBackupRun::Outcome outcome;
+    cRunOutcome outcome;
     std::wstring text;
     Icon icon;
   };
