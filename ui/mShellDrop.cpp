@@ -2,7 +2,7 @@
 
 #include "mDropList.h"
 #include "mFileHlp.h"
-#include "win32/mLongPath.h"
+#include "mFileSys.h"
 
 namespace mShellDrop {
 namespace {
@@ -59,10 +59,8 @@ std::vector<std::wstring> Paths(HDROP drop) {
 std::vector<std::wstring> Entries(HDROP drop) { return AsEntries(Paths(drop)); }
 
 std::vector<std::wstring> AsEntries(std::vector<std::wstring> paths) {
-  for (std::wstring& path : paths) {
-    const DWORD attributes = GetFileAttributesW(mLongPath::ForSystem(path).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) path = mFileHlp::AddBackslash(path);
-  }
+  for (std::wstring& path : paths)
+    if (mFileSys::FolderAnswers(path)) path = mFileHlp::AddBackslash(path);
   return paths;
 }
 
