@@ -1,6 +1,6 @@
 #include "cArrivalQuestion.h"
 
-#include "mUserMessage.h"
+#include "cMessageBox.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ BOOL CALLBACK FindBox(HWND window, LPARAM found) {
   wchar_t cls[16] = {}, caption[64] = {};
   GetClassNameW(window, cls, 16);
   GetWindowTextW(window, caption, 64);
-  if (std::wstring(cls) == L"#32770" && caption == mUserMessage::Title() && IsWindowVisible(window)) {
+  if (std::wstring(cls) == L"#32770" && caption == cMessageBox::Title() && IsWindowVisible(window)) {
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
   }
@@ -47,8 +47,7 @@ bool cArrivalQuestion::Ask(HWND owner, const std::wstring& label, std::size_t en
   g_Asking = &asking;
   // A thread timer: the message box's own loop dispatches it.
   const UINT_PTR timer = SetTimer(nullptr, 0, 1000, &cArrivalQuestion::Tick);
-  const int answer = MessageBoxW(owner, Text(label, entries, kSeconds).c_str(), mUserMessage::Title().c_str(),
-                                 MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
+  const int answer = cMessageBox(owner, false).Show(Text(label, entries, kSeconds), MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON1);
   if (timer) KillTimer(nullptr, timer);
   g_Asking = nullptr;
   return answer == IDYES;

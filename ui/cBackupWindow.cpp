@@ -228,9 +228,10 @@ void cBackupWindow::ReportError(const wchar_t* action, const std::exception_ptr&
 
 int cBackupWindow::Say(const std::wstring& text, UINT flags) {
   // No one to answer: whoever closes an unattended run wants it stopped.
-  if (m_Request.Unattended()) return (flags & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK;
-  return MessageBoxW(m_hWnd, text.c_str(), mUserMessage::Title().c_str(), flags);
+  return Box().Show(text, flags, (flags & MB_TYPEMASK) == MB_YESNO ? IDYES : IDOK);
 }
+
+cMessageBox cBackupWindow::Box() const { return cMessageBox(m_hWnd, m_Request.Unattended()); }
 
 // ---- the window's life and the user's clicks ----
 
@@ -298,7 +299,7 @@ void cBackupWindow::Command3_Click() {
   m_CloseAfterRun = false;
   std::exception_ptr failure;
   try {
-    m_RunView.emplace(m_hWnd, m_View, m_List);
+    m_RunView.emplace(Box(), m_View, m_List);
     while (m_Run->Step()) {
     }
   } catch (...) {
@@ -313,7 +314,7 @@ void cBackupWindow::Waiting() { m_RunView->Waiting(m_Run->Progress()); }
 
 void cBackupWindow::Counting(int files) { m_RunView->Counting(files); }
 
-bool cBackupWindow::ConfirmReplacing(int files) { return !m_Request.Unattended() && m_RunView->ConfirmReplacing(files); }
+bool cBackupWindow::ConfirmReplacing(int files) { return m_RunView->ConfirmReplacing(files); }
 
 void cBackupWindow::Counted(const cRunProgress&) { m_RunView->Counted(); }
 
@@ -344,7 +345,7 @@ void cBackupWindow::EndRun(const std::exception_ptr& failure) {
   m_Run.reset();
   TakeParkedError(L"更新窗口控件");
   Try(L"保存备份任务", [this] { m_Job.RunEnded(); });
-  m_Report.End(m_hWnd, outcome, m_List.Failures(), failure ? mUserMessage::For(L"继续备份", failure) : L"", m_Request.Unattended());
+  m_Report.End(Box(), outcome, m_List.Failures(), failure ? mUserMessage::For(L"继续备份", failure) : L"");
   if (m_Request.Unattended()) Quit(mExitCode::For(outcome, m_List.Count(), m_List.Failures().size(), failure != nullptr));
   if (taskbarError) ReportError(L"在任务栏按钮上显示备份进度", taskbarError);
   if (m_CloseAfterRun) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);

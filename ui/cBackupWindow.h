@@ -23,6 +23,7 @@
 #include "cCopyFile.h"
 #include "cJobList.h"
 #include "cListMenu.h"
+#include "cMessageBox.h"
 #include "cOneWindow.h"
 #include "mCommandLine.h"
 #include "cRunReport.h"
@@ -55,6 +56,8 @@ class cBackupWindow : public cBackupRunEvents {
   void ReportError(const wchar_t* action, const std::exception_ptr& error);
   void TakeParkedError(const wchar_t* action);
   int Say(const std::wstring& text, UINT flags);
+  // The window's message box: none for an unattended run.
+  cMessageBox Box() const;
 
   // The window's life and the user's clicks.
   void Form_Initialize();

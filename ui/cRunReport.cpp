@@ -13,10 +13,6 @@ namespace {
 
 constexpr wchar_t kOpenLogQuestion[] = L"要打开本次备份的日志吗？";
 
-int Say(HWND owner, const std::wstring& text, UINT flags) {
-  return MessageBoxW(owner, text.c_str(), mUserMessage::Title().c_str(), flags);
-}
-
 }  // namespace
 
 cRunReport::cRunReport(std::wstring logFolder) : m_LogFolder(std::move(logFolder)) {}
@@ -27,8 +23,8 @@ void cRunReport::File(const std::wstring& source, cBackupRunEvents::FileResult r
   if (m_Log) m_Log->File(source, result, reason);
 }
 
-void cRunReport::End(HWND owner, const cRunOutcome& outcome, const std::vector<mFailureReport::Failure>& failures,
-                     const std::wstring& brokenBy, bool quiet) {
+void cRunReport::End(const cMessageBox& box, const cRunOutcome& outcome, const std::vector<mFailureReport::Failure>& failures,
+                     const std::wstring& brokenBy) {
   std::exception_ptr logError;
   m_LogPath.clear();
   try {
@@ -37,14 +33,12 @@ void cRunReport::End(HWND owner, const cRunOutcome& outcome, const std::vector<m
     logError = std::current_exception();
   }
   m_Log.reset();
-  if (!quiet) {
-    using Icon = mRunSummary::Message::Icon;
-    const auto message = mRunSummary::Closing(outcome, failures, brokenBy);
-    const UINT icon = message.icon == Icon::Error ? MB_ICONERROR : message.icon == Icon::Information ? MB_ICONINFORMATION : 0u;
-    if (failures.empty() || m_LogPath.empty()) Say(owner, message.text, MB_OK | icon);
-    else if (Say(owner, message.text + L"\n\n" + kOpenLogQuestion, MB_YESNO | icon) == IDYES) OpenLog(owner);
-  }
-  if (logError && !quiet) Say(owner, mUserMessage::For(L"写入备份日志", logError), MB_OK | MB_ICONERROR);
+  using Icon = mRunSummary::Message::Icon;
+  const auto message = mRunSummary::Closing(outcome, failures, brokenBy);
+  const UINT icon = message.icon == Icon::Error ? MB_ICONERROR : message.icon == Icon::Information ? MB_ICONINFORMATION : 0u;
+  if (failures.empty() || m_LogPath.empty()) box.Show(message.text, MB_OK | icon);
+  else if (box.Show(message.text + L"\n\n" + kOpenLogQuestion, MB_YESNO | icon, IDNO) == IDYES) OpenLog(box);
+  if (logError) box.Show(mUserMessage::For(L"写入备份日志", logError), MB_OK | MB_ICONERROR);
 }
 
 void cRunReport::NotRun(const std::wstring& destination, const std::wstring& reason) const {
@@ -52,9 +46,9 @@ void cRunReport::NotRun(const std::wstring& destination, const std::wstring& rea
   cRunLog(m_LogFolder, destination, now).WriteNotRun(reason, now);
 }
 
-void cRunReport::OpenLog(HWND owner) const {
-  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(owner, L"open", m_LogPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+void cRunReport::OpenLog(const cMessageBox& box) const {
+  const auto result = reinterpret_cast<INT_PTR>(ShellExecuteW(box.Owner(), L"open", m_LogPath.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
   if (result > 32) return;
   const auto error = std::make_exception_ptr(cPlatformError::FromLastError(L"open the log", m_LogPath, L"ShellExecuteW"));
-  Say(owner, mUserMessage::For(L"打开备份日志", error), MB_OK | MB_ICONERROR);
+  box.Show(mUserMessage::For(L"打开备份日志", error), MB_OK | MB_ICONERROR);
 }

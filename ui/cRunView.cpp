@@ -5,7 +5,6 @@
 #include "ControlIds.h"
 #include "cControlWindow.h"
 #include "mMessagePump.h"
-#include "mUserMessage.h"
 
 namespace {
 
@@ -22,8 +21,8 @@ constexpr std::int64_t kLongFileBytes = 16 << 20;
 
 }  // namespace
 
-cRunView::cRunView(HWND window, cBackupControls& view, const cBackupList& list)
-    : m_Window(window), m_View(view), m_List(list), m_Shown(std::chrono::steady_clock::now()) {
+cRunView::cRunView(const cMessageBox& box, cBackupControls& view, const cBackupList& list)
+    : m_Box(box), m_Window(box.Owner()), m_View(view), m_List(list), m_Shown(std::chrono::steady_clock::now()) {
   m_View.ShowRunning(true);
   // "停止" shows from here on: a click or key given before it (a double-click on "开始", say,
   // queued while the window was busy) was meant for what the window showed then.
@@ -59,7 +58,7 @@ void cRunView::Counting(int files) {
 bool cRunView::ConfirmReplacing(int files) {
   const std::wstring question =
       L"将替换 " + std::to_wstring(files) + L" 个已备份的文件。源文件可能已损坏或被加密。仍要继续吗？";
-  return MessageBoxW(m_Window, question.c_str(), mUserMessage::Title().c_str(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
+  return m_Box.Show(question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, IDNO) == IDYES;
 }
 
 void cRunView::WaitForDestination(std::chrono::milliseconds pause) {

@@ -19,14 +19,16 @@
 
 #include "cBackupControls.h"
 #include "cBackupList.h"
+#include "cMessageBox.h"
 #include "cRedrawOff.h"
 #include "cRunProgress.h"
 #include "cTaskbarProgress.h"
 
 class cRunView {
  public:
-  // Shows the start of a run of `list`: the controls as they are during one.
-  cRunView(HWND window, cBackupControls& view, const cBackupList& list);
+  // Shows the start of a run of `list` in the window `box` belongs to: the controls as they are
+  // during one.
+  cRunView(const cMessageBox& box, cBackupControls& view, const cBackupList& list);
   // Back to the window at rest: caption, title, controls and taskbar button as before the run.
   ~cRunView();
   cRunView(const cRunView&) = delete;
@@ -35,7 +37,7 @@ class cRunView {
   // While the run counts what it will copy: "正在统计：N 个文件".
   void Counting(int files);
   // Asks whether to replace `files` backups, as a run that looks like the work of a damaged
-  // source does before it writes anything; true for "是".
+  // source does before it writes anything; true for "是", never unattended.
   bool ConfirmReplacing(int files);
   // Another run writes into the destination: "正在等待另一个备份结束…", and the window answers for
   // up to `pause`. Throws what a control's handler threw meanwhile.
@@ -64,6 +66,7 @@ class cRunView {
   void ShowOnTaskbar(const cRunProgress& progress);
   bool Due(bool now);
 
+  cMessageBox m_Box;
   HWND m_Window;
   cBackupControls& m_View;
   const cBackupList& m_List;

@@ -58,17 +58,6 @@ std::wstring For(const std::wstring& action, const std::exception_ptr& error) {
   }
 }
 
-const std::wstring& Title() {
-  static const std::wstring title = [] {
-    const wchar_t* text = nullptr;
-    // With a length of 0 the string table hands out its own read-only copy.
-    const int length = LoadStringW(GetModuleHandleW(nullptr), IDS_APPTITLE,
-                                   reinterpret_cast<wchar_t*>(&text), 0);
-    return length > 0 ? std::wstring(text, static_cast<std::size_t>(length)) : std::wstring(kBackupWindowCaption);
-  }();
-  return title;
-}
-
 std::wstring EntryReason(const std::exception& error) {
   if (const auto* file = dynamic_cast<const cFileError*>(&error)) return mFailureReport::Reason(*file);
   const Parts parts = Describe(error);

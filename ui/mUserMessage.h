@@ -14,8 +14,6 @@ std::wstring For(const std::wstring& action, const std::exception& error);
 std::wstring For(const std::wstring& action, const std::exception_ptr& error);
 // The list was full: `refused` files were not added.
 std::wstring ListFull(std::size_t refused);
-// The caption of the program's message boxes: its title from the string table ("工程1").
-const std::wstring& Title();
 // Why one entry of a run failed, for the run's summary: the reason without the action.
 std::wstring EntryReason(const std::exception& error);
 

@@ -8,6 +8,7 @@
 
 #include "cComInit.h"
 #include "cBackupWindow.h"
+#include "cMessageBox.h"
 #include "cOneWindow.h"
 #include "cRunLog.h"
 #include "mAppFolders.h"
@@ -25,7 +26,7 @@ constexpr std::chrono::seconds kUsageShown{30};
 
 int ShowUsage() {
   const std::wstring text = mCommandLine::Usage() + L"\n\n此窗口 " + std::to_wstring(kUsageShown.count()) + L" 秒后自动关闭。";
-  mTimedMessageBox::Show(nullptr, text, mUserMessage::Title(), MB_OK | MB_ICONWARNING, kUsageShown);
+  mTimedMessageBox::Show(nullptr, text, cMessageBox::Title(), MB_OK | MB_ICONWARNING, kUsageShown);
   return mExitCode::kNothingDone;
 }
 
@@ -67,7 +68,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     // The one message for a program that could not start: the window never showed one.
     const std::wstring text = mUserMessage::For(L"启动程序", std::current_exception());
     if (request.Unattended()) return NotRun(request.destination, text);
-    MessageBoxW(nullptr, text.c_str(), mUserMessage::Title().c_str(), MB_OK | MB_ICONERROR);
+    cMessageBox(nullptr, false).Show(text, MB_OK | MB_ICONERROR);
     return 1;
   }
 }
