@@ -6,10 +6,9 @@
 
 #include "mAppFolders.h"
 #include "mShellDrop.h"
-#include "cVolumeFinder.h"
 
 cJobList::cJobList(cBackupList& list, cBackupControls& view, std::optional<cJobStore> store)
-    : m_List(list), m_View(view), m_Job(std::move(store)) {}
+    : m_List(list), m_View(view), m_Job(list, std::move(store)) {}
 
 std::optional<cJobStore> cJobList::StoreFor(const mCommandLine::Request& request) {
   if (request.mode == mCommandLine::Request::Mode::OneOffJob) return std::nullopt;
@@ -18,13 +17,8 @@ std::optional<cJobStore> cJobList::StoreFor(const mCommandLine::Request& request
 
 std::wstring cJobList::Start(const mCommandLine::Request& request) {
   cJobKeeper::Restored restored{request.destination, {}};
-  if (request.mode == mCommandLine::Request::Mode::OneOffJob) {
-    const std::vector<std::wstring> sources = mShellDrop::AsEntries(request.sources);
-    cVolumeFinder finder;
-    m_List.Add(sources, {}, mEntryVolumes::Of(sources, finder));
-  } else {
-    restored = m_Job.Restore(m_List, request.Unattended());
-  }
+  if (request.mode == mCommandLine::Request::Mode::OneOffJob) m_Job.Add(mShellDrop::AsEntries(request.sources));
+  else restored = m_Job.Restore(request.Unattended());
   m_View.AddEntries(m_List, 0);
   m_View.SetText1(restored.destination);
   return restored.note;
@@ -32,24 +26,19 @@ std::wstring cJobList::Start(const mCommandLine::Request& request) {
 
 std::size_t cJobList::Add(const std::vector<std::wstring>& paths) {
   const std::size_t first = m_List.Count();
-  cVolumeFinder finder;
-  const std::size_t count = m_List.Add(paths, {}, mEntryVolumes::Of(paths, finder));
+  const std::size_t count = m_Job.Add(paths);
   m_View.AddEntries(m_List, first);
   Save();
   return count;
 }
 
 mEntryVolumes::Arrival cJobList::Arrived(const std::wstring& root) {
-  cVolumeFinder finder;
-  const mEntryVolumes::Arrival arrival = mEntryVolumes::Arrived(m_List, finder, root);
+  const mEntryVolumes::Arrival arrival = m_Job.Arrived(root);
   ShowMoved(arrival.moved);
   return arrival;
 }
 
-void cJobList::Locate() {
-  cVolumeFinder finder;
-  ShowMoved(mEntryVolumes::Locate(m_List, finder));
-}
+void cJobList::Locate() { ShowMoved(m_Job.Locate()); }
 
 // Entries listed under another root now: List1 shows their new paths, and the job keeps them.
 void cJobList::ShowMoved(const std::vector<std::size_t>& entries) {
@@ -59,7 +48,7 @@ void cJobList::ShowMoved(const std::vector<std::size_t>& entries) {
 }
 
 void cJobList::Remove(std::size_t entry) {
-  m_List.Remove(entry);
+  m_Job.Remove(entry);
   m_View.List1.RemoveItem(static_cast<std::int16_t>(entry));
   if (m_List.Count() > 0) {
     const std::size_t next = std::min(entry, m_List.Count() - 1);
@@ -69,9 +58,9 @@ void cJobList::Remove(std::size_t entry) {
 }
 
 void cJobList::Clear() {
-  m_List.Clear();
+  m_Job.Clear();
   m_View.List1.Clear();
   Save();
 }
 
-void cJobList::Save() { m_Job.Changed(m_List, m_View.Text1Text()); }
+void cJobList::Save() { m_Job.Save(m_View.Text1Text()); }

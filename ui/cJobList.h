@@ -1,17 +1,15 @@
 #pragma once
-// The backup list as the user edits it, kept in step in three places: the list model, List1
-// and the remembered job. Every change that the user makes to the list or the destination goes
-// through here and is written to the job file at once.
+// List1 and the destination box following the job as the user edits it: each change goes to the
+// job (cJob), List1 then shows what became of the list, and the job is saved with the
+// destination the box holds.
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "cBackupControls.h"
-#include "cBackupList.h"
-#include "cJobKeeper.h"
+#include "cJob.h"
 #include "mCommandLine.h"
-#include "mEntryVolumes.h"
 
 class cJobList {
  public:
@@ -41,10 +39,10 @@ class cJobList {
   bool Remembers() const noexcept { return m_Job.Remembers(); }
 
  private:
-  void Save();
   void ShowMoved(const std::vector<std::size_t>& entries);
+  void Save();
 
   cBackupList& m_List;
   cBackupControls& m_View;
-  cJobKeeper m_Job;
+  cJob m_Job;
 };
