@@ -1,30 +1,15 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <map>
 
 #include "cJob.h"
 #include "cTestDir.h"
 #include "mAsciiFold.h"
+#include "mFakeVolumes.h"
 
 namespace {
 
 using Sources = std::vector<std::wstring>;
-
-// Volumes as a table of root -> serial, roots being a path's first three characters.
-cVolumeFinder::System Volumes(const std::map<std::wstring, std::uint32_t>& serials) {
-  return {[](const std::wstring& path) { return path.substr(0, 3); },
-          [serials](const std::wstring& root) -> std::optional<std::uint32_t> {
-            const auto found = serials.find(root);
-            return found == serials.end() ? std::nullopt : std::optional(found->second);
-          },
-          [](const std::wstring&) { return std::wstring(L"A盘"); },
-          [serials] {
-            std::vector<std::wstring> roots;
-            for (const auto& [root, serial] : serials) roots.push_back(root);
-            return roots;
-          }};
-}
 
 // Each change answers what became of the list; Save writes the job only when what it holds changed.
 TEST(cJob, EachChangeIsSavedOnceWithTheEntriesVolumes) {
@@ -32,14 +17,14 @@ TEST(cJob, EachChangeIsSavedOnceWithTheEntriesVolumes) {
   const std::wstring path = dir.Path(L"job.json");
   const auto saved = [&] { return cJobStore(path).Load().job; };
   cBackupList list(AsciiFold);
-  cJob job(list, cJobStore(path), Volumes({{L"Q:\\", 7}}));
+  cJob job(list, cJobStore(path), FakeVolumes({{L"Q:\\", 7}}));
   EXPECT_TRUE(job.Remembers());
 
   EXPECT_EQ(job.Add({L"Q:\\a.txt", L"Q:\\b.txt", L"C:\\c.txt"}), 3u);
   job.Save(L"D:\\dest");
   ASSERT_EQ(saved().entries.size(), 3u);
   EXPECT_EQ(saved().destination, L"D:\\dest");
-  EXPECT_EQ(saved().entries[1].volume, (mSourceVolume::Volume{7, L"Q:\\", L"A盘"}));
+  EXPECT_EQ(saved().entries[1].volume, (mSourceVolume::Volume{7, L"Q:\\", L"label of Q:\\"}));
   EXPECT_EQ(saved().entries[2].volume, std::nullopt) << "a volume that does not answer is none";
 
   job.Remove(0);
@@ -50,7 +35,7 @@ TEST(cJob, EachChangeIsSavedOnceWithTheEntriesVolumes) {
   job.Save(L"D:\\dest");
   EXPECT_FALSE(dir.Exists(L"job.json")) << "nothing changed, nothing written";
 
-  cJob moved(list, cJobStore(path), Volumes({{L"R:\\", 7}}));
+  cJob moved(list, cJobStore(path), FakeVolumes({{L"R:\\", 7}}));
   EXPECT_EQ(moved.Locate(), std::vector<std::size_t>{0}) << "the stick is at R: now";
   moved.Save(L"D:\\dest");
   EXPECT_EQ(saved().entries.front().source, L"R:\\b.txt");
@@ -63,7 +48,7 @@ TEST(cJob, EachChangeIsSavedOnceWithTheEntriesVolumes) {
 TEST(cJob, AOneOffJobIsNotRemembered) {
   cTestDir dir;
   cBackupList list(AsciiFold);
-  cJob job(list, std::nullopt, Volumes({}));
+  cJob job(list, std::nullopt, FakeVolumes({}));
   EXPECT_FALSE(job.Remembers());
   job.Add({L"C:\\a.txt"});
   job.Save(L"D:\\dest");

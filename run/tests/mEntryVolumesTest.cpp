@@ -5,37 +5,13 @@
 
 #include "mAsciiFold.h"
 #include "mEntryVolumes.h"
+#include "mFakeVolumes.h"
 
 namespace {
 
 using Volume = mSourceVolume::Volume;
 
 constexpr std::uint32_t kA = 0xAAAA0001, kB = 0xBBBB0002;
-
-// Volumes as a table: root -> serial. A root whose serial is 0 never answers.
-struct Machine {
-  std::map<std::wstring, std::uint32_t> serials;
-  std::shared_future<void> released;  // when a root that never answers finally does
-
-  cVolumeFinder Finder() const {
-    cVolumeFinder::System system{
-        [](const std::wstring& path) { return path.substr(0, 3); },
-        [serials = serials, released = released](const std::wstring& root) -> std::optional<std::uint32_t> {
-          const auto found = serials.find(root);
-          if (found == serials.end()) return std::nullopt;
-          if (found->second == 0) released.wait();
-          return found->second;
-        },
-        [](const std::wstring& root) { return L"label of " + root; },
-        [serials = serials] {
-          std::vector<std::wstring> roots;
-          for (const auto& [root, serial] : serials) roots.push_back(root);
-          return roots;
-        }};
-    // The program's own bound: a shorter one fails answering volumes on a busy machine.
-    return cVolumeFinder(system);
-  }
-};
 
 TEST(mEntryVolumes, BeforeARunEachEntryIsFoundOnItsOwnVolumeOrLeftOut) {
   std::promise<void> release;
@@ -57,7 +33,7 @@ TEST(mEntryVolumes, BeforeARunEachEntryIsFoundOnItsOwnVolumeOrLeftOut) {
   for (const auto& row : rows) {
     cBackupList list(AsciiFold);
     list.Add({L"Q:\\笔记.txt", L"C:\\local.txt"}, {}, {Volume{kA, L"Q:\\", L"A盘"}, std::nullopt});
-    cVolumeFinder finder = Machine{row.mounted, released}.Finder();
+    cVolumeFinder finder(FakeVolumes(row.mounted, released));
     mEntryVolumes::Locate(list, finder);
     EXPECT_EQ(list.Source(0), row.source) << row.name;
     EXPECT_EQ(list.UnavailableReason(0), row.unavailable) << row.name;
@@ -82,7 +58,7 @@ TEST(mEntryVolumes, AnArrivalConcernsOnlyTheEntriesOfTheArrivedVolume) {
     cBackupList list(AsciiFold);
     list.Add({L"Q:\\笔记.txt", L"Q:\\照片\\", L"C:\\local.txt"}, {},
              {Volume{kA, L"Q:\\", L"A盘"}, Volume{kA, L"Q:\\", L"A盘"}, std::nullopt});
-    cVolumeFinder finder = Machine{row.mounted, {}}.Finder();
+    cVolumeFinder finder(FakeVolumes(row.mounted));
     const std::wstring arrived = row.mounted.count(L"R:\\") ? L"R:\\" : L"Q:\\";
     const mEntryVolumes::Arrival arrival = mEntryVolumes::Arrived(list, finder, arrived);
     EXPECT_EQ(arrival.entries, row.entries) << row.name;
