@@ -120,7 +120,7 @@ bool cBackupRun::Step() {
   }
   if (!m_DestinationTaken && !TakeDestination()) return !m_Over;
   if (!std::exchange(m_UnavailableSaid, true)) SayUnavailable();
-  if (m_Progress ? Copy() : Count()) m_Listener.Waiting();
+  if (m_Progress ? Copy() : Count()) m_Listener.Waiting(Progress());
   return !m_Over;
 }
 
@@ -296,7 +296,7 @@ void cBackupRun::Finish(bool stopped) {
 void cBackupRun::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
   m_Progress->FileProgress(CopyBytes);
   m_Listener.CopyProgress(CopyBytes, AllBytes);
-  m_Listener.Waiting();
+  m_Listener.Waiting(Progress());
   // A stop ends the copy at its next chunk, which keeps the earlier backup; a file already
   // written in full is finished instead, and the run stops after it.
   if (m_StopRequested && CopyBytes < AllBytes) SendStop();
@@ -305,7 +305,7 @@ void cBackupRun::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
 
 // A stop that comes while the copy is read back ends it there, as one between chunks does.
 void cBackupRun::CopyWaiting() {
-  m_Listener.Waiting();
+  m_Listener.Waiting(Progress());
   if (m_StopRequested && !m_FinishCopy) SendStop();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The listener of a backup run (cBackupRun): the window, or a test's recorder. Called
+// The listener of a backup run (cBackupRun): the window's view of the run, or a test's recorder. Called
 // synchronously from inside the run's steps; what a handler throws ends the run.
 #include <chrono>
 #include <cstddef>
@@ -39,7 +39,8 @@ class cBackupRunEvents : public cCopyFileEvents {
   // shows that and takes its messages for a while, up to `pause`; the run then tries again.
   virtual void DestinationBusy(std::chrono::milliseconds pause) = 0;
   // Between steps and during every long wait: the one place the listener looks at its messages.
-  virtual void Waiting() = 0;
+  // `progress`: how far the whole run has come, once counted (none while it counts).
+  virtual void Waiting(const cRunProgress* progress) = 0;
 
  protected:
   ~cBackupRunEvents() = default;

@@ -87,3 +87,7 @@ cVolumeFinder::Place cVolumeFinder::Find(const mSourceVolume::Volume& volume) {
   if (found.size() > 1) return {Place::Kind::Ambiguous, {}, found};
   return {Place::Kind::Mounted, found.front(), {}};
 }
+
+std::wstring cVolumeFinder::BoundedLabel(const std::wstring& root) {
+  return mBoundedWait::Ask<std::wstring>(kBound, [root] { return mFileSys::VolumeLabel(root); }).value_or(L"");
+}

@@ -26,6 +26,8 @@ class cVolumeFinder {
     std::function<std::vector<std::wstring>()> roots;  // mounted now
   };
   static System ThisMachine();
+  // The label of this machine's volume at `root`, given up on after kBound; empty then.
+  static std::wstring BoundedLabel(const std::wstring& root);
 
   explicit cVolumeFinder(System system = ThisMachine(), std::chrono::milliseconds bound = kBound);
 

@@ -3,18 +3,14 @@
 #include <utility>
 
 #include "ControlIds.h"
-#include "cControlWindow.h"
 #include "cDropFinish.h"
 #include "cPlatformError.h"
 #include "cOneWindow.h"
 #include "cVolumeFinder.h"
 #include "mAppFolders.h"
-#include "mBoundedWait.h"
 #include "mExitCode.h"
-#include "mFileSys.h"
 #include "mManifest.h"
 #include "mMessagePump.h"
-#include "mProgressScale.h"
 #include "mShellDrop.h"
 #include "mUserMessage.h"
 #include "mWindowClass.h"
@@ -30,15 +26,7 @@ constexpr wchar_t kBrowsePrompt[] = L"备份到...";
 constexpr wchar_t kNoFolderMessage[] = L"请先选择或输入备份目标文件夹。";
 constexpr wchar_t kNothingListed[] = L"没有要备份的文件。请先在程序窗口中选择要备份的文件和目标文件夹。";
 constexpr wchar_t kStopAndCloseQuestion[] = L"正在备份。要停止备份并关闭程序吗？";
-// While the destination is typed, the job is written at most once a second.
-constexpr UINT_PTR kSaveTimer = 1;
 constexpr std::chrono::minutes kUnattendedWait{30};
-constexpr UINT kSaveDelayMs = 1000;
-
-// A drive root added while its volume did not answer is named without asking it again for long.
-std::wstring BoundedLabel(const std::wstring& root) {
-  return mBoundedWait::Ask<std::wstring>(cVolumeFinder::kBound, [root] { return mFileSys::VolumeLabel(root); }).value_or(L"");
-}
 
 }  // namespace
 
@@ -46,10 +34,16 @@ cBackupWindow::cBackupWindow(HINSTANCE instance, mCommandLine::Request request, 
     : m_hInstance(instance),
       m_One(one),
       m_Request(std::move(request)),
-      m_List(mWindowsNames::Folded, BoundedLabel),
+      // A drive root added while its volume did not answer is named without asking it again for long.
+      m_List(mWindowsNames::Folded, cVolumeFinder::BoundedLabel),
       m_Job(m_List, m_View, cJobList::StoreFor(m_Request)),
       m_ListMenu(m_Job, m_View),
-      m_Report(mAppFolders::Logs()) {
+      m_Report(mAppFolders::Logs()),
+      // Unattended, an error outside a run would otherwise leave the program waiting for no one.
+      m_Errors([this] { return Box(); },
+               [this](const std::wstring& message) {
+                 if (!m_Run && !m_Quitting) CannotRun(message);
+               }) {
   Form_Initialize();
 
   m_hWnd = m_View.CreateForm(instance, WindowProc, this, kBackupWindowClass, kBackupWindowCaption);
@@ -61,16 +55,7 @@ cBackupWindow::cBackupWindow(HINSTANCE instance, mCommandLine::Request request, 
 cBackupWindow::~cBackupWindow() { if (m_hWnd) DestroyWindow(m_hWnd); }
 
 int cBackupWindow::RunMessageLoop() {
-  return mMessagePump::RunLoop(m_hWnd, [this] { TakeParkedError(L"更新窗口控件"); });
-}
-
-// The controls keep what their handlers threw for the message loop; here it is shown.
-void cBackupWindow::TakeParkedError(const wchar_t* action) {
-  try {
-    cControlWindow::RethrowPendingError();
-  } catch (...) {
-    ReportError(action, std::current_exception());
-  }
+  return mMessagePump::RunLoop(m_hWnd, [this] { m_Errors.TakeParked(L"更新窗口控件"); });
 }
 
 void cBackupWindow::Show(int showCommand) {
@@ -83,7 +68,7 @@ void cBackupWindow::Show(int showCommand) {
   } catch (...) {
     // A job file that could not be read is kept as it is: the user learns that the list is not remembered.
     const wchar_t* action = m_Job.Remembers() ? L"读取上次的备份任务" : L"读取上次的备份任务，本次对列表的改动不会保存";
-    ReportError(action, std::current_exception());
+    m_Errors.Report(action, std::current_exception());
   }
 }
 
@@ -109,7 +94,7 @@ LRESULT CALLBACK cBackupWindow::WindowProc(HWND hwnd, UINT message, WPARAM wPara
                                try {
                                  return self.HandleMessage(m, w, l);
                                } catch (...) {
-                                 self.ReportError(L"处理窗口消息", std::current_exception());
+                                 self.m_Errors.Report(L"处理窗口消息", std::current_exception());
                                  return DefWindowProcW(hwnd, m, w, l);
                                }
                              });
@@ -125,7 +110,7 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_CREATE:
       return OnCreate();
     case WM_ERASEBKGND:  // a failure is said once: the skin is not tried again
-      Try(L"绘制窗口", [&] { m_View.PaintBackground(reinterpret_cast<HDC>(wParam)); });
+      m_Errors.Try(L"绘制窗口", [&] { m_View.PaintBackground(reinterpret_cast<HDC>(wParam)); });
       return 1;
     case WM_COMMAND:
       OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -142,11 +127,11 @@ LRESULT cBackupWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (!m_Run && m_Arrival.Ask(m_hWnd, static_cast<DWORD>(wParam), m_Job)) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
       return 0;
     case WM_TIMER:
-      if (wParam != kSaveTimer) break;
+      if (wParam != cJobList::kSaveTimer) break;
       SaveTypedDestination();
       return 0;
     case WM_DROPFILES:
-      Try(L"添加拖放的文件", [&] { OnDropFiles(reinterpret_cast<HDROP>(wParam)); });
+      m_Errors.Try(L"添加拖放的文件", [&] { OnDropFiles(reinterpret_cast<HDROP>(wParam)); });
       return 0;
     case WM_CLOSE:
       if (m_Run) {
@@ -186,13 +171,11 @@ void cBackupWindow::OnCommand(int id, int code) {
   if (code == BN_CLICKED && id == IDC_COMMAND2) RunHandler(&cBackupWindow::Command2_Click, L"选择要备份的文件");
   if (code == BN_CLICKED && id == IDC_COMMAND3) RunHandler(&cBackupWindow::Command3_Click, L"开始备份");
   if (code == STN_CLICKED && id == IDC_LABEL4) RunHandler(&cBackupWindow::Label4_Click, L"关闭程序");
-  if (code == EN_CHANGE && id == IDC_TEXT1 && !m_SavePending) m_SavePending = SetTimer(m_hWnd, kSaveTimer, kSaveDelayMs, nullptr) != 0;
+  if (code == EN_CHANGE && id == IDC_TEXT1) m_Job.DestinationTyped(m_hWnd);
 }
 
 void cBackupWindow::SaveTypedDestination() {
-  if (!std::exchange(m_SavePending, false)) return;
-  KillTimer(m_hWnd, kSaveTimer);
-  Try(L"保存备份任务", [this] { m_Job.DestinationChanged(); });
+  m_Errors.Try(L"保存备份任务", [this] { m_Job.SaveTyped(m_hWnd); });
 }
 
 void cBackupWindow::OnDropFiles(HDROP drop) {
@@ -202,28 +185,7 @@ void cBackupWindow::OnDropFiles(HDROP drop) {
 }
 
 void cBackupWindow::RunHandler(void (cBackupWindow::*handler)(), const wchar_t* action) {
-  Try(action, [&] { (this->*handler)(); });
-}
-
-void cBackupWindow::Try(const wchar_t* action, const std::function<void()>& work) {
-  try {
-    work();
-  } catch (...) {
-    ReportError(action, std::current_exception());
-  }
-}
-
-void cBackupWindow::ReportError(const wchar_t* action, const std::exception_ptr& error) {
-  // Unattended, an error outside a run would otherwise leave the program waiting for no one.
-  if (m_Request.Unattended()) {
-    if (!m_Run && !m_Quitting) CannotRun(mUserMessage::For(action, error));
-    return;
-  }
-  // A failure while the message is up (a repaint behind it, say) is not stacked on top of it.
-  if (m_Reporting) return;
-  m_Reporting = true;
-  Say(mUserMessage::For(action, error), MB_OK | MB_ICONERROR);
-  m_Reporting = false;
+  m_Errors.Try(action, [&] { (this->*handler)(); });
 }
 
 int cBackupWindow::Say(const std::wstring& text, UINT flags) {
@@ -241,7 +203,8 @@ void cBackupWindow::Form_Load() {
   if (!m_Dlg) m_Dlg = std::make_unique<cCommonDialog>();
   m_Dlg->Flags(kDialogFlags);
   m_Dlg->MaxFile(kOpenBufferChars);
-  m_Fc = std::make_unique<cCopyFile>(this);
+  // Its listener during a run is the run, which tells the run's view.
+  m_Fc = std::make_unique<cCopyFile>();
   m_Fc->BufferSize(kChunkSize);
 }
 
@@ -278,7 +241,7 @@ void cBackupWindow::CannotRun(const std::wstring& reason) {
   }
   // Ends the run all the same when the log cannot be written: its code says that nothing was done.
   m_Quitting = true;
-  Try(L"写入备份日志", [&] { m_Report.NotRun(m_View.Text1Text(), reason); });
+  m_Errors.Try(L"写入备份日志", [&] { m_Report.NotRun(m_View.Text1Text(), reason); });
   Quit(mExitCode::kNothingDone);
 }
 
@@ -293,13 +256,13 @@ void cBackupWindow::Command3_Click() {
   SaveTypedDestination();
   m_Job.Locate();
   m_Report.Begin(folder);
-  m_Run.emplace(m_List, folder, *m_Fc, *this);
-  // A scheduled run does not wait for ever behind another run into its destination.
-  if (m_Request.Unattended()) m_Run->WaitAtMost(kUnattendedWait);
   m_CloseAfterRun = false;
   std::exception_ptr failure;
   try {
-    m_RunView.emplace(Box(), m_View, m_List);
+    m_RunView.emplace(Box(), m_View, m_List, m_Report);
+    m_Run.emplace(m_List, folder, *m_Fc, *m_RunView);
+    // A scheduled run does not wait for ever behind another run into its destination.
+    if (m_Request.Unattended()) m_Run->WaitAtMost(kUnattendedWait);
     while (m_Run->Step()) {
     }
   } catch (...) {
@@ -307,27 +270,6 @@ void cBackupWindow::Command3_Click() {
   }
   EndRun(failure);
 }
-
-void cBackupWindow::DestinationBusy(std::chrono::milliseconds pause) { m_RunView->WaitForDestination(pause); }
-
-void cBackupWindow::Waiting() { m_RunView->Waiting(m_Run->Progress()); }
-
-void cBackupWindow::Counting(int files) { m_RunView->Counting(files); }
-
-bool cBackupWindow::ConfirmReplacing(int files) { return m_RunView->ConfirmReplacing(files); }
-
-void cBackupWindow::Counted(const cRunProgress&) { m_RunView->Counted(); }
-
-void cBackupWindow::FileBegan(std::size_t entry, const cRunProgress& progress) {
-  m_CurIndex = static_cast<std::int32_t>(entry);
-  m_RunView->BeginFile(m_CurIndex, progress);
-}
-
-void cBackupWindow::EntriesChanged(const std::vector<std::size_t>& entries) { m_RunView->ShowEntries(entries); }
-
-void cBackupWindow::FileFailed(const std::vector<std::size_t>& entries) { m_RunView->FileFailed(entries); }
-
-void cBackupWindow::FileDone(const std::wstring& source, FileResult result, const std::wstring& reason) { m_Report.File(source, result, reason); }
 
 void cBackupWindow::AskToStopAndClose() {
   if (m_CloseAfterRun) return;
@@ -339,30 +281,14 @@ void cBackupWindow::AskToStopAndClose() {
 // Whatever ended the run: the list drawn again, input given meanwhile dropped, the controls,
 // caption, title and taskbar button as before the run, and one message with what was done.
 void cBackupWindow::EndRun(const std::exception_ptr& failure) {
+  const cRunOutcome outcome = m_Run ? m_Run->Result() : cRunOutcome{};
+  m_Run.reset();  // gives the engine back before its listener goes
   const std::exception_ptr taskbarError = m_RunView ? m_RunView->End() : nullptr;
   m_RunView.reset();
-  const cRunOutcome outcome = m_Run->Result();
-  m_Run.reset();
-  TakeParkedError(L"更新窗口控件");
-  Try(L"保存备份任务", [this] { m_Job.RunEnded(); });
+  m_Errors.TakeParked(L"更新窗口控件");
+  m_Errors.Try(L"保存备份任务", [this] { m_Job.RunEnded(); });
   m_Report.End(Box(), outcome, m_List.Failures(), failure ? mUserMessage::For(L"继续备份", failure) : L"");
   if (m_Request.Unattended()) Quit(mExitCode::For(outcome, m_List.Count(), m_List.Failures().size(), failure != nullptr));
-  if (taskbarError) ReportError(L"在任务栏按钮上显示备份进度", taskbarError);
+  if (taskbarError) m_Errors.Report(L"在任务栏按钮上显示备份进度", taskbarError);
   if (m_CloseAfterRun) PostMessageW(m_hWnd, WM_CLOSE, 0, 0);
 }
-
-void cBackupWindow::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
-  const auto bar = mProgressScale::Scale(CopyBytes, AllBytes);
-  m_View.ProgressBar1.Max(bar.max);
-  m_View.ProgressBar1.Value(bar.value);
-}
-
-// The run has marked the copy's entry in the list (a file entry; a folder entry once it is
-// whole): List1 shows what the list holds.
-void cBackupWindow::m_Fc_CopyComplete(std::int64_t) {
-  m_RunView->ShowEntries(m_List.EntriesOf(static_cast<std::size_t>(m_CurIndex)));
-}
-
-void cBackupWindow::CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) { m_Fc_CopyProgress(CopyBytes, AllBytes); }
-
-void cBackupWindow::CopyComplete(std::int64_t AllBytes) { m_Fc_CopyComplete(AllBytes); }

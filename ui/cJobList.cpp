@@ -64,3 +64,14 @@ void cJobList::Clear() {
 }
 
 void cJobList::Save() { m_Job.Save(m_View.Text1Text()); }
+
+void cJobList::DestinationTyped(HWND window) {
+  constexpr UINT kSaveDelayMs = 1000;
+  if (!m_SavePending) m_SavePending = SetTimer(window, kSaveTimer, kSaveDelayMs, nullptr) != 0;
+}
+
+void cJobList::SaveTyped(HWND window) {
+  if (!std::exchange(m_SavePending, false)) return;
+  KillTimer(window, kSaveTimer);
+  Save();
+}

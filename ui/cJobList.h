@@ -2,6 +2,8 @@
 // List1 and the destination box following the job as the user edits it: each change goes to the
 // job (cJob), List1 then shows what became of the list, and the job is saved with the
 // destination the box holds.
+#include <windows.h>
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -31,8 +33,13 @@ class cJobList {
   // Before a run: every entry's volume is looked for; entries whose volume moved are listed
   // where it is now, and those whose volume is not there are left out of the run.
   void Locate();
-  // The destination box changed.
-  void DestinationChanged() { Save(); }
+  // The window's timer that saves a typed destination.
+  static constexpr UINT_PTR kSaveTimer = 1;
+  // The destination box changed: while it is typed in, the job is saved at most once a second,
+  // when `window`'s timer kSaveTimer fires (or at SaveTyped, whichever comes first).
+  void DestinationTyped(HWND window);
+  // Saves the typed destination, if it waits to be. Throws cFileError.
+  void SaveTyped(HWND window);
   // A run has ended: it may have given backups new names, where another source's backups had
   // theirs in its destination.
   void RunEnded() { Save(); }
@@ -45,4 +52,5 @@ class cJobList {
   cBackupList& m_List;
   cBackupControls& m_View;
   cJob m_Job;
+  bool m_SavePending = false;  // the destination box changed; the save timer runs
 };

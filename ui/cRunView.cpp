@@ -5,6 +5,7 @@
 #include "ControlIds.h"
 #include "cControlWindow.h"
 #include "mMessagePump.h"
+#include "mProgressScale.h"
 
 namespace {
 
@@ -21,8 +22,13 @@ constexpr std::int64_t kLongFileBytes = 16 << 20;
 
 }  // namespace
 
-cRunView::cRunView(const cMessageBox& box, cBackupControls& view, const cBackupList& list)
-    : m_Box(box), m_Window(box.Owner()), m_View(view), m_List(list), m_Shown(std::chrono::steady_clock::now()) {
+cRunView::cRunView(const cMessageBox& box, cBackupControls& view, const cBackupList& list, cRunReport& report)
+    : m_Box(box),
+      m_Window(box.Owner()),
+      m_View(view),
+      m_List(list),
+      m_Report(report),
+      m_Shown(std::chrono::steady_clock::now()) {
   m_View.ShowRunning(true);
   // "停止" shows from here on: a click or key given before it (a double-click on "开始", say,
   // queued while the window was busy) was meant for what the window showed then.
@@ -61,25 +67,39 @@ bool cRunView::ConfirmReplacing(int files) {
   return m_Box.Show(question, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2, IDNO) == IDYES;
 }
 
-void cRunView::WaitForDestination(std::chrono::milliseconds pause) {
+void cRunView::DestinationBusy(std::chrono::milliseconds pause) {
   m_View.SetLabelText(m_View.Label3, kBusyCaption);
   mMessagePump::WaitAndDispatch(static_cast<DWORD>(pause.count()), mMessagePump::Mode::Run, m_Window);
   cControlWindow::RethrowPendingError();
 }
 
-void cRunView::Counted() { m_View.SetLabelText(m_View.Label3, kProgressCaption); }
+void cRunView::Counted(const cRunProgress&) { m_View.SetLabelText(m_View.Label3, kProgressCaption); }
 
-void cRunView::BeginFile(int entry, const cRunProgress& progress) {
-  m_Entry = entry;
+void cRunView::FileBegan(std::size_t entry, const cRunProgress& progress) {
+  m_CurIndex = static_cast<std::int32_t>(entry);
   Show(progress, progress.CurrentBytes() >= kLongFileBytes);
+}
+
+void cRunView::m_Fc_CopyProgress(std::int64_t CopyBytes, std::int64_t AllBytes) {
+  const auto bar = mProgressScale::Scale(CopyBytes, AllBytes);
+  m_View.ProgressBar1.Max(bar.max);
+  m_View.ProgressBar1.Value(bar.value);
+}
+
+// The run has marked the copy's entry in the list (a file entry; a folder entry once it is
+// whole): List1 shows what the list holds.
+void cRunView::m_Fc_CopyComplete(std::int64_t) { EntriesChanged(m_List.EntriesOf(static_cast<std::size_t>(m_CurIndex))); }
+
+void cRunView::FileDone(const std::wstring& source, FileResult result, const std::wstring& reason) {
+  m_Report.File(source, result, reason);
 }
 
 void cRunView::FileFailed(const std::vector<std::size_t>& entries) {
   if (m_Taskbar) m_Taskbar->Failed();
-  ShowEntries(entries);
+  EntriesChanged(entries);
 }
 
-void cRunView::ShowEntries(const std::vector<std::size_t>& entries) {
+void cRunView::EntriesChanged(const std::vector<std::size_t>& entries) {
   for (const std::size_t entry : entries) m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
   m_ListChanged = true;
 }
@@ -101,7 +121,7 @@ void cRunView::Show(const cRunProgress& progress, bool now) {
   ShowOnTaskbar(progress);
   if (time - m_ListShown < kListRedrawInterval) return;
   m_ListShown = time;
-  if (m_View.KeepInView(m_Entry)) m_ListChanged = true;
+  if (m_View.KeepInView(m_CurIndex)) m_ListChanged = true;
   if (m_QuietList && std::exchange(m_ListChanged, false)) m_QuietList->ShowNow();
 }
 

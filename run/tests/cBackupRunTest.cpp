@@ -56,7 +56,7 @@ class cRecorder : public cBackupRunEvents {
     lines.push_back("busy");
     if (onBusy) onBusy();
   }
-  void Waiting() override { ++waits; }
+  void Waiting(const cRunProgress*) override { ++waits; }
 
   Lines lines;
   int countings = 0, waits = 0;
