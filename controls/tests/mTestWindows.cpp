@@ -2,25 +2,16 @@
 
 #include <stdexcept>
 
+#include "mTestWindowTools.h"
+
 namespace {
 
 constexpr wchar_t kHostClass[] = L"OmbrivoControlsTestHost";
 
-void RegisterHostClass() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kHostClass;
-  RegisterClassExW(&wc);  // fails harmlessly when registered already
-}
-
 }  // namespace
 
 cTestHost::cTestHost(int clientWidth, int clientHeight) {
-  RegisterHostClass();
+  mTestWindowTools::RegisterHostClass(kHostClass, COLOR_WINDOW);
   RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
   m_hWnd = CreateWindowExW(0, kHostClass, L"控件测试", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN,

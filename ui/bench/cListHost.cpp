@@ -5,6 +5,7 @@
 #include "BackupLayout.h"
 #include "cPlatformError.h"
 #include "mMessagePump.h"
+#include "mTestWindowTools.h"
 #include "mUnits.h"
 
 namespace {
@@ -17,25 +18,13 @@ const BackupLayout::ControlSpec& List1Layout() {
   throw std::logic_error("the layout has no List1");
 }
 
-void RegisterHostClass() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kHostClass;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
-    throw cPlatformError::FromLastError(L"host the list", kHostClass, L"RegisterClassExW");
-}
-
 }  // namespace
 
 cListHost::cListHost() {
   const int dpiX = mUnits::LogicalPixelsPerInchX();
   const int dpiY = mUnits::LogicalPixelsPerInchY();
 
-  RegisterHostClass();
+  mTestWindowTools::RegisterHostClass(kHostClass, COLOR_BTNFACE);
   m_hWnd = CreateWindowExW(0, kHostClass, L"ZListBox", WS_POPUP | WS_VISIBLE, 0, 0,
                            mUnits::TwipsToPixels(BackupLayout::kClientWidth, dpiX),
                            mUnits::TwipsToPixels(BackupLayout::kClientHeight, dpiY), nullptr, nullptr,

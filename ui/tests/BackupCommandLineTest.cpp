@@ -13,6 +13,7 @@
 #include "cAppDataFolder.h"
 #include "cAppDriver.h"
 #include "cTestDir.h"
+#include "mTestWindowTools.h"
 #include "mText.h"
 
 namespace {
@@ -47,28 +48,14 @@ class cProgram {
   // A visible top-level window of the program of this class, waited for.
   HWND WaitForWindow(const std::wstring& className) const {
     for (int i = 0; i < 300; ++i) {
-      Search search{m_Process.dwProcessId, className, nullptr};
-      EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
-      if (search.found) return search.found;
+      for (HWND w : mTestWindowTools::TopLevel(m_Process.dwProcessId))
+        if (IsWindowVisible(w) && WindowClass(w) == className) return w;
       Settle(100ms);
     }
     return nullptr;
   }
 
  private:
-  struct Search {
-    DWORD pid;
-    const std::wstring& cls;
-    HWND found;
-  };
-  static BOOL CALLBACK Match(HWND w, LPARAM p) {
-    auto* s = reinterpret_cast<Search*>(p);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(w, &pid);
-    if (pid == s->pid && IsWindowVisible(w) && WindowClass(w) == s->cls) s->found = w;
-    return !s->found;
-  }
-
   PROCESS_INFORMATION m_Process{};
 };
 

@@ -14,6 +14,7 @@
 
 #include "ControlIds.h"
 #include "cAppDriver.h"
+#include "mTestWindowTools.h"
 #include "cTestDir.h"
 #include "mFileTimes.h"
 #include "mText.h"
@@ -130,7 +131,7 @@ TEST_F(BackupWindowTest, BrowseFillsTheDestinationAndCancelEmptiesIt) {
   app.Click(IDC_COMMAND1);
   HWND browser = app.WaitForDialog([](HWND w) { return FindWindowExW(w, nullptr, WC_TREEVIEWW, nullptr) != nullptr; });
   bool promptShown = false;
-  for (HWND child : ChildWindows(browser)) promptShown |= app.Text(child) == L"备份到...";
+  for (HWND child : mTestWindowTools::Children(browser)) promptShown |= app.Text(child) == L"备份到...";
   EXPECT_TRUE(promptShown);
   app.Screenshot(L"browse");
   app.PressButton(browser, IDCANCEL);

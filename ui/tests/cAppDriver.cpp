@@ -12,6 +12,7 @@
 
 #include "ControlIds.h"
 #include "cTestDir.h"
+#include "mTestWindowTools.h"
 #include "mText.h"
 
 namespace {
@@ -21,28 +22,15 @@ using Clock = std::chrono::steady_clock;
 // The open dialog's file-name box sits inside the control with this id.
 constexpr int kFileNameControl = 0x47C;
 
-struct ProcessWindows {
-  DWORD pid;
-  std::vector<HWND> windows;
-};
-
-BOOL CALLBACK CollectWindow(HWND window, LPARAM param) {
-  auto* found = reinterpret_cast<ProcessWindows*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid == found->pid) found->windows.push_back(window);
-  return TRUE;
-}
-
-std::vector<HWND> TopLevelWindows(DWORD pid) {
-  ProcessWindows found{pid, {}};
-  EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&found));
-  return found.windows;
-}
-
-BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
-  reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-  return TRUE;
+// The header of a 32-bit-per-pixel bitmap; a negative `height` puts the top row first.
+BITMAPINFO Info32(int width, int height) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  return info;
 }
 
 void Fail(const std::string& what) { throw std::runtime_error(what); }
@@ -57,11 +45,6 @@ std::wstring WindowClass(HWND window) {
   return name;
 }
 
-std::vector<HWND> ChildWindows(HWND parent) {
-  std::vector<HWND> children;
-  EnumChildWindows(parent, CollectChild, reinterpret_cast<LPARAM>(&children));
-  return children;
-}
 
 cAppDriver::cAppDriver(const std::wstring& arguments, const std::wstring& appData)
     : m_AppData(appData.empty() ? m_OwnAppData.Root() : appData) {
@@ -73,7 +56,7 @@ cAppDriver::cAppDriver(const std::wstring& arguments, const std::wstring& appDat
   WaitForInputIdle(m_Process.hProcess, 30000);
   const auto deadline = Clock::now() + std::chrono::seconds(30);
   while (!m_Window && Clock::now() < deadline) {
-    for (HWND w : TopLevelWindows(m_Process.dwProcessId))
+    for (HWND w : mTestWindowTools::TopLevel(m_Process.dwProcessId))
       if (WindowClass(w) == kBackupWindowClass && IsWindowVisible(w)) m_Window = w;
     if (!m_Window) Settle(std::chrono::milliseconds(100));
   }
@@ -148,7 +131,7 @@ int cAppDriver::BarMax() const {
 HWND cAppDriver::WaitForDialog(const std::function<bool(HWND)>& matches, std::chrono::milliseconds timeout) const {
   const auto deadline = Clock::now() + timeout;
   while (Clock::now() < deadline) {
-    for (HWND w : TopLevelWindows(m_Process.dwProcessId))
+    for (HWND w : mTestWindowTools::TopLevel(m_Process.dwProcessId))
       if (WindowClass(w) == L"#32770" && IsWindowVisible(w) && matches(w)) {
         Settle();
         return w;
@@ -156,10 +139,10 @@ HWND cAppDriver::WaitForDialog(const std::function<bool(HWND)>& matches, std::ch
     Settle(std::chrono::milliseconds(100));
   }
   std::string seen;
-  for (HWND w : TopLevelWindows(m_Process.dwProcessId)) {
+  for (HWND w : mTestWindowTools::TopLevel(m_Process.dwProcessId)) {
     if (!IsWindowVisible(w)) continue;
     seen += "\n  " + mText::ToUtf8(WindowClass(w)) + " \"" + mText::ToUtf8(Text(w)) + "\":";
-    for (HWND child : ChildWindows(w))
+    for (HWND child : mTestWindowTools::Children(w))
       seen += " " + mText::ToUtf8(WindowClass(child)) + "#" + std::to_string(GetDlgCtrlID(child));
   }
   Fail("the expected dialog did not appear; the program shows:" + seen);
@@ -171,13 +154,13 @@ HWND cAppDriver::WaitForMessageBox() const {
 }
 
 HWND cAppDriver::FindMessageBox() const {
-  for (HWND w : TopLevelWindows(m_Process.dwProcessId))
+  for (HWND w : mTestWindowTools::TopLevel(m_Process.dwProcessId))
     if (WindowClass(w) == L"#32770" && IsWindowVisible(w) && Text(w) == L"工程1") return w;
   return nullptr;
 }
 
 std::wstring cAppDriver::MessageText(HWND box) const {
-  for (HWND child : ChildWindows(box)) {
+  for (HWND child : mTestWindowTools::Children(box)) {
     if (WindowClass(child) != L"Static") continue;
     const auto style = GetWindowLongW(child, GWL_STYLE);
     if ((style & SS_TYPEMASK) == SS_ICON) continue;
@@ -188,7 +171,7 @@ std::wstring cAppDriver::MessageText(HWND box) const {
 }
 
 bool cAppDriver::MessageHasIcon(HWND box) const {
-  for (HWND child : ChildWindows(box)) {
+  for (HWND child : mTestWindowTools::Children(box)) {
     if (WindowClass(child) != L"Static" || !IsWindowVisible(child)) continue;
     if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
         SendMessageW(child, STM_GETICON, 0, 0) != 0)
@@ -209,12 +192,7 @@ std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
   HGDIOBJ previous = SelectObject(memory, bitmap);
   BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
   SelectObject(memory, previous);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = Info32(w, -h);
   GetDIBits(memory, bitmap, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
@@ -225,12 +203,7 @@ std::vector<std::uint32_t> ScreenPixels(const RECT& r) {
 // A standard icon drawn at the given size over a plain background, top row first.
 std::vector<std::uint32_t> IconPixels(const wchar_t* icon, int w, int h, std::uint32_t background) {
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w * h), background);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = Info32(w, -h);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
   void* bits = nullptr;
@@ -259,7 +232,7 @@ long long Difference(const std::vector<std::uint32_t>& a, const std::vector<std:
 
 const wchar_t* cAppDriver::MessageIcon(HWND box) const {
   HWND iconControl = nullptr;
-  for (HWND child : ChildWindows(box))
+  for (HWND child : mTestWindowTools::Children(box))
     if (WindowClass(child) == L"Static" && IsWindowVisible(child) &&
         (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && SendMessageW(child, STM_GETICON, 0, 0) != 0)
       iconControl = child;
@@ -312,7 +285,7 @@ void cAppDriver::PickFiles(const std::wstring& folder, const std::vector<std::ws
     HWND control = GetDlgItem(w, kFileNameControl);
     if (!control) return nullptr;
     if (WindowClass(control) == L"Edit") return control;
-    for (HWND inner : ChildWindows(control))  // ComboBoxEx32 > ComboBox > Edit
+    for (HWND inner : mTestWindowTools::Children(control))  // ComboBoxEx32 > ComboBox > Edit
       if (WindowClass(inner) == L"Edit") return inner;
     return nullptr;
   };
@@ -355,7 +328,7 @@ void cAppDriver::DropFiles(const std::vector<std::wstring>& paths) const {
   // Posted, as the system delivers a drop: a drop that ends in a message must not block us.
   PostMessageW(m_Window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
   auto showsMessage = [this] {
-    for (HWND w : TopLevelWindows(m_Process.dwProcessId))
+    for (HWND w : mTestWindowTools::TopLevel(m_Process.dwProcessId))
       if (WindowClass(w) == L"#32770" && IsWindowVisible(w)) return true;
     return false;
   };
@@ -380,12 +353,7 @@ void cAppDriver::Screenshot(const std::wstring& name, HWND window) const {
   const int w = r.right - r.left, h = r.bottom - r.top;
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
+  BITMAPINFO info = Info32(w, h);
   void* bits = nullptr;
   HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ previous = SelectObject(memory, bitmap);

@@ -78,4 +78,3 @@ class cAppDriver {
 // Lets the program and the X server catch up.
 void Settle(std::chrono::milliseconds time = std::chrono::milliseconds(200));
 std::wstring WindowClass(HWND window);
-std::vector<HWND> ChildWindows(HWND parent);

@@ -4,27 +4,15 @@
 #include <chrono>
 #include <utility>
 
+#include "mTestWindowTools.h"
+
 namespace {
 
-struct Found {
-  DWORD pid;
-  std::vector<HWND> dialogs;
-};
-
-BOOL CALLBACK CollectDialog(HWND window, LPARAM param) {
-  auto* found = reinterpret_cast<Found*>(param);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
+// A message box or common dialog on screen.
+bool IsDialog(HWND window) {
   wchar_t name[16] = {};
   GetClassNameW(window, name, 16);
-  if (pid == found->pid && IsWindowVisible(window) && std::wstring(name) == L"#32770")
-    found->dialogs.push_back(window);
-  return TRUE;
-}
-
-BOOL CALLBACK CollectChild(HWND window, LPARAM param) {
-  reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-  return TRUE;
+  return IsWindowVisible(window) && std::wstring(name) == L"#32770";
 }
 
 std::wstring TextOf(HWND window) {
@@ -49,10 +37,8 @@ std::vector<cDialogWatcher::Seen> cDialogWatcher::TakeSeen() {
 
 void cDialogWatcher::Watch() {
   while (!m_Stop) {
-    Found found{GetCurrentProcessId(), {}};
-    EnumWindows(CollectDialog, reinterpret_cast<LPARAM>(&found));
-    for (HWND dialog : found.dialogs)
-      if (std::find(m_Answered.begin(), m_Answered.end(), dialog) == m_Answered.end()) Answer(dialog);
+    for (HWND dialog : mTestWindowTools::TopLevel(GetCurrentProcessId()))
+      if (IsDialog(dialog) && std::find(m_Answered.begin(), m_Answered.end(), dialog) == m_Answered.end()) Answer(dialog);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
 }
@@ -60,9 +46,7 @@ void cDialogWatcher::Watch() {
 void cDialogWatcher::Answer(HWND dialog) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));  // let it finish drawing
   Seen seen{TextOf(dialog), L"", false};
-  std::vector<HWND> children;
-  EnumChildWindows(dialog, CollectChild, reinterpret_cast<LPARAM>(&children));
-  for (HWND child : children) {
+  for (HWND child : mTestWindowTools::Children(dialog)) {
     wchar_t name[16] = {};
     GetClassNameW(child, name, 16);
     if (std::wstring(name) != L"Static") continue;
