@@ -11,8 +11,9 @@
 #include <memory>
 #include <mutex>
 #include <optional>
-#include <thread>
 #include <vector>
+
+#include "mDetachedThread.h"
 
 namespace mBoundedWait {
 
@@ -32,7 +33,7 @@ std::vector<std::optional<T>> AskAll(std::chrono::milliseconds bound, std::vecto
   shared->left = questions.size();
   const auto deadline = std::chrono::steady_clock::now() + bound;
   for (std::size_t i = 0; i < questions.size(); ++i) {
-    std::thread([shared, i, question = std::move(questions[i])] {
+    mDetachedThread::Start([shared, i, question = std::move(questions[i])] {
       std::optional<T> answer;
       std::exception_ptr failure;
       try {
@@ -44,7 +45,7 @@ std::vector<std::optional<T>> AskAll(std::chrono::milliseconds bound, std::vecto
       shared->answers[i] = std::move(answer);
       if (failure) shared->failure = failure;
       if (--shared->left == 0) shared->answered.notify_one();
-    }).detach();
+    });
   }
   std::unique_lock<std::mutex> hold(shared->lock);
   shared->answered.wait_until(hold, deadline, [&] { return shared->left == 0; });

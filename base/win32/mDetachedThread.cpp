@@ -1,0 +1,27 @@
+#include "mDetachedThread.h"
+
+#include <windows.h>
+
+#include <memory>
+#include <system_error>
+
+namespace mDetachedThread {
+namespace {
+
+DWORD WINAPI Run(void* parameter) {
+  const std::unique_ptr<std::function<void()>> work(static_cast<std::function<void()>*>(parameter));
+  (*work)();
+  return 0;
+}
+
+}  // namespace
+
+void Start(std::function<void()> work) {
+  auto owned = std::make_unique<std::function<void()>>(std::move(work));
+  HANDLE thread = CreateThread(nullptr, 0, Run, owned.get(), 0, nullptr);
+  if (!thread) throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateThread");
+  owned.release();  // the thread's own now
+  CloseHandle(thread);
+}
+
+}  // namespace mDetachedThread
