@@ -345,7 +345,7 @@ TEST_F(BackupWindowFaultTest, ASourceWrittenToDuringItsCopyIsCopiedAgainWhole) {
   for (const Change change : {Change::CutShort, Change::Rewritten}) {
     SCOPED_TRACE(change == Change::CutShort ? "cut short" : "rewritten");
     const std::wstring name = change == Change::CutShort ? L"cut.bin" : L"rewritten.bin";
-    const std::size_t length = 12 * kChunk;
+    const std::size_t length = 32 * kChunk;  // long enough that a fast copy is still midway when it is held
     WriteBytes(Source(name), Pattern(length, 7));
     PlantOlder(dest, name);
     cAppDriver driver;
