@@ -64,6 +64,28 @@ TEST(cRunLog, ARunThatCouldNotBeginIsLoggedWithItsReasonAlone) {
   EXPECT_EQ(text.find(L"共 "), std::wstring::npos) << "no totals: nothing was counted";
 }
 
+TEST(cRunLog, ALogOfManyLinesKeepsThemAllInOrderAndLeavesNoOtherFile) {
+  cTestDir dir;
+  const auto now = cRunLog::Clock::now();
+  std::wstring path;
+  {
+    cRunLog log(dir.Root(), L"D:\\", now);
+    for (int i = 0; i < 5000; ++i) log.File(L"E:\\照片\\" + std::to_wstring(i) + L".jpg", Result::Copied, {});
+    cRunOutcome outcome;
+    outcome.files = 5000;
+    path = log.Write(outcome, {}, now);
+  }
+  const std::string text = Read(FsPath(dir.Root()) / FsPath(path.substr(path.find_last_of(L"\\/") + 1)));
+  std::size_t at = 0;
+  for (int i = 0; i < 5000 && at != std::string::npos; ++i)
+    at = text.find(mText::ToUtf8(L"已复制\tE:\\照片\\" + std::to_wstring(i) + L".jpg\r\n"), at);
+  EXPECT_NE(at, std::string::npos) << "a line lost or out of order";
+  EXPECT_NE(text.find(mText::ToUtf8(L"已复制 5000，")), std::string::npos);
+  int files = 0;
+  for ([[maybe_unused]] const auto& item : std::filesystem::directory_iterator(FsPath(dir.Root()))) ++files;
+  EXPECT_EQ(files, 1) << "only the log";
+}
+
 TEST(cRunLog, LogsAreNamedByTheirStartAndOnlyTheNewestFiftyAreKept) {
   cTestDir dir;
   const std::wstring folder = dir.Root() + L"\\OmbrivoBeta\\日志";  // as the program writes it
