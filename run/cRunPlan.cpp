@@ -4,8 +4,9 @@
 #include <utility>
 
 #include "cFileError.h"
+#include "cFolderItems.h"
 #include "cFolderListing.h"
-#include "cGivenNames.h"
+#include "cFolderNames.h"
 #include "mFileHlp.h"
 #include "mFileSys.h"
 #include "mFolderWalk.h"
@@ -24,7 +25,7 @@ bool IsFolder(const Item& item) { return (item.attributes & cFolderListing::kDir
 
 // The files in one folder by folded name, with their stamps, read a budget's worth at a time: the
 // backups in a destination folder, whose temporary files of copies whose process ended go as they
-// are met, or the sources of many file entries.
+// are met, or the sources of many file entries. Kept compactly, sorted once the folder is read.
 class cRunPlan::cBackups {
  public:
   cBackups(const std::wstring& folder, const mBackupNames::Fold& fold, bool removeLeftovers = true)
@@ -52,26 +53,27 @@ class cRunPlan::cBackups {
   bool Whole() const noexcept { return m_Done; }
 
   std::optional<Stamp> Of(const std::wstring& name) const {
-    const auto found = m_Stamps.find(m_Fold(name));
-    if (found == m_Stamps.end()) return std::nullopt;
-    return found->second;
+    const auto found = m_Stamps.Find(m_Fold(name));
+    if (!found) return std::nullopt;
+    return Stamp{m_Stamps.Bytes(*found), m_Stamps.Written(*found)};
   }
 
  private:
   void Take(const Item& item) {
     if (IsFolder(item)) return;
     if (m_RemoveLeftovers && mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(m_Folder, item.name)) return;
-    m_Stamps.emplace(m_Fold(item.name), Stamp{item.bytes, item.written});
+    m_Stamps.Add(m_Fold(item.name), item);
   }
   void End() {
     m_Done = true;
     m_Listing.reset();
+    m_Stamps.Sort();  // a name listed twice (alike but for case) has the stamp listed first
   }
 
   std::wstring m_Folder;
   const mBackupNames::Fold& m_Fold;
   std::optional<cFolderListing> m_Listing;
-  std::map<std::wstring, Stamp> m_Stamps;
+  cFolderItems m_Stamps;  // by folded name
   bool m_RemoveLeftovers;
   bool m_Done = false;
 };
@@ -91,8 +93,8 @@ struct cRunPlan::Frame {
   std::wstring destination;  // without
   std::optional<cFolderListing> listing;
   bool listed = false;
-  std::vector<Item> items;
-  std::vector<std::wstring> names;  // the name each item's backup takes
+  cFolderItems items;
+  cFolderNames names;  // the name each item's backup takes
   std::size_t next = 0;
   std::unique_ptr<cBackups> backups;  // read before the first file is given
 };
@@ -212,18 +214,22 @@ bool cRunPlan::Walk(Frame& frame, Step& step, int& budget) {
     }
     NameItems(frame);
   }
-  if (frame.next == frame.items.size()) {
+  if (frame.next == frame.items.Size()) {
     m_Frames.pop_back();
     return false;
   }
-  const Item& item = frame.items[frame.next];
-  if (!IsFolder(item) && m_LookAtBackups) {
+  const std::size_t i = frame.next;
+  const bool folder = frame.items.IsFolder(i);
+  if (!folder && m_LookAtBackups) {
     if (!frame.backups) frame.backups = std::make_unique<cBackups>(frame.destination, m_Fold);
     if (!frame.backups->Read(budget)) return false;
   }
-  const std::wstring target = frame.destination + L"\\" + frame.names[frame.next++];
-  if (IsFolder(item)) return StartFolder(frame.source + item.name + L"\\", target, step);
-  return FileStep(frame.source + item.name, target, Stamp{item.bytes, item.written}, frame.backups.get(), step);
+  ++frame.next;
+  const std::wstring target = frame.destination + L"\\" + frame.names.Of(frame.items, i);
+  std::wstring source = frame.source;
+  source.append(frame.items.Name(i));
+  if (folder) return StartFolder(source + L"\\", target, step);
+  return FileStep(source, target, Stamp{frame.items.Bytes(i), frame.items.Written(i)}, frame.backups.get(), step);
 }
 
 // Lists on; true once the folder has been read whole.
@@ -234,13 +240,13 @@ bool cRunPlan::ListSource(Frame& frame, int& budget) {
   }
   while (budget > 0) {
     --budget;
-    auto item = frame.listing->Next();
+    const auto item = frame.listing->Next();
     if (!item) {
       frame.listing.reset();
       frame.listed = true;
       return true;
     }
-    frame.items.push_back(std::move(*item));
+    frame.items.Add(*item);
   }
   return false;
 }
@@ -248,20 +254,19 @@ bool cRunPlan::ListSource(Frame& frame, int& budget) {
 // Leaves out what the walk does not enter, and gives each item left its backup's name. In name
 // order, so that names alike but for case are numbered alike on every run.
 void cRunPlan::NameItems(Frame& frame) {
-  std::sort(frame.items.begin(), frame.items.end(), [](const Item& a, const Item& b) { return a.name < b.name; });
+  cFolderItems& items = frame.items;
+  items.Sort();
   const bool driveRoot = frame.source.size() <= 3;
-  std::vector<Item> kept;
-  for (Item& item : frame.items) {
-    if (mFolderWalk::Classify(item.attributes, item.reparseTag) == mFolderWalk::Item::Link)
-      m_Links.push_back(frame.source + item.name);
-    else if (!(driveRoot && mFolderWalk::IsDriveSystemFolder(item.name, item.attributes)) &&
-             !(IsFolder(item) && m_Guard.IsDestination(frame.source + item.name)))
-      kept.push_back(std::move(item));
-  }
-  cGivenNames names(m_Fold);
-  for (const Item& item : kept) names.Reserve(item.name);
-  for (const Item& item : kept) frame.names.push_back(names.Give(item.name, IsFolder(item)));
-  frame.items = std::move(kept);
+  items.Keep([&](std::size_t i) {
+    const std::wstring name(items.Name(i));
+    if (mFolderWalk::Classify(items.Attributes(i), items.ReparseTag(i)) == mFolderWalk::Item::Link) {
+      m_Links.push_back(frame.source + name);
+      return false;
+    }
+    return !(driveRoot && mFolderWalk::IsDriveSystemFolder(name, items.Attributes(i))) &&
+           !(items.IsFolder(i) && m_Guard.IsDestination(frame.source + name));
+  });
+  frame.names = cFolderNames(items, m_Fold);
 }
 
 // A copy, or the refusal of one that would land on a listed source.
