@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstring>
 #include <iterator>
 #include <memory>
 #include <type_traits>
 #include <vector>
 
 #include "ModuleResource.h"
+#include "cWindowDc.h"
 #include "resource.h"
 
 namespace {
@@ -39,7 +41,9 @@ struct IconFormat {
 };
 constexpr IconFormat kFormats[] = {{16, 8},  {32, 1},  {48, 4},  {48, 8},
                                    {32, 8},  {48, 32}, {32, 32}, {16, 32}};
-constexpr std::size_t kImageCount = std::size(kFormats);
+constexpr std::size_t kBitmapCount = std::size(kFormats);
+// After them the 256 x 256 image of Explorer's large views, stored as PNG.
+constexpr std::size_t kImageCount = kBitmapCount + 1;
 
 // One image of the group decoded: colours (alpha in rgbReserved for 32-bit images) and the
 // AND mask, both top-down.
@@ -111,11 +115,11 @@ std::span<const std::byte> IconBits(const GroupIconEntry& entry) {
   return ModuleResource(RT_ICON, MAKEINTRESOURCEW(entry.id), kNeutral);
 }
 
-// All eight images, decoded in the group's order; a fatal failure if any is malformed.
+// The eight bitmap images, decoded in the group's order; a fatal failure if any is malformed.
 void DecodeAll(std::vector<IconImage>* images) {
   const auto group = IconGroup();
   ASSERT_EQ(group.size(), sizeof(GroupIconHeader) + kImageCount * sizeof(GroupIconEntry));
-  for (std::size_t i = 0; i < kImageCount; ++i) {
+  for (std::size_t i = 0; i < kBitmapCount; ++i) {
     SCOPED_TRACE(testing::Message() << "image #" << i);
     images->emplace_back();
     ASSERT_NO_FATAL_FAILURE(Decode(IconBits(Entry(group, i)), kFormats[i], &images->back()));
@@ -132,14 +136,14 @@ bool IsDark(const RGBQUAD& c) {
   return c.rgbRed < 70 && c.rgbGreen < 70 && c.rgbBlue < 70;
 }
 
-TEST(IconGroup, HoldsTheEightImagesInOrder) {
+TEST(IconGroup, HoldsTheEightBitmapImagesInOrder) {
   const auto group = IconGroup();
   ASSERT_EQ(group.size(), sizeof(GroupIconHeader) + kImageCount * sizeof(GroupIconEntry));
   const auto header = ReadAt<GroupIconHeader>(group, 0);
   EXPECT_EQ(header.reserved, 0);
   EXPECT_EQ(header.type, 1) << "1 = icon, 2 = cursor";
   ASSERT_EQ(static_cast<std::size_t>(header.count), kImageCount);
-  for (std::size_t i = 0; i < kImageCount; ++i) {
+  for (std::size_t i = 0; i < kBitmapCount; ++i) {
     SCOPED_TRACE(testing::Message() << "image #" << i << ": " << kFormats[i].size << "x"
                                     << kFormats[i].size << " " << kFormats[i].bits << "-bit");
     const auto entry = Entry(group, i);
@@ -188,34 +192,37 @@ TEST(IconGroup, MasksCutOutOneShapeAtEveryDepth) {
   }
 }
 
+// The picture every image shows, at any size and depth.
+void ExpectADarkScreenCrossedByAPulseLine(const IconImage& image) {
+  const int n = image.format.size;
+  SCOPED_TRACE(testing::Message() << n << "x" << n << " " << image.format.bits << "-bit");
+  const auto isLine = image.format.bits == 1 ? IsWhite : IsGreen;
+  EXPECT_TRUE(IsDark(image.At(n * 3 / 10, n * 3 / 10)));
+  EXPECT_TRUE(IsDark(image.At(n * 7 / 10, n * 8 / 10)));
+  // The line runs across the screen: it is met near the left and near the right edge.
+  for (const int x : {n / 5, n * 4 / 5}) {
+    int hits = 0;
+    for (int y = n / 4; y < n * 3 / 4; ++y) hits += isLine(image.At(x, y)) ? 1 : 0;
+    EXPECT_GE(hits, 1) << "column " << x;
+    EXPECT_LE(hits, n / 8) << "column " << x << ": a line, not a block";
+  }
+  // The pulse rises and falls in the middle.
+  int top = n, bottom = 0;
+  for (int y = 0; y < n; ++y) {
+    for (int x = n / 3; x < n * 2 / 3; ++x) {
+      if (isLine(image.At(x, y))) {
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+      }
+    }
+  }
+  EXPECT_GE(bottom - top, n / 3);
+}
+
 TEST(IconGroup, ShowsADarkScreenCrossedByAPulseLine) {
   std::vector<IconImage> images;
   ASSERT_NO_FATAL_FAILURE(DecodeAll(&images));
-  for (const auto& image : images) {
-    const int n = image.format.size;
-    SCOPED_TRACE(testing::Message() << n << "x" << n << " " << image.format.bits << "-bit");
-    const auto isLine = image.format.bits == 1 ? IsWhite : IsGreen;
-    EXPECT_TRUE(IsDark(image.At(n * 3 / 10, n * 3 / 10)));
-    EXPECT_TRUE(IsDark(image.At(n * 7 / 10, n * 8 / 10)));
-    // The line runs across the screen: it is met near the left and near the right edge.
-    for (const int x : {n / 5, n * 4 / 5}) {
-      int hits = 0;
-      for (int y = n / 4; y < n * 3 / 4; ++y) hits += isLine(image.At(x, y)) ? 1 : 0;
-      EXPECT_GE(hits, 1) << "column " << x;
-      EXPECT_LE(hits, n / 8) << "column " << x << ": a line, not a block";
-    }
-    // The pulse rises and falls in the middle.
-    int top = n, bottom = 0;
-    for (int y = 0; y < n; ++y) {
-      for (int x = n / 3; x < n * 2 / 3; ++x) {
-        if (isLine(image.At(x, y))) {
-          top = std::min(top, y);
-          bottom = std::max(bottom, y);
-        }
-      }
-    }
-    EXPECT_GE(bottom - top, n / 3);
-  }
+  for (const auto& image : images) ExpectADarkScreenCrossedByAPulseLine(image);
 }
 
 struct DestroyIconOnExit {
@@ -231,7 +238,7 @@ using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteBitma
 TEST(IconGroup, EveryImageLoadsAsAnIcon) {
   const auto group = IconGroup();
   ASSERT_EQ(group.size(), sizeof(GroupIconHeader) + kImageCount * sizeof(GroupIconEntry));
-  for (std::size_t i = 0; i < kImageCount; ++i) {
+  for (std::size_t i = 0; i < kBitmapCount; ++i) {
     SCOPED_TRACE(testing::Message() << "image #" << i);
     const auto bits = IconBits(Entry(group, i));
     const int n = kFormats[i].size;
@@ -253,6 +260,42 @@ TEST(IconGroup, EveryImageLoadsAsAnIcon) {
                                                   LR_DEFAULTCOLOR)));
     EXPECT_TRUE(icon) << n << " px from the group";
   }
+}
+
+TEST(IconGroup, EndsWithA256PixelPngOfTheSamePicture) {
+  const auto group = IconGroup();
+  ASSERT_EQ(group.size(), sizeof(GroupIconHeader) + kImageCount * sizeof(GroupIconEntry));
+  const auto entry = Entry(group, kBitmapCount);
+  EXPECT_EQ(entry.width, 0) << "0 stands for 256";
+  EXPECT_EQ(entry.height, 0);
+  EXPECT_EQ(entry.bitCount, 32);
+  EXPECT_EQ(entry.planes, 1);
+  const auto bits = IconBits(entry);
+  ASSERT_EQ(bits.size(), entry.bytesInRes);
+  // The signature, then IHDR: 256 x 256 (big-endian), 8 bits per sample, colour type 6 (RGBA).
+  constexpr unsigned char kHead[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n',
+                                     0, 0, 0, 13, 'I', 'H', 'D', 'R',
+                                     0, 0, 1, 0, 0, 0, 1, 0, 8, 6};
+  ASSERT_GT(bits.size(), sizeof kHead);
+  EXPECT_EQ(std::memcmp(bits.data(), kHead, sizeof kHead), 0);
+
+  // Asked for 256 px, as Explorer's large views ask, the group gives the PNG's picture.
+  IconHandle icon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                                MAKEINTRESOURCEW(IDI_APPICON), IMAGE_ICON, 256,
+                                                256, LR_DEFAULTCOLOR)));
+  ASSERT_TRUE(icon) << GetLastError();
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(icon.get(), &info));
+  BitmapHandle mask(info.hbmMask), colour(info.hbmColor);
+  ASSERT_TRUE(colour);
+  IconImage image{{256, 32}, std::vector<RGBQUAD>(256 * 256), {}};
+  BITMAPINFO header{};
+  header.bmiHeader = {sizeof(BITMAPINFOHEADER), 256, -256, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  const cWindowDc screen(nullptr, L"GetDC");
+  ASSERT_EQ(GetDIBits(screen.Get(), colour.get(), 0, 256, image.colours.data(), &header,
+                      DIB_RGB_COLORS),
+            256);
+  ExpectADarkScreenCrossedByAPulseLine(image);
 }
 
 }  // namespace
