@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
   wine wine64 wine32:i386
   xvfb xauth x11-utils imagemagick librsvg2-bin python3-pil
-  fonts-wqy-zenhei zip locales
+  fonts-wqy-zenhei fonts-wqy-microhei zip locales
   clang libclang-rt-14-dev
   pkg-config libfuse3-dev fuse3 libxxhash-dev nlohmann-json3-dev
 )

@@ -96,10 +96,18 @@ winenv_boot() {
   mkdir -p "$WINEPREFIX"
   wineserver -p >/dev/null 2>&1 </dev/null
   "$winenv_wine" wineboot -i >/dev/null 2>&1 </dev/null || true
-  if [ $fresh -eq 1 ] || [ ! -f "$WINEPREFIX/display-settings" ]; then
-    # SimSun is the UI font the program asks for; map it onto the bitmap cut of the installed
-    # CJK font, which draws 12 px text as crisply as SimSun's own bitmaps do.
-    # regedit reads a version 5 file as UTF-16, which carries the Chinese face name intact.
+  # Named for the version of the settings below: a prefix made under older ones takes these
+  # at its next boot. Raise the number whenever the settings change.
+  local settings="$WINEPREFIX/display-settings.2"
+  if [ $fresh -eq 1 ] || [ ! -f "$settings" ]; then
+    # Every face the window and the system's dialogs ask for is drawn from an outline CJK font:
+    # the 12 px bitmaps of WenQuanYi Zen Hei Sharp lose strokes, so that characters read as others.
+    # "宋体" is the window's own font. In code page 936 Wine substitutes SimSun for "MS Shell Dlg",
+    # the face of the dialog templates (file dialog, folder browser), of DEFAULT_GUI_FONT and of
+    # the message, caption and menu fonts of the non-client metrics (message boxes). Tahoma, which
+    # is not installed, is "MS Shell Dlg 2"; NSimSun (新宋体) is "Tms Rmn".
+    # The key is emptied first, so that no replacement of an older version stays behind.
+    # regedit reads a version 5 file as UTF-16, which carries the Chinese face names intact.
     iconv -f UTF-8 -t UTF-16 > "$WINEPREFIX/fonts.reg" <<'REG'
 Windows Registry Editor Version 5.00
 
@@ -107,12 +115,19 @@ Windows Registry Editor Version 5.00
 ; Xvfb runs no window manager: without this Wine waits for one on every window it hides.
 "Managed"="N"
 
+[-HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"SimSun"="WenQuanYi Zen Hei Sharp"
-"宋体"="WenQuanYi Zen Hei Sharp"
-"NSimSun"="WenQuanYi Zen Hei Sharp"
+"宋体"="WenQuanYi Micro Hei"
+"SimSun"="WenQuanYi Micro Hei"
+"新宋体"="WenQuanYi Micro Hei"
+"NSimSun"="WenQuanYi Micro Hei"
+"Tahoma"="WenQuanYi Micro Hei"
 REG
-    "$winenv_wine" regedit "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 </dev/null && touch "$WINEPREFIX/display-settings"
+    if "$winenv_wine" regedit "$WINEPREFIX/fonts.reg" >/dev/null 2>&1 </dev/null; then
+      rm -f "$WINEPREFIX"/display-settings*
+      touch "$settings"
+    fi
   fi
   "$winenv_wine" cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
