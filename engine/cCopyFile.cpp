@@ -15,6 +15,11 @@
 namespace {
 
 constexpr std::int32_t kDefaultBufferSize = 0x100000;
+// Writes larger than this go to the worker; smaller ones end in the system's cache at once.
+constexpr std::size_t kLargestDirectWrite = 256 * 1024;
+// A large copy is flushed each time this much more of it has been written, so that the flush at
+// its end, which a stop has to wait for, holds little.
+constexpr std::int64_t kFlushStep = 32 * 1024 * 1024;
 
 // Runs one step of a copy; a file error that escapes it is labelled with the step.
 template <class Action>
@@ -210,8 +215,8 @@ struct Ending {
 // closed. A copy cut short by a stop is shown with plain attributes and no time of its source.
 // False when a stop came while it was checked: it is not whole then.
 bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& read,
-              const cCopyFile::Options& options, const std::function<bool()>& goOn) {
-  if (options.flushToDisk) AtStep(CopyStep::FlushDestination, [&] { target.File().Flush(); });
+              const cCopyFile::Options& options, const std::function<void()>& flush, const std::function<bool()>& goOn) {
+  if (options.flushToDisk) AtStep(CopyStep::FlushDestination, flush);
   if (options.verify && !AtStep(CopyStep::VerifyDestination, [&] { return Verify(target.Path(), read, goOn); }))
     return false;
   // A whole copy keeps its source's last-write time, so that a backup compares by date. It is
@@ -232,9 +237,9 @@ bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& 
 // leave an empty one.
 void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destination, mFileSys::Existing existing,
              const Keeping& keeping, const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
-             const std::function<bool()>& goOn) {
+             const std::function<void()>& flush, const std::function<bool()>& goOn) {
   const bool cutShort = !ending.Whole() && (ending.copied > 0 || existing != mFileSys::Existing::None);
-  if (cutShort || !Complete(target, ending, read, options, goOn)) {
+  if (cutShort || !Complete(target, ending, read, options, flush, goOn)) {
     AtStep(CopyStep::ReadSource, [&] { source.Close(); });
     AtStep(CopyStep::ReplaceDestination, [&] { target.Remove(); });
     return;
@@ -258,15 +263,15 @@ bool SourceHeld(Read&& read) {
 
 // Copies the next chunk from the read-ahead. The source was read ahead: one that has shrunk
 // since (while a listener ran, say) no longer holds the bytes about to be written, and fails the
-// chunk as a short read would.
-void CopyChunk(cReadAhead& ahead, const cFile& source, cFile& target, std::int64_t copied,
-               std::size_t length, cContentHash& read) {
+// chunk as a short read would. `write` writes, `waiting` runs while the reader is behind.
+void CopyChunk(cReadAhead& ahead, const cFile& source, const std::function<void(std::span<const std::byte>)>& write,
+               std::int64_t copied, std::size_t length, cContentHash& read, const std::function<void()>& waiting) {
   if (copied > 0 && source.Length() < copied + static_cast<std::int64_t>(length))
     throw cFileError::SourceEnded(source.Path());
   for (std::size_t left = length; left > 0;) {
-    const auto bytes = ahead.Take(left);
+    const auto bytes = ahead.Take(left, waiting);
     read.Update(bytes);
-    AtStep(CopyStep::WriteDestination, [&] { target.Write(bytes); });
+    AtStep(CopyStep::WriteDestination, [&] { write(bytes); });
     left -= bytes.size();
   }
 }
@@ -334,8 +339,9 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
     const bool changed = !held || (copied == before.length &&
                                    AtStep(CopyStep::ReadSource, [&] { return StateOf(source); }) != before);
     if (!changed) {
-      EndCopy(source, *target, FileTo, existing, Keeping{KeepAs, m_VersionFolder}, {copied, before.length, attributes, before.lastWriteTime}, read,
-              m_Options, goOn);
+      EndCopy(source, *target, FileTo, existing, Keeping{KeepAs, m_VersionFolder},
+              {copied, before.length, attributes, before.lastWriteTime}, read, m_Options,
+              [&] { Aside([&] { target->File().Flush(); }); }, goOn);
       if (m_Listener) m_Listener->CopyComplete(before.length);
       return;
     }
@@ -353,13 +359,31 @@ bool cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, 
   std::optional<cReadAhead> ahead;
   if (!SourceHeld([&] { ahead.emplace(source, allBytes, PieceBytes(), m_Pieces); }))
     return false;
+  const auto write = [&](std::span<const std::byte> bytes) {
+    if (bytes.size() > kLargestDirectWrite) Aside([&] { target.Write(bytes); });
+    else target.Write(bytes);
+  };
+  const auto waiting = [this] {
+    if (m_Listener) m_Listener->CopyWaiting();
+  };
+  std::int64_t flushed = 0;
   for (;;) {
-    if (!SourceHeld([&] { CopyChunk(*ahead, source, target, copied, length, read); })) return false;
+    if (!SourceHeld([&] { CopyChunk(*ahead, source, write, copied, length, read, waiting); })) return false;
     copied += static_cast<std::int64_t>(length);
+    if (m_Options.flushToDisk && copied - flushed >= kFlushStep && copied < allBytes) {
+      AtStep(CopyStep::FlushDestination, [&] { Aside([&] { target.Flush(); }); });
+      flushed = copied;
+    }
     if (m_Listener) m_Listener->CopyProgress(copied, allBytes);
     if (copied >= allBytes || m_StopRequest) return true;
     length = ChunkLength(copied, allBytes);
   }
+}
+
+void cCopyFile::Aside(const std::function<void()>& call) {
+  m_Worker.Run(call, [this] {
+    if (m_Listener) m_Listener->CopyWaiting();
+  });
 }
 
 std::size_t cCopyFile::ChunkLength(std::int64_t copied, std::int64_t allBytes) const {

@@ -10,10 +10,12 @@
 // and archive attributes and its last-write time from before the first read.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "cCopyFileEvents.h"
+#include "cWorker.h"
 
 // <windows.h> maps CopyFile onto CopyFileW. Taking it in first and dropping that macro keeps
 // the member's name the same in every file, whatever order they include headers in.
@@ -52,6 +54,8 @@ class cCopyFile {
  private:
   // Copies until the source's end or a stop; false when the source ended before allBytes.
   bool CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied, cContentHash& read);
+  // Runs a call that may block on a device on the worker, the listener waiting meanwhile.
+  void Aside(const std::function<void()>& call);
   std::size_t ChunkLength(std::int64_t copied, std::int64_t allBytes) const;
   std::size_t PieceBytes() const;
 
@@ -63,4 +67,5 @@ class cCopyFile {
   bool m_Copying = false;  // a copy is under way: a listener cannot start another from an event
   cCopyFileEvents* m_Listener;  // not owned
   Options m_Options;
+  cWorker m_Worker;  // writes and flushes, while the listener keeps waiting
 };

@@ -5,6 +5,7 @@
 
 #include "cFile.h"
 #include "cFileError.h"
+#include "cWorker.h"
 
 cReadAhead::cReadAhead(cFile& source, std::int64_t total, std::size_t pieceBytes,
                        std::vector<std::byte> (&buffers)[2])
@@ -66,7 +67,7 @@ void cReadAhead::ReadPieces() {
   }
 }
 
-std::span<const std::byte> cReadAhead::Take(std::size_t most) {
+std::span<const std::byte> cReadAhead::Take(std::size_t most, const std::function<void()>& waiting) {
   if (m_NotTaken <= 0 || most == 0) throw std::logic_error("cReadAhead::Take past the end of the file");
   std::unique_lock<std::mutex> lock(m_Mutex);
   Piece* piece = &m_Pieces[m_Current];
@@ -80,7 +81,12 @@ std::span<const std::byte> cReadAhead::Take(std::size_t most) {
     m_Changed.notify_all();
     lock.lock();
   }
-  m_Changed.wait(lock, [&] { return piece->full || m_Failure; });
+  while (!m_Changed.wait_for(lock, cWorker::kSlice, [&] { return piece->full || m_Failure; })) {
+    if (!waiting) continue;
+    lock.unlock();
+    waiting();
+    lock.lock();
+  }
   if (!piece->full) std::rethrow_exception(m_Failure);
   const std::size_t length = std::min(most, piece->length - m_Taken);
   const std::span<const std::byte> bytes(piece->data->data() + m_Taken, length);

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <mutex>
 #include <span>
 #include <thread>
@@ -28,8 +29,8 @@ class cReadAhead {
   // The next bytes of the file, at least one and at most most, waiting for the reader when it
   // has not got that far; a failure of the reader is thrown here, once every byte read before it
   // has been taken. The bytes stay valid until the next call. Asking past the end is a fault of
-  // the caller (std::logic_error).
-  std::span<const std::byte> Take(std::size_t most);
+  // the caller (std::logic_error). While it waits, `waiting` runs every few milliseconds.
+  std::span<const std::byte> Take(std::size_t most, const std::function<void()>& waiting = {});
 
  private:
   struct Piece {

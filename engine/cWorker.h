@@ -1,0 +1,39 @@
+#pragma once
+// A thread of its own for the calls of a copy that may block on a device for long (a write of a
+// chunk, a flush), so that the thread that raises the copy's events keeps answering: it waits
+// for each call in short slices and does `waiting` between them (the window looks at its
+// messages there). One call at a time; the caller's thread does nothing else meanwhile, so the
+// call needs no lock of its own.
+#include <chrono>
+#include <condition_variable>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+class cWorker {
+ public:
+  static constexpr std::chrono::milliseconds kSlice{20};
+
+  cWorker();
+  // Ends the thread once it is idle.
+  ~cWorker();
+  cWorker(const cWorker&) = delete;
+  cWorker& operator=(const cWorker&) = delete;
+
+  // Runs `call` on the worker's thread and returns once it has returned, throwing what it threw.
+  // `waiting` runs on this thread every kSlice meanwhile; what it throws is thrown once the call
+  // has returned, and it is not run again for this call.
+  void Run(const std::function<void()>& call, const std::function<void()>& waiting);
+
+ private:
+  void Serve();
+
+  std::mutex m_Mutex;
+  std::condition_variable m_Changed;
+  const std::function<void()>* m_Call = nullptr;  // the call to make, until it is made
+  bool m_Done = false;
+  bool m_Quit = false;
+  std::exception_ptr m_Failure;
+  std::thread m_Thread;  // last: started once everything it uses exists
+};
