@@ -93,9 +93,14 @@ for moment in counted copied; do
   "$winenv_wine" "$build/window_bench.exe" --answer "$moment" "Z:${many//\//\\}" "Z:${work//\//\\}\\many-dest"
   rm -rf "$work/many-dest" && mkdir -p "$work/many-dest"
 done
+# The whole run of a 1 GiB file to a folder on the local disk, as long as the window waits for
+# any call of the copy, and how soon "停止" ends it as the last chunk is written.
+truncate -s 1G "$work/large.bin"
+rm -rf "$work/whole-dest" && mkdir -p "$work/whole-dest"
+"$winenv_wine" "$build/window_bench.exe" --whole "Z:${work//\//\\}\\large.bin" "Z:${work//\//\\}\\whole-dest"
+rm -rf "$work/whole-dest"
 answer_device="$root/build/mnt/answer"
 if rig_usable "$native/device_rig" && rig_backing "$answer_device-backing"; then
-  truncate -s 1G "$work/large.bin"
   for moment in chunks readback; do
     rm -f "$answer_device-backing"/* "$answer_device-backing"/.[!.]* 2>/dev/null || true
     rig_mount "$native/device_rig" "$answer_device-backing" "$answer_device" "read_mbps=40,write_mbps=40"

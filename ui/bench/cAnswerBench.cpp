@@ -28,8 +28,9 @@ struct Probe {
 };
 
 // The benchmark's thread: asks the window every 50 ms; from the moment on, keeps the longest
-// answer for `span`, then presses "停止".
-void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std::chrono::milliseconds span, Probe& probe) {
+// answer for `span`, then presses "停止" (with no span, until the run ends).
+void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std::optional<std::chrono::milliseconds> span,
+                 Probe& probe) {
   std::optional<mBenchTiming::Clock::time_point> from;
   while (!probe.done) {
     std::this_thread::sleep_for(kProbeInterval);
@@ -41,7 +42,7 @@ void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std
     if (!from) continue;
     probe.longestMs = std::max(probe.longestMs, ms);
     ++probe.probes;
-    if (mBenchTiming::Clock::now() - *from >= span) {
+    if (span && mBenchTiming::Clock::now() - *from >= *span) {
       wchar_t caption[256] = {};
       InternalGetWindowText(GetDlgItem(window, IDC_LABEL3), caption, 256);
       probe.caption = caption;
@@ -63,7 +64,7 @@ double WorkingSetMiB(bool peak) {
 }  // namespace
 
 cAnswerBench::Figures cAnswerBench::Measure(const std::vector<std::wstring>& paths, const std::wstring& folder,
-                                            const Moment& moment, std::chrono::milliseconds span) {
+                                            const Moment& moment, std::optional<std::chrono::milliseconds> span) {
   cHostedWindow window(m_Watcher);
   window.Drop(paths);
   SetWindowTextW(window.Child(IDC_TEXT1), folder.c_str());
@@ -81,8 +82,8 @@ cAnswerBench::Figures cAnswerBench::Measure(const std::vector<std::wstring>& pat
   probe.done = true;
   prober.join();
   m_Watcher.TakeSeen();
-  if (!probe.stopped) throw std::runtime_error("the run ended before its moment was measured");
+  if (span && !probe.stopped) throw std::runtime_error("the run ended before its moment was measured");
   if (!shown) throw std::runtime_error("the run's closing message was not seen");
-  return {probe.longestMs, 1000 * mBenchTiming::SecondsBetween(*probe.stopped, *shown), WorkingSetMiB(true), startMiB,
-          probe.probes, probe.caption};
+  const double stopMs = probe.stopped ? 1000 * mBenchTiming::SecondsBetween(*probe.stopped, *shown) : 0;
+  return {probe.longestMs, stopMs, WorkingSetMiB(true), startMiB, probe.probes, probe.caption};
 }

@@ -5,6 +5,7 @@
 // long the run takes to end. The process's peak memory is read at the end.
 #include <chrono>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,9 +28,10 @@ class cAnswerBench {
 
   explicit cAnswerBench(cDialogWatcher& watcher) : m_Watcher(watcher) {}
 
-  // Drops `paths`, runs into `folder`, and measures from `moment` on for `span`.
+  // Drops `paths`, runs into `folder`, and measures from `moment` on for `span`, then stops the
+  // run; with no span, measures until the run's closing message and stops nothing.
   Figures Measure(const std::vector<std::wstring>& paths, const std::wstring& folder, const Moment& moment,
-                  std::chrono::milliseconds span);
+                  std::optional<std::chrono::milliseconds> span);
 
  private:
   cDialogWatcher& m_Watcher;
