@@ -25,7 +25,15 @@ struct Probe {
   int probes = 0;
   std::optional<mBenchTiming::Clock::time_point> stopped;  // when "停止" was pressed
   std::wstring caption;  // Label3 then
+  std::wstring longestAt;  // Label3 as the longest answer came
 };
+
+// What Label3 shows, read without a message to the window's thread.
+std::wstring Label3(HWND window) {
+  wchar_t caption[256] = {};
+  InternalGetWindowText(GetDlgItem(window, IDC_LABEL3), caption, 256);
+  return caption;
+}
 
 // The benchmark's thread: asks the window every 50 ms; from the moment on, keeps the longest
 // answer for `span`, then presses "停止" (with no span, until the run ends).
@@ -40,12 +48,13 @@ void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std
     const double ms = 1000 * mBenchTiming::SecondsSince(sent);
     if (!from && moment(window)) from = mBenchTiming::Clock::now();
     if (!from) continue;
-    probe.longestMs = std::max(probe.longestMs, ms);
+    if (ms > probe.longestMs) {
+      probe.longestMs = ms;
+      probe.longestAt = Label3(window);
+    }
     ++probe.probes;
     if (span && mBenchTiming::Clock::now() - *from >= *span) {
-      wchar_t caption[256] = {};
-      InternalGetWindowText(GetDlgItem(window, IDC_LABEL3), caption, 256);
-      probe.caption = caption;
+      probe.caption = Label3(window);
       probe.stopped = mBenchTiming::Clock::now();
       PostMessageW(stop, BM_CLICK, 0, 0);
       return;
@@ -85,5 +94,5 @@ cAnswerBench::Figures cAnswerBench::Measure(const std::vector<std::wstring>& pat
   if (span && !probe.stopped) throw std::runtime_error("the run ended before its moment was measured");
   if (!shown) throw std::runtime_error("the run's closing message was not seen");
   const double stopMs = probe.stopped ? 1000 * mBenchTiming::SecondsBetween(*probe.stopped, *shown) : 0;
-  return {probe.longestMs, stopMs, WorkingSetMiB(true), startMiB, probe.probes, probe.caption};
+  return {probe.longestMs, stopMs, WorkingSetMiB(true), startMiB, probe.probes, probe.caption, probe.longestAt};
 }

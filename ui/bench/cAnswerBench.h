@@ -21,6 +21,7 @@ class cAnswerBench {
     double startMiB;       // its working set before the run began
     int probes;            // answers timed during the moment
     std::wstring stoppedAt;  // what Label3 read when "停止" was pressed
+    std::wstring longestAt;  // what Label3 read as the longest answer came
   };
   // Whether the case's moment has come, from what the window and the disk show; asked on the
   // benchmark's own thread, so it must not send the window messages.
