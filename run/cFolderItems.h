@@ -1,10 +1,12 @@
 #pragma once
 // The items of one folder as a walk keeps them, compactly: one record of fixed size per item and
-// all names in one buffer, so that a folder of 100,000 files costs a few megabytes rather than a
-// string and a heap block per name. Items are added as they are listed, then sorted by name and
-// looked up by index or, once sorted, by name.
+// the names packed in blocks of 32,768 characters, so that a folder of 100,000 files costs a few megabytes
+// rather than a string and a heap block per name. Both grow a piece at a time, never copied
+// whole into a buffer twice the size. Items are added as they are listed, then sorted by name
+// and looked up by index or, once sorted, by name.
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -37,14 +39,15 @@ class cFolderItems {
   struct Record {
     std::int64_t bytes;
     std::uint64_t written;
-    std::uint32_t nameAt;  // in m_Names
-    std::uint32_t nameLength;
+    std::uint32_t nameBlock;  // in m_Names
+    std::uint16_t nameAt;
+    std::uint16_t nameLength;
     std::uint32_t attributes;
     std::uint32_t reparseTag;
   };
 
   std::wstring_view NameOf(const Record& record) const;
 
-  std::vector<Record> m_Records;
-  std::wstring m_Names;
+  std::deque<Record> m_Records;
+  std::vector<std::wstring> m_Names;  // blocks, each filled up to its capacity and no further
 };
