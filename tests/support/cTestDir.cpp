@@ -26,7 +26,10 @@ std::wstring UniqueName() {
 #else
   const auto pid = getpid();
 #endif
-  return L"omb-test-" + std::to_wstring(pid) + L"-" + std::to_wstring(counter++);
+  // Under Wine a process id comes again in the next session's wineserver, and a process ended
+  // before its folders went leaves them behind: a random part keeps a later process out of them.
+  static const unsigned salt = std::random_device{}();
+  return L"omb-test-" + std::to_wstring(pid) + L"-" + std::to_wstring(salt) + L"-" + std::to_wstring(counter++);
 }
 
 }  // namespace
