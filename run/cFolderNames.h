@@ -19,6 +19,8 @@ class cFolderNames {
 
   // The name item `i`'s backup takes.
   std::wstring Of(const cFolderItems& items, std::size_t i) const;
+  // Whether item `i`'s backup takes a numbered name rather than the item's own.
+  bool Numbered(std::size_t i) const { return m_Numbered.count(i) != 0; }
 
  private:
   std::unordered_map<std::size_t, std::wstring> m_Numbered;  // by item

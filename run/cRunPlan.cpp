@@ -7,6 +7,7 @@
 #include "cFolderItems.h"
 #include "cFolderListing.h"
 #include "cFolderNames.h"
+#include "cItemBackups.h"
 #include "mFileHlp.h"
 #include "mFileSys.h"
 #include "mFolderWalk.h"
@@ -96,7 +97,7 @@ struct cRunPlan::Frame {
   cFolderItems items;
   cFolderNames names;  // the name each item's backup takes
   std::size_t next = 0;
-  std::unique_ptr<cBackups> backups;  // read before the first file is given
+  std::unique_ptr<cItemBackups> backups;  // read before the first file is given
 };
 
 cRunPlan::cRunPlan(const cBackupList& list, std::vector<std::size_t> order, const std::wstring& folder, bool lookAtBackups)
@@ -175,7 +176,8 @@ bool cRunPlan::StartEntry(Step& step) {
     // One that cannot be asked counts as empty in the run's progress; its copy reports why.
     const cBackups* folder = SourceFolderOf(source);
     const auto stamp = folder ? folder->Of(source.substr(FolderOf(source).size())) : mFileSys::StampOf(source);
-    return FileStep(source, destination, stamp, m_BaseBackups.get(), step);
+    const auto backup = m_BaseBackups ? m_BaseBackups->Of(m_List.DestinationName(index)) : std::nullopt;
+    return FileStep(source, destination, stamp, backup, step);
   }
   if (m_Guard.IsDestination(source)) {
     step = NewStep(Kind::Refuse, source, destination);
@@ -221,7 +223,7 @@ bool cRunPlan::Walk(Frame& frame, Step& step, int& budget) {
   const std::size_t i = frame.next;
   const bool folder = frame.items.IsFolder(i);
   if (!folder && m_LookAtBackups) {
-    if (!frame.backups) frame.backups = std::make_unique<cBackups>(frame.destination, m_Fold);
+    if (!frame.backups) frame.backups = std::make_unique<cItemBackups>(frame.destination, frame.items, frame.names, m_Fold);
     if (!frame.backups->Read(budget)) return false;
   }
   ++frame.next;
@@ -229,7 +231,8 @@ bool cRunPlan::Walk(Frame& frame, Step& step, int& budget) {
   std::wstring source = frame.source;
   source.append(frame.items.Name(i));
   if (folder) return StartFolder(source + L"\\", target, step);
-  return FileStep(source, target, Stamp{frame.items.Bytes(i), frame.items.Written(i)}, frame.backups.get(), step);
+  const auto backup = frame.backups ? frame.backups->Of(i) : std::nullopt;
+  return FileStep(source, target, Stamp{frame.items.Bytes(i), frame.items.Written(i)}, backup, step);
 }
 
 // Lists on; true once the folder has been read whole.
@@ -271,7 +274,7 @@ void cRunPlan::NameItems(Frame& frame) {
 
 // A copy, or the refusal of one that would land on a listed source.
 bool cRunPlan::FileStep(const std::wstring& source, const std::wstring& destination, const std::optional<Stamp>& stamp,
-                        cBackups* backups, Step& step) {
+                        const std::optional<Stamp>& backup, Step& step) {
   const cSourceGuard::Refusal refusal = m_Guard.Check(m_Entry->source, destination);
   if (refusal != cSourceGuard::Refusal::None) {
     step = NewStep(Kind::Refuse, source, destination);
@@ -282,7 +285,7 @@ bool cRunPlan::FileStep(const std::wstring& source, const std::wstring& destinat
   step.bytes = stamp ? stamp->bytes : 0;
   step.stamp = stamp;
   step.times = m_Entry->times;
-  if (backups) step.backup = backups->Of(destination.substr(FolderOf(destination).size()));
+  step.backup = backup;
   return true;
 }
 

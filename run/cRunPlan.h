@@ -90,7 +90,7 @@ class cRunPlan {
   bool ListSource(Frame& frame, int& budget);
   void NameItems(Frame& frame);
   bool FileStep(const std::wstring& source, const std::wstring& destination, const std::optional<Stamp>& stamp,
-                cBackups* backups, Step& step);
+                const std::optional<Stamp>& backup, Step& step);
   Step NewStep(Kind kind, const std::wstring& source, const std::wstring& destination) const;
   const std::wstring& FileSystemOf(const std::wstring& path);
   cBackups* SourceFolderOf(const std::wstring& source);
