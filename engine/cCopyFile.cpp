@@ -15,8 +15,6 @@
 namespace {
 
 constexpr std::int32_t kDefaultBufferSize = 0x100000;
-// Writes larger than this go to the worker; smaller ones end in the system's cache at once.
-constexpr std::size_t kLargestDirectWrite = 256 * 1024;
 // A large copy is flushed each time this much more of it has been written, so that the flush at
 // its end, which a stop has to wait for, holds little.
 constexpr std::int64_t kFlushStep = 32 * 1024 * 1024;
@@ -360,7 +358,7 @@ bool cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, 
   if (!SourceHeld([&] { ahead.emplace(source, allBytes, PieceBytes(), m_Pieces); }))
     return false;
   const auto write = [&](std::span<const std::byte> bytes) {
-    if (bytes.size() > kLargestDirectWrite) Aside([&] { target.Write(bytes); });
+    if (bytes.size() > cWorker::kLargestDirectTransfer) Aside([&] { target.Write(bytes); });
     else target.Write(bytes);
   };
   const auto waiting = [this] {

@@ -10,8 +10,9 @@
 cReadAhead::cReadAhead(cFile& source, std::int64_t total, std::size_t pieceBytes,
                        std::vector<std::byte> (&buffers)[2])
     : m_Source(source), m_Left(total), m_NotTaken(total), m_PieceBytes(pieceBytes), m_Pieces{{&buffers[0]}, {&buffers[1]}} {
-  if (total <= static_cast<std::int64_t>(pieceBytes)) {
-    // One piece: nothing to overlap it with, and a thread would cost more than it saves.
+  if (total <= static_cast<std::int64_t>(std::min(pieceBytes, cWorker::kLargestDirectTransfer))) {
+    // One small piece: nothing to overlap it with, and a thread would cost more than it saves. A
+    // larger one is read by the reader, so that the caller waits for it in slices.
     ReadPiece(*m_Pieces[0].data, static_cast<std::size_t>(total));
     m_Pieces[0].length = static_cast<std::size_t>(total);
     m_Pieces[0].full = true;

@@ -1,8 +1,8 @@
 #pragma once
 // Reads a file ahead of its consumer, so that the source device works while the consumer
 // writes: a thread of its own fills two pieces of memory in turn, and the consumer takes the
-// bytes in order from one while the other is being filled. A file that fits in one piece is
-// read at once on the caller's thread, with no thread at all.
+// bytes in order from one while the other is being filled. A small file that fits in one piece
+// is read at once on the caller's thread, with no thread at all.
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>

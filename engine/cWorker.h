@@ -6,6 +6,7 @@
 // call needs no lock of its own.
 #include <chrono>
 #include <condition_variable>
+#include <cstddef>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -14,6 +15,10 @@
 class cWorker {
  public:
   static constexpr std::chrono::milliseconds kSlice{20};
+  // Reads and writes of up to this many bytes are made on the thread that asks: they end in the
+  // system's cache, or within a few milliseconds on a slow stick. Larger ones go to a thread of
+  // their own.
+  static constexpr std::size_t kLargestDirectTransfer = 256 * 1024;
 
   cWorker();
   // Ends the thread once it is idle.
