@@ -98,7 +98,7 @@ winenv_boot() {
   "$winenv_wine" wineboot -i >/dev/null 2>&1 </dev/null || true
   # Named for the version of the settings below: a prefix made under older ones takes these
   # at its next boot. Raise the number whenever the settings change.
-  local settings="$WINEPREFIX/display-settings.2"
+  local settings="$WINEPREFIX/display-settings.3"
   if [ $fresh -eq 1 ] || [ ! -f "$settings" ]; then
     # Every face the window and the system's dialogs ask for is drawn from an outline CJK font:
     # the 12 px bitmaps of WenQuanYi Zen Hei Sharp lose strokes, so that characters read as others.
@@ -114,6 +114,11 @@ Windows Registry Editor Version 5.00
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 ; Xvfb runs no window manager: without this Wine waits for one on every window it hides.
 "Managed"="N"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+; A program that crashes prints its backtrace and ends, rather than waiting for someone to
+; close Wine's crash dialog (a test then failed only when ctest's timeout ran out).
+"ShowCrashDialog"=dword:00000000
 
 [-HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
 
