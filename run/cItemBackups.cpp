@@ -1,28 +1,16 @@
 #include "cItemBackups.h"
 
-#include "cFileError.h"
-#include "mFileHlp.h"
 #include "mLeftovers.h"
 
 cItemBackups::cItemBackups(const std::wstring& folder, const cFolderItems& items, const cFolderNames& names,
                            const mBackupNames::Fold& fold)
-    : m_Folder(mFileHlp::AddBackslash(folder)), m_Items(items), m_Names(names), m_Fold(fold) {}
+    : m_Listing(folder), m_Items(items), m_Names(names), m_Fold(fold) {}
 
 bool cItemBackups::Read(int& budget) {
-  try {
-    if (!m_Done && !m_Listing) {
-      m_Listing.emplace(m_Folder);
-      --budget;
-    }
-    while (!m_Done && budget > 0) {
-      --budget;
-      if (const auto item = m_Listing->Next()) Take(*item);
-      else End();
-    }
-  } catch (const cFileError&) {
-    End();
-  }
-  return m_Done;
+  if (m_Listing.Whole()) return true;
+  if (!m_Listing.Read(budget, [this](const cFolderListing::Item& item) { Take(item); })) return false;
+  m_Others.Sort();  // a name listed twice (alike but for case) has the stamp listed first
+  return true;
 }
 
 std::optional<mFileSys::FileStamp> cItemBackups::Of(std::size_t i) const {
@@ -37,7 +25,7 @@ std::optional<mFileSys::FileStamp> cItemBackups::Of(std::size_t i) const {
 // looked up by folded name when asked.
 void cItemBackups::Take(const cFolderListing::Item& item) {
   if ((item.attributes & cFolderListing::kDirectory) != 0) return;
-  if (mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(m_Folder, item.name)) return;
+  if (mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(m_Listing.Folder(), item.name)) return;
   const auto own = m_Items.Find(item.name);
   if (!own || m_Names.Numbered(*own)) return m_Others.Add(m_Fold(item.name), item);
   if (m_Found.empty()) {
@@ -46,10 +34,4 @@ void cItemBackups::Take(const cFolderListing::Item& item) {
   }
   m_ByItem[*own] = {item.bytes, item.written};
   m_Found[*own] = true;
-}
-
-void cItemBackups::End() {
-  m_Done = true;
-  m_Listing.reset();
-  m_Others.Sort();  // a name listed twice (alike but for case) has the stamp listed first
 }

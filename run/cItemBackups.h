@@ -15,6 +15,7 @@
 #include "cFolderItems.h"
 #include "cFolderListing.h"
 #include "cFolderNames.h"
+#include "cPiecewiseListing.h"
 #include "mBackupNames.h"
 #include "mFileSys.h"
 
@@ -31,15 +32,12 @@ class cItemBackups {
 
  private:
   void Take(const cFolderListing::Item& item);
-  void End();
 
-  std::wstring m_Folder;  // with its final backslash
+  cPiecewiseListing m_Listing;
   const cFolderItems& m_Items;
   const cFolderNames& m_Names;
   const mBackupNames::Fold& m_Fold;
-  std::optional<cFolderListing> m_Listing;
   std::vector<mFileSys::FileStamp> m_ByItem;  // allocated at the first backup met
   std::vector<bool> m_Found;
   cFolderItems m_Others;  // by folded name, the first listed first
-  bool m_Done = false;
 };

@@ -8,6 +8,7 @@
 #include "cFolderListing.h"
 #include "cFolderNames.h"
 #include "cItemBackups.h"
+#include "cPiecewiseListing.h"
 #include "mFileHlp.h"
 #include "mFileSys.h"
 #include "mFolderWalk.h"
@@ -30,28 +31,17 @@ bool IsFolder(const Item& item) { return (item.attributes & cFolderListing::kDir
 class cRunPlan::cBackups {
  public:
   cBackups(const std::wstring& folder, const mBackupNames::Fold& fold, bool removeLeftovers = true)
-      : m_Folder(mFileHlp::AddBackslash(folder)), m_Fold(fold), m_RemoveLeftovers(removeLeftovers) {}
+      : m_Listing(folder), m_Fold(fold), m_RemoveLeftovers(removeLeftovers) {}
 
-  // Reads on; true once the folder has been read whole. One that is not there yet, or cannot be
-  // read, holds no backups: the copies into it find out which.
+  // Reads on; true once the folder has been read whole.
   bool Read(int& budget) {
-    try {
-      if (!m_Done && !m_Listing) {
-        m_Listing.emplace(m_Folder);
-        --budget;
-      }
-      while (!m_Done && budget > 0) {
-        --budget;
-        if (const auto item = m_Listing->Next()) Take(*item);
-        else End();
-      }
-    } catch (const cFileError&) {
-      End();
-    }
-    return m_Done;
+    if (m_Listing.Whole()) return true;
+    if (!m_Listing.Read(budget, [this](const Item& item) { Take(item); })) return false;
+    m_Stamps.Sort();  // a name listed twice (alike but for case) has the stamp listed first
+    return true;
   }
 
-  bool Whole() const noexcept { return m_Done; }
+  bool Whole() const noexcept { return m_Listing.Whole(); }
 
   std::optional<Stamp> Of(const std::wstring& name) const {
     const auto found = m_Stamps.Find(m_Fold(name));
@@ -62,21 +52,15 @@ class cRunPlan::cBackups {
  private:
   void Take(const Item& item) {
     if (IsFolder(item)) return;
-    if (m_RemoveLeftovers && mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(m_Folder, item.name)) return;
+    if (m_RemoveLeftovers && mLeftovers::OwnerOf(item.name) && mLeftovers::RemoveIfOrphaned(m_Listing.Folder(), item.name))
+      return;
     m_Stamps.Add(m_Fold(item.name), item);
   }
-  void End() {
-    m_Done = true;
-    m_Listing.reset();
-    m_Stamps.Sort();  // a name listed twice (alike but for case) has the stamp listed first
-  }
 
-  std::wstring m_Folder;
+  cPiecewiseListing m_Listing;
   const mBackupNames::Fold& m_Fold;
-  std::optional<cFolderListing> m_Listing;
   cFolderItems m_Stamps;  // by folded name
   bool m_RemoveLeftovers;
-  bool m_Done = false;
 };
 
 namespace {
