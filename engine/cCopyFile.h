@@ -45,6 +45,7 @@ class cCopyFile {
   cCopyFileEvents* Listener() const noexcept { return m_Listener; }
   void BufferSize(std::int32_t vData);
   std::int32_t BufferSize() const;
+  const Options& Choices() const noexcept { return m_Options; }
   void CopyStop();
   // With `KeepAs`, an older backup at FileTo is not deleted but moved there (folders made as
   // needed), once the copy has passed its checks and just before the copy takes its place; it

@@ -2,8 +2,9 @@
 // A thread of its own for the calls of a copy that may block on a device for long (a write of a
 // chunk, a flush), so that the thread that raises the copy's events keeps answering: it waits
 // for each call in short slices and does `waiting` between them (the window looks at its
-// messages there). One call at a time; the caller's thread does nothing else meanwhile, so the
-// call needs no lock of its own.
+// messages there). One call at a time. Run waits for it, and the caller's thread does nothing else
+// meanwhile, so the call needs no lock of its own; Start leaves the caller free, and what the
+// call shares with it is then the caller's to guard.
 #include <chrono>
 #include <condition_variable>
 #include <cstddef>
@@ -30,14 +31,21 @@ class cWorker {
   // `waiting` runs on this thread every kSlice meanwhile; what it throws is thrown once the call
   // has returned, and it is not run again for this call.
   void Run(const std::function<void()>& call, const std::function<void()>& waiting);
+  // Starts `call` on the worker's thread and returns at once; the worker must be idle.
+  void Start(std::function<void()> call);
+  // Waits at most `most` for the call started last; true once it has returned.
+  bool Wait(std::chrono::milliseconds most);
+  // Once it has returned: throws what it threw.
+  void Rethrow();
 
  private:
   void Serve();
 
   std::mutex m_Mutex;
   std::condition_variable m_Changed;
-  const std::function<void()>* m_Call = nullptr;  // the call to make, until it is made
-  bool m_Done = false;
+  std::function<void()> m_Call;  // the call to make, until it is made
+  bool m_Pending = false;
+  bool m_Done = true;
   bool m_Quit = false;
   std::exception_ptr m_Failure;
   std::thread m_Thread;  // last: started once everything it uses exists

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cFileError.h"
+#include "cWorker.h"
 #include "mFailureReport.h"
 #include "mFileHlp.h"
 #include "mFileSys.h"
@@ -115,8 +116,14 @@ cBackupRun::~cBackupRun() { m_Engine.Listener(m_EngineListener); }
 bool cBackupRun::Step() {
   if (m_Over) return false;
   if (m_StopRequested) {
-    Drain();
-    return false;
+    if (m_InFlight.empty()) {
+      Drain();
+      return false;
+    }
+    m_Flight->Stop();
+    Land();
+    m_Listener.Waiting(Progress());
+    return !m_Over;
   }
   if (!m_DestinationTaken && !TakeDestination()) return !m_Over;
   if (!std::exchange(m_UnavailableSaid, true)) SayUnavailable();
@@ -195,19 +202,70 @@ bool cBackupRun::Counted() {
   return true;
 }
 
+// One step of the plan, or of the files in flight: a file of one chunk is launched while the
+// flight has room; any other step waits until every file in flight is done.
 bool cBackupRun::Copy() {
-  cRunPlan::Step step;
-  switch (m_Plan->Next(step, kItemsPerStep)) {
-    case cRunPlan::Got::Step:
-      Take(step);
-      return true;
-    case cRunPlan::Got::Busy:
-      return true;
-    case cRunPlan::Got::End:
-      break;
+  if (!m_Next) {
+    cRunPlan::Step step;
+    switch (m_Plan->Next(step, kItemsPerStep)) {
+      case cRunPlan::Got::Step:
+        m_Next = std::move(step);
+        break;
+      case cRunPlan::Got::Busy:
+        return true;
+      case cRunPlan::Got::End:
+        if (!m_InFlight.empty()) {
+          Land();
+          return true;
+        }
+        Finish(false);
+        return false;
+    }
   }
-  Finish(false);
-  return false;
+  if (Flies(*m_Next) && (!m_Flight || m_Flight->Takes(m_Next->bytes)))
+    Launch(*std::exchange(m_Next, std::nullopt));
+  else if (!m_InFlight.empty())
+    Land();
+  else
+    Take(*std::exchange(m_Next, std::nullopt));
+  return true;
+}
+
+// A file to copy, of one chunk at most.
+bool cBackupRun::Flies(const cRunPlan::Step& step) const {
+  return step.kind == cRunPlan::Kind::Copy && !cRunPlan::Unchanged(step) &&
+         !mRunRules::TooLargeFor(m_FileSystem, step.bytes) &&
+         !(step.backup && m_Outcome.replaceAnswer == Outcome::Answer::Skip) &&
+         step.bytes <= std::min<std::int64_t>(m_Engine.BufferSize(), cCopyFlight::kLargestFile);
+}
+
+void cBackupRun::Launch(cRunPlan::Step step) {
+  if (!m_Flight) m_Flight.emplace(m_Engine);
+  m_Flight->Launch(step.source, step.destination, mVersions::PathOf(m_Folder, step.destination, m_RunFolder));
+  m_InFlight.push_back(std::move(step));
+}
+
+// Takes the oldest file in flight once it is done, and tells its listener what a copy of its own
+// would have told.
+void cBackupRun::Land() {
+  const std::optional<cCopyFlight::Result> result = m_Flight->TakeOldest(cWorker::kSlice);
+  if (!result) return;
+  const cRunPlan::Step step = std::move(m_InFlight.front());
+  m_InFlight.pop_front();
+  m_Progress->BeginFile(step.bytes);
+  m_Listener.FileBegan(step.entry, *m_Progress);
+  try {
+    if (result->failure) std::rethrow_exception(result->failure);
+  } catch (const cFileError& error) {
+    return CopyFailed(step, error);
+  }
+  m_CopyingEntry = step.entry;
+  m_CopyingSource = step.source;
+  m_StopSent = result->end == cCopyFlight::Result::End::Stopped;
+  if (!m_StopSent && result->bytes > 0) CopyProgress(result->bytes, result->bytes);
+  CopyComplete(result->bytes);
+  if (step.backup && !m_StopSent) m_Versioned.insert(step.entry);
+  m_CopyingEntry.reset();
 }
 
 // After a stop: an entry whose every file was backed up before it still counts as backed up;
@@ -216,9 +274,14 @@ void cBackupRun::Drain() {
   if (!m_Progress || m_Outcome.stopped) return Finish(true);
   cRunPlan::Step step;
   for (;;) {
-    const cRunPlan::Got got = m_Plan->Next(step, kItemsPerStep);
-    if (got == cRunPlan::Got::End) return Finish(false);
-    if (got != cRunPlan::Got::Step || step.kind != cRunPlan::Kind::EntryDone) return Finish(true);
+    if (m_Next) {
+      step = *std::exchange(m_Next, std::nullopt);
+    } else {
+      const cRunPlan::Got got = m_Plan->Next(step, kItemsPerStep);
+      if (got == cRunPlan::Got::End) return Finish(false);
+      if (got != cRunPlan::Got::Step) return Finish(true);
+    }
+    if (step.kind != cRunPlan::Kind::EntryDone) return Finish(true);
     Take(step);
   }
 }
@@ -241,12 +304,16 @@ void cBackupRun::Take(const cRunPlan::Step& step) {
         return;
     }
   } catch (const cFileError& error) {
-    // A file's or folder's own failure; anything else (the listener's) ends the run. So does a
-    // destination that has gone: every file left would fail the same way.
-    m_CopyingEntry.reset();
-    if (DestinationGone()) return Finish(false);
-    Failed(step, mFailureReport::Reason(error));
+    CopyFailed(step, error);
   }
+}
+
+// A file's or folder's own failure; anything else (the listener's) ends the run. So does a
+// destination that has gone: every file left would fail the same way.
+void cBackupRun::CopyFailed(const cRunPlan::Step& step, const cFileError& error) {
+  m_CopyingEntry.reset();
+  if (DestinationGone()) return Finish(false);
+  Failed(step, mFailureReport::Reason(error));
 }
 
 bool cBackupRun::DestinationGone() {
@@ -289,6 +356,8 @@ void cBackupRun::Finish(bool stopped) {
   m_Outcome.stopped = m_Outcome.stopped || stopped;
   m_Outcome.links = m_Plan->Links();
   m_Over = true;
+  m_Flight.reset();  // what is still in flight after a destination went is stopped and let go
+  m_InFlight.clear();
   RecordVersions();
   m_Lock.reset();  // a run waiting for the destination goes on
 }

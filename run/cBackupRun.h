@@ -5,6 +5,10 @@
 // with Step() and may ask it to stop between any two steps, chunks or pieces of a check: the
 // copy under way then keeps its older backup, and nothing further is copied.
 //
+// Files of one chunk go several at a time (cCopyFlight): the run takes each one's result in the
+// list's order and raises its events then, as if it had been copied alone; a step that is not
+// such a copy (a larger file, a folder, an entry's end) waits until the files in flight are done.
+//
 // One run writes into a destination at a time: the run takes the destination's lock before it
 // reads or writes anything there, and while another run holds it, waits (telling its listener),
 // as long as the caller allows.
@@ -17,6 +21,7 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <memory>
 #include <optional>
@@ -27,6 +32,7 @@
 #include "cBackupList.h"
 #include "cBackupRunEvents.h"
 #include "cCopyFile.h"
+#include "cCopyFlight.h"
 #include "cDestinationIndex.h"
 #include "cFolderLock.h"
 #include "cRunPlan.h"
@@ -35,6 +41,8 @@
 #include "cVolumeFinder.h"
 #include "mRunRules.h"
 #include "mVersions.h"
+
+class cFileError;
 
 class cBackupRun : private cCopyFileEvents {
  public:
@@ -78,10 +86,14 @@ class cBackupRun : private cCopyFileEvents {
   void Tally(const cRunPlan::Step& step);
   bool Counted();
   bool Copy();
+  bool Flies(const cRunPlan::Step& step) const;
+  void Launch(cRunPlan::Step step);
+  void Land();
   void Drain();
   void SendStop();
   void Take(const cRunPlan::Step& step);
   void Backup(const cRunPlan::Step& step);
+  void CopyFailed(const cRunPlan::Step& step, const cFileError& error);
   void Failed(const cRunPlan::Step& step, const std::wstring& reason);
   bool DestinationGone();
   void BackedUp(std::size_t entry);
@@ -111,6 +123,9 @@ class cBackupRun : private cCopyFileEvents {
   std::optional<std::chrono::steady_clock::duration> m_WaitLimit;
   std::map<std::size_t, mRunRules::EntryTally> m_Tallies;  // by entry, as counted
   std::set<std::size_t> m_SkippedEntries;  // entries with a replacement left undone
+  std::optional<cRunPlan::Step> m_Next;  // a step that waits for the files in flight
+  std::optional<cCopyFlight> m_Flight;   // made at the first file of one chunk
+  std::deque<cRunPlan::Step> m_InFlight;  // the steps of its copies, oldest first
   std::optional<std::size_t> m_CopyingEntry;  // the entry whose file the engine copies now
   std::wstring m_CopyingSource;               // and that file
   bool m_StopRequested = false;

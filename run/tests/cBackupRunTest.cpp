@@ -370,7 +370,9 @@ TEST_F(BackupRunTest, ARunStartsByPruningOldVersions) {
 // A destination that goes away ends the run at once: no failure for each file left, and what was
 // backed up before stays as it was.
 TEST_F(BackupRunTest, ADestinationThatGoesAwayEndsTheRunAtOnce) {
-  for (int i = 0; i < 3; ++i) dir.Write(L"src/f" + std::to_wstring(i) + L".txt", Pattern(10, 1));
+  // Larger than a chunk, so that each file is copied alone and begins after the one before.
+  const Bytes content = Pattern(kChunk + 10, 1);
+  for (int i = 0; i < 3; ++i) dir.Write(L"src/f" + std::to_wstring(i) + L".txt", content);
   list.Add({At(L"src\\f0.txt"), At(L"src\\f1.txt"), At(L"src\\f2.txt")});
   cBackupRun run(list, At(L"dest"), engine, recorder);
   recorder.onBegan = [&](std::size_t entry) {
@@ -383,7 +385,7 @@ TEST_F(BackupRunTest, ADestinationThatGoesAwayEndsTheRunAtOnce) {
   EXPECT_EQ(list.StateOf(0), cBackupList::State::BackedUp);
   EXPECT_EQ(list.StateOf(1), cBackupList::State::Pending);
   EXPECT_EQ(list.StateOf(2), cBackupList::State::Pending);
-  EXPECT_EQ(dir.Read(L"pulled/f0.txt"), Pattern(10, 1));
+  EXPECT_EQ(dir.Read(L"pulled/f0.txt"), content);
   // Nothing else, but for what the destination remembers of its backups, and the run's lock file
   // where the file system let the folder move with it open.
   std::vector<std::wstring> left;
