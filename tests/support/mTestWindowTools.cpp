@@ -1,5 +1,7 @@
 #include "mTestWindowTools.h"
 
+#include <cstdio>
+
 #include "cPlatformError.h"
 
 namespace mTestWindowTools {
@@ -47,6 +49,21 @@ void RegisterHostClass(const wchar_t* name, int background) {
   wc.lpszClassName = name;
   if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
     throw cPlatformError::FromLastError(L"register a test window class", name, L"RegisterClassExW");
+}
+
+PROCESS_INFORMATION StartProgram(std::wstring command) {
+  constexpr int kAttempts = 3;
+  for (int attempt = 1;; ++attempt) {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+      return process;
+    const cPlatformError error = cPlatformError::FromLastError(L"Start the program", command, L"CreateProcessW");
+    if (attempt == kAttempts) throw error;
+    std::fprintf(stderr, "%s; trying again\n", error.what());
+    Sleep(1000);
+  }
 }
 
 }  // namespace mTestWindowTools

@@ -23,13 +23,8 @@ using namespace std::chrono_literals;
 // The program started with arguments and no one at the keyboard.
 class cProgram {
  public:
-  explicit cProgram(const std::wstring& arguments) {
-    std::wstring command = L"\"" + FromHostPath(OMB_APP_PATH) + L"\" " + arguments;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_Process))
-      throw std::runtime_error("cannot start the program");
-  }
+  explicit cProgram(const std::wstring& arguments)
+      : m_Process(mTestWindowTools::StartProgram(L"\"" + FromHostPath(OMB_APP_PATH) + L"\" " + arguments)) {}
   ~cProgram() {
     if (WaitForSingleObject(m_Process.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(m_Process.hProcess, 99);
     CloseHandle(m_Process.hThread);

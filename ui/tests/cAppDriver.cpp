@@ -49,10 +49,7 @@ std::wstring WindowClass(HWND window) {
 cAppDriver::cAppDriver(const std::wstring& arguments, const std::wstring& appData)
     : m_AppData(appData.empty() ? m_OwnAppData.Root() : appData) {
   std::wstring command = L"\"" + FromHostPath(OMB_APP_PATH) + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &m_Process))
-    Fail("cannot start the program");
+  m_Process = mTestWindowTools::StartProgram(command);
   WaitForInputIdle(m_Process.hProcess, 30000);
   const auto deadline = Clock::now() + std::chrono::seconds(30);
   while (!m_Window && Clock::now() < deadline) {
