@@ -6,10 +6,10 @@ cWorker::cWorker() : m_Thread([this] { Serve(); }) {}
 
 cWorker::~cWorker() {
   {
-    std::lock_guard<std::mutex> lock(m_Mutex);
+    std::lock_guard<cMonitor> lock(m_Monitor);
     m_Quit = true;
   }
-  m_Changed.notify_all();
+  m_Monitor.NotifyAll();
   m_Thread.join();
 }
 
@@ -30,29 +30,29 @@ void cWorker::Run(const std::function<void()>& call, const std::function<void()>
 
 void cWorker::Start(std::function<void()> call) {
   {
-    std::lock_guard<std::mutex> lock(m_Mutex);
+    std::lock_guard<cMonitor> lock(m_Monitor);
     m_Call = std::move(call);
     m_Pending = true;
     m_Done = false;
     m_Failure = nullptr;
   }
-  m_Changed.notify_all();
+  m_Monitor.NotifyAll();
 }
 
 bool cWorker::Wait(std::chrono::milliseconds most) {
-  std::unique_lock<std::mutex> lock(m_Mutex);
-  return m_Changed.wait_for(lock, most, [this] { return m_Done; });
+  std::unique_lock<cMonitor> lock(m_Monitor);
+  return m_Monitor.WaitFor(lock, most, [this] { return m_Done; });
 }
 
 void cWorker::Rethrow() {
-  std::lock_guard<std::mutex> lock(m_Mutex);
+  std::lock_guard<cMonitor> lock(m_Monitor);
   if (m_Failure) std::rethrow_exception(m_Failure);
 }
 
 void cWorker::Serve() {
-  std::unique_lock<std::mutex> lock(m_Mutex);
+  std::unique_lock<cMonitor> lock(m_Monitor);
   for (;;) {
-    m_Changed.wait(lock, [this] { return m_Quit || m_Pending; });
+    m_Monitor.Wait(lock, [this] { return m_Quit || m_Pending; });
     if (m_Quit) return;
     const std::function<void()> call = std::move(m_Call);
     m_Pending = false;
@@ -66,6 +66,6 @@ void cWorker::Serve() {
     lock.lock();
     m_Failure = failure;
     m_Done = true;
-    m_Changed.notify_all();
+    m_Monitor.NotifyAll();
   }
 }

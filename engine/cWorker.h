@@ -6,12 +6,12 @@
 // meanwhile, so the call needs no lock of its own; Start leaves the caller free, and what the
 // call shares with it is then the caller's to guard.
 #include <chrono>
-#include <condition_variable>
 #include <cstddef>
 #include <exception>
 #include <functional>
-#include <mutex>
 #include <thread>
+
+#include "cMonitor.h"
 
 class cWorker {
  public:
@@ -41,8 +41,7 @@ class cWorker {
  private:
   void Serve();
 
-  std::mutex m_Mutex;
-  std::condition_variable m_Changed;
+  cMonitor m_Monitor;
   std::function<void()> m_Call;  // the call to make, until it is made
   bool m_Pending = false;
   bool m_Done = true;
