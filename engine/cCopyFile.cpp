@@ -379,7 +379,9 @@ bool cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, 
 }
 
 void cCopyFile::Aside(const std::function<void()>& call) {
-  m_Worker.Run(call, [this] {
+  if (!m_Options.blockingCallsAside) return call();
+  if (!m_Worker) m_Worker.emplace();
+  m_Worker->Run(call, [this] {
     if (m_Listener) m_Listener->CopyWaiting();
   });
 }

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ class cCopyFile {
     // Off only for measuring what the check of every copy costs: the copy is read back from
     // its device and must hash as the bytes read from the source did.
     bool verify = true;
+    // Writes and flushes that may block on a device go to a thread of their own, so that the
+    // calling thread raises CopyWaiting meanwhile. Off for a copy made on a thread of its own
+    // for a small file, where each hand-over would cost more than it saves.
+    bool blockingCallsAside = true;
   };
 
   explicit cCopyFile(cCopyFileEvents* listener = nullptr);
@@ -68,5 +73,5 @@ class cCopyFile {
   bool m_Copying = false;  // a copy is under way: a listener cannot start another from an event
   cCopyFileEvents* m_Listener;  // not owned
   Options m_Options;
-  cWorker m_Worker;  // writes and flushes, while the listener keeps waiting
+  std::optional<cWorker> m_Worker;  // writes and flushes, while the listener keeps waiting; made at the first
 };

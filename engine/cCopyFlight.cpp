@@ -62,7 +62,9 @@ class cCopyFlight::Lane : private cCopyFileEvents {
 };
 
 cCopyFlight::cCopyFlight(const cCopyFile& model, std::size_t lanes)
-    : m_BufferSize(model.BufferSize()), m_Options(model.Choices()), m_Lanes(lanes) {}
+    : m_BufferSize(model.BufferSize()), m_Options(model.Choices()), m_Lanes(lanes) {
+  m_Options.blockingCallsAside = false;  // a lane raises no events on the caller's thread
+}
 
 cCopyFlight::~cCopyFlight() {
   Stop();
