@@ -1,11 +1,15 @@
 #include "cSmallFileBench.h"
 
+#include <chrono>
+#include <exception>
 #include <functional>
+#include <optional>
 #include <iterator>
 #include <utility>
 #include <vector>
 
 #include "cCopyFile.h"
+#include "cCopyFlight.h"
 #include "cFileSet.h"
 #include "cHostedWindow.h"
 #include "cPlatformCopy.h"
@@ -14,6 +18,9 @@
 
 namespace {
 
+static_assert(cSmallFileBench::kFlightLanes[std::size(cSmallFileBench::kFlightLanes) - 1] == cCopyFlight::kLanes,
+              "the last engine row copies as the window's run does");
+
 double CopyLoop(const std::vector<std::wstring>& sources, const cScratchFolder& target, bool flush) {
   const auto start = mBenchTiming::Clock::now();
   for (const auto& source : sources)
@@ -21,12 +28,24 @@ double CopyLoop(const std::vector<std::wstring>& sources, const cScratchFolder& 
   return mBenchTiming::SecondsSince(start);
 }
 
-// The engine alone, as the window's run drives it: 4 MiB chunks, each copy flushed and read back.
-double EngineLoop(const std::vector<std::wstring>& sources, const cScratchFolder& target) {
-  cCopyFile engine;
-  engine.BufferSize(0x400000);
+// The engine alone: 4 MiB chunks, each copy flushed and read back, `lanes` files in flight (the
+// window's run keeps cCopyFlight::kLanes).
+double FlightLoop(const std::vector<std::wstring>& sources, const cScratchFolder& target, std::size_t lanes) {
+  cCopyFile model;
+  model.BufferSize(0x400000);
+  cCopyFlight flight(model, lanes);
+  const auto land = [&] {
+    std::optional<cCopyFlight::Result> result;
+    while (!(result = flight.TakeOldest(std::chrono::milliseconds(20)))) {
+    }
+    if (result->failure) std::rethrow_exception(result->failure);
+  };
   const auto start = mBenchTiming::Clock::now();
-  for (const auto& source : sources) engine.CopyFile(source, target.Child(source.substr(source.rfind(L'\\') + 1)));
+  for (const auto& source : sources) {
+    if (flight.InFlight() == lanes) land();
+    flight.Launch(source, target.Child(source.substr(source.rfind(L'\\') + 1)));
+  }
+  while (flight.InFlight() > 0) land();
   return mBenchTiming::SecondsSince(start);
 }
 
@@ -41,7 +60,11 @@ cSmallFileBench::Figures cSmallFileBench::Measure(cDialogWatcher& watcher) const
   const cScratchFolder flushedTarget(m_WorkFolder + L"\\small-copy-flush");
   const cScratchFolder plainTarget(m_WorkFolder + L"\\small-copy");
   const cScratchFolder engineTarget(m_WorkFolder + L"\\small-engine");
-  std::vector<double> window, again, flushed, plain, engine;
+  std::vector<double> window, again, flushed, plain, engine[std::size(kFlightLanes)];
+  const auto FlightPass = [&](std::size_t row) {
+    engineTarget.Reset();
+    engine[row].push_back(FlightLoop(sources.Paths(), engineTarget, kFlightLanes[row]));
+  };
   const std::function<void()> passes[] = {
       [&] {
         windowTarget.Reset();
@@ -67,10 +90,9 @@ cSmallFileBench::Figures cSmallFileBench::Measure(cDialogWatcher& watcher) const
         plainTarget.Reset();
         plain.push_back(CopyLoop(sources.Paths(), plainTarget, false));
       },
-      [&] {
-        engineTarget.Reset();
-        engine.push_back(EngineLoop(sources.Paths(), engineTarget));
-      },
+      [&] { FlightPass(0); },
+      [&] { FlightPass(1); },
+      [&] { FlightPass(2); },
   };
   // Each round starts one pass later: no pass always comes after the same other, whose
   // unflushed writes or removals it would pay for.
@@ -81,7 +103,9 @@ cSmallFileBench::Figures cSmallFileBench::Measure(cDialogWatcher& watcher) const
   sources.ExpectCopiedTo(flushedTarget.Path());
   sources.ExpectCopiedTo(plainTarget.Path());
   const double files = m_Files;
-  return {files / mBenchTiming::Median(window), files / mBenchTiming::Median(flushed),
-          files / mBenchTiming::Median(plain), files / mBenchTiming::Median(engine), mBenchTiming::Median(window),
-          mBenchTiming::Median(again)};
+  Figures figures{files / mBenchTiming::Median(window), files / mBenchTiming::Median(flushed),
+                  files / mBenchTiming::Median(plain), {}, mBenchTiming::Median(window), mBenchTiming::Median(again)};
+  for (std::size_t row = 0; row < std::size(kFlightLanes); ++row)
+    figures.engine[row] = files / mBenchTiming::Median(engine[row]);
+  return figures;
 }
