@@ -10,13 +10,14 @@
 #include "cFile.h"
 #include "cFileError.h"
 #include "cReadAhead.h"
+#include "cReadBack.h"
 #include "mFileSys.h"
 
 namespace {
 
 constexpr std::int32_t kDefaultBufferSize = 0x100000;
-// A large copy is flushed each time this much more of it has been written, so that the flush at
-// its end, which a stop has to wait for, holds little.
+// A large copy is flushed, on a thread of its own, each time this much more of it has been
+// written, so that the flush at its end, which a stop has to wait for, holds little.
 constexpr std::int64_t kFlushStep = 32 * 1024 * 1024;
 
 // Runs one step of a copy; a file error that escapes it is labelled with the step.
@@ -172,23 +173,6 @@ class UnfinishedFile {
   bool m_ReadOnly = false;
 };
 
-// Reads the copy back from its device: a device that lost or altered bytes without an error
-// (a counterfeit or worn flash drive) fails the copy here, before it replaces anything. Between
-// pieces the listener may ask for a stop; false when it did.
-bool Verify(const std::wstring& copy, const cContentHash& read, const std::function<bool()>& goOn) {
-  cContentHash back;
-  if (!mFileSys::ReadBack(copy, [&](std::span<const std::byte> bytes) {
-        back.Update(bytes);
-        return goOn();
-      }))
-    return false;
-  if (back.Length() != read.Length() || back.Digest() != read.Digest()) {
-    throw cFileError(L"ReadFile", copy, 0, L"the copy read back differs from the source",
-                     cFileError::Cause::VerifyFailed, CopyStep::VerifyDestination);
-  }
-  return true;
-}
-
 // What a copy notes of its source before its first read and compares after its last: a source
 // written to in between may have given some old bytes and some new ones.
 struct SourceState {
@@ -212,11 +196,10 @@ struct Ending {
 // Makes the written file whole: on stable storage, checked, given its attributes and time, and
 // closed. A copy cut short by a stop is shown with plain attributes and no time of its source.
 // False when a stop came while it was checked: it is not whole then.
-bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& read,
+bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& read, cReadBack& back,
               const cCopyFile::Options& options, const std::function<void()>& flush, const std::function<bool()>& goOn) {
   if (options.flushToDisk) AtStep(CopyStep::FlushDestination, flush);
-  if (options.verify && !AtStep(CopyStep::VerifyDestination, [&] { return Verify(target.Path(), read, goOn); }))
-    return false;
+  if (!AtStep(CopyStep::VerifyDestination, [&] { return back.Finish(read, goOn); })) return false;
   // A whole copy keeps its source's last-write time, so that a backup compares by date. It is
   // set only once the bytes are on stable storage, and after the file is shown: a copy cut
   // short never bears the time of a whole one, nor does one ended before it was shown, and
@@ -234,10 +217,11 @@ bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& 
 // chunks of a newer one. Only where there was no destination does a stop before the first chunk
 // leave an empty one.
 void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destination, mFileSys::Existing existing,
-             const Keeping& keeping, const Ending& ending, const cContentHash& read, const cCopyFile::Options& options,
-             const std::function<void()>& flush, const std::function<bool()>& goOn) {
+             const Keeping& keeping, const Ending& ending, const cContentHash& read, cReadBack& back,
+             const cCopyFile::Options& options, const std::function<void()>& flush, const std::function<bool()>& goOn) {
   const bool cutShort = !ending.Whole() && (ending.copied > 0 || existing != mFileSys::Existing::None);
-  if (cutShort || !Complete(target, ending, read, options, flush, goOn)) {
+  if (cutShort || !Complete(target, ending, read, back, options, flush, goOn)) {
+    back.Abandon([&] { goOn(); });
     AtStep(CopyStep::ReadSource, [&] { source.Close(); });
     AtStep(CopyStep::ReplaceDestination, [&] { target.Remove(); });
     return;
@@ -331,26 +315,28 @@ void cCopyFile::CopyFile(const std::wstring& FileFrom, const std::wstring& FileT
     // A stop left pending from before this copy means nothing is copied.
     std::int64_t copied = 0;
     cContentHash read;
-    const bool held = CopyChunks(source, target->File(), before.length, copied, read);
+    cReadBack back(target->Path(), [&] { target->File().Flush(); }, m_Options.verify);
+    const bool held = CopyChunks(source, target->File(), before.length, copied, read, back);
     const bool stopped = std::exchange(m_StopRequest, false);
     // Compared once the reader has finished, and only for a copy that read the whole source.
     const bool changed = !held || (copied == before.length &&
                                    AtStep(CopyStep::ReadSource, [&] { return StateOf(source); }) != before);
     if (!changed) {
       EndCopy(source, *target, FileTo, existing, Keeping{KeepAs, m_VersionFolder},
-              {copied, before.length, attributes, before.lastWriteTime}, read, m_Options,
+              {copied, before.length, attributes, before.lastWriteTime}, read, back, m_Options,
               [&] { Aside([&] { target->File().Flush(); }); }, goOn);
       if (m_Listener) m_Listener->CopyComplete(before.length);
       return;
     }
     if (stopped || attempt == kAttempts) throw cFileError::SourceWrittenDuringCopy(FileFrom);
+    back.Abandon();
     AtStep(CopyStep::WriteDestination, [&] { target->File().Empty(); });
     source = AtStep(CopyStep::OpenSource, [&] { return cFile::OpenForReading(FileFrom); });
   }
 }
 
 bool cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied,
-                           cContentHash& read) {
+                           cContentHash& read, cReadBack& back) {
   if (copied >= allBytes || m_StopRequest) return true;
   // Computed before the reader starts: an invalid chunk size fails before anything is read.
   std::size_t length = ChunkLength(copied, allBytes);
@@ -369,7 +355,7 @@ bool cCopyFile::CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, 
     if (!SourceHeld([&] { CopyChunk(*ahead, source, write, copied, length, read, waiting); })) return false;
     copied += static_cast<std::int64_t>(length);
     if (m_Options.flushToDisk && copied - flushed >= kFlushStep && copied < allBytes) {
-      AtStep(CopyStep::FlushDestination, [&] { Aside([&] { target.Flush(); }); });
+      back.Written(copied);
       flushed = copied;
     }
     if (m_Listener) m_Listener->CopyProgress(copied, allBytes);

@@ -27,6 +27,7 @@
 
 class cContentHash;
 class cFile;
+class cReadBack;
 
 class cCopyFile {
  public:
@@ -59,7 +60,8 @@ class cCopyFile {
 
  private:
   // Copies until the source's end or a stop; false when the source ended before allBytes.
-  bool CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied, cContentHash& read);
+  bool CopyChunks(cFile& source, cFile& target, std::int64_t allBytes, std::int64_t& copied, cContentHash& read,
+                  cReadBack& back);
   // Runs a call that may block on a device on the worker, the listener waiting meanwhile.
   void Aside(const std::function<void()>& call);
   std::size_t ChunkLength(std::int64_t copied, std::int64_t allBytes) const;

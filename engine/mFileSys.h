@@ -57,11 +57,15 @@ std::wstring TemporaryNameBeside(const std::wstring& path);
 // Moves from over to, replacing a file that is there; the change reaches stable storage.
 void ReplaceWith(const std::wstring& from, const std::wstring& to);
 
-// Reads a whole file from its device rather than from the cache (where the platform lets a
-// program ask for that), handing its bytes to `sink` piece by piece, in order, until it answers
-// false; answers whether the whole file was read. The file may be open for writing elsewhere, once
-// what was written has been flushed.
-bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink);
+// Reads a file from its device rather than from the cache (where the platform lets a program ask
+// for that), from byte `from` (a multiple of kReadBackAlign) up to byte `to` or its end, handing
+// the bytes to `sink` piece by piece, in order, until it answers false; answers whether all of
+// them were read. The file may be open for writing elsewhere, once what was written up to `to`
+// has been flushed.
+constexpr std::int64_t kReadBackAlign = 1 << 20;
+constexpr std::int64_t kToTheEnd = INT64_MAX;
+bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink,
+              std::int64_t from = 0, std::int64_t to = kToTheEnd);
 
 // Removes a file; throws when that fails for any reason but its absence.
 void RemoveFile(const std::wstring& path);

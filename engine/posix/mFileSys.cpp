@@ -138,23 +138,27 @@ void ReplaceWith(const std::wstring& from, const std::wstring& to) {
   SyncFolder(to);
 }
 
-bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink) {
+bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink,
+              std::int64_t from, std::int64_t to) {
   const int fd = ::open(mPosixPath::Native(path).c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) throw cFileError::FromLastError(L"open", path);
   struct Closer {
     int fd;
     ~Closer() { ::close(fd); }
   } closer{fd};
-  // The copy was synced: its cached pages are clean and can be dropped, so the reads below come
+  // The part was synced: its cached pages are clean and can be dropped, so the reads below come
   // from the device.
-  ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
+  ::posix_fadvise(fd, from, to == kToTheEnd ? 0 : to - from, POSIX_FADV_DONTNEED);
   std::vector<std::byte> block(1 << 20);
-  for (;;) {
-    const ssize_t got = ::read(fd, block.data(), block.size());
+  for (std::int64_t at = from; at < to;) {
+    const auto most = static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(block.size()), to - at));
+    const ssize_t got = ::pread(fd, block.data(), most, at);
     if (got < 0) throw cFileError::FromLastError(L"read", path);
     if (got == 0) return true;
     if (!sink({block.data(), static_cast<std::size_t>(got)})) return false;
+    at += got;
   }
+  return true;
 }
 
 void RemoveFile(const std::wstring& path) {

@@ -69,7 +69,10 @@ TEST_F(CopyRigTest, CopiesBetweenSlowDevicesExactlyWithTheEventsOfAPlainFolder) 
     bool whole;
   } cases[] = {
       {"many chunks, a short last one", kChunk, 12 * kChunk + 5, [](cCopyFile&, std::int64_t) {}, true},
-      {"the window's chunk size", 0x400000, 10 << 20, [](cCopyFile&, std::int64_t) {}, true},
+      // Flushed on the way at 32 and 64 MiB, each part read back while the next is written.
+      {"the window's chunk size", 0x400000, (70 << 20) + 5, [](cCopyFile&, std::int64_t) {}, true},
+      {"stopped while a part is read back", 0x400000, 48 << 20,
+       [](cCopyFile& engine, std::int64_t copy) { if (copy == 36 << 20) engine.CopyStop(); }, false},
       {"chunk size changed by the listener", kChunk, 9 * kChunk,
        [](cCopyFile& engine, std::int64_t copy) { engine.BufferSize(copy == kChunk ? 100000 : 3 * kChunk); }, true},
       {"stopped in the middle", kChunk, 12 * kChunk,
@@ -95,22 +98,27 @@ TEST_F(CopyRigTest, AReadOrWriteFailureInTheMiddleKeepsTheOldBackupAndLeavesNoTe
   // what "flips-reads" folders give back. A lie shows only when the copy is read back.
   constexpr std::int64_t kFailsFrom = 1 << 20;
   constexpr std::int64_t kLength = 16 * kChunk;
+  constexpr std::int64_t kLarge = 40 << 20;  // beyond the first flush on the way, at 32 MiB
   struct Case {
     const char* name;
     std::wstring source;
     std::wstring folder;
     CopyStep step;
     std::int64_t toldUpTo;  // the last progress event
+    std::int64_t length = kLength;
   } cases[] = {
       {"read fails", L"read-fails.bin", L"dst", CopyStep::ReadSource, kFailsFrom},
       {"write fails", L"src.bin", L"write-fails", CopyStep::WriteDestination, kFailsFrom},
       {"writes dropped", L"src.bin", L"drops-writes", CopyStep::VerifyDestination, kLength},
       {"read back altered", L"src.bin", L"flips-reads", CopyStep::VerifyDestination, kLength},
+      // Parts flushed before the end are read back while the rest is written.
+      {"read back altered, past a part flushed on the way", L"large.bin", L"flips-reads", CopyStep::VerifyDestination,
+       kLarge, kLarge},
   };
   const Bytes older = Pattern(5000, 3);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    rig.Write(c.source, Pattern(kLength));
+    rig.Write(c.source, Pattern(static_cast<std::size_t>(c.length)));
     fs::create_directory(FsPath(rig.Path(c.folder)));
     const std::wstring destination = In(c.folder, L"old.bin");
     rig.Write(destination, older);
@@ -130,7 +138,7 @@ TEST_F(CopyRigTest, AReadOrWriteFailureInTheMiddleKeepsTheOldBackupAndLeavesNoTe
     }
     // Every chunk before the failure was written and told, in order; nothing after it.
     std::vector<CopyEvent> expected;
-    for (std::int64_t copy = kChunk; copy <= c.toldUpTo; copy += kChunk) expected.push_back(Progress(copy, kLength));
+    for (std::int64_t copy = kChunk; copy <= c.toldUpTo; copy += kChunk) expected.push_back(Progress(copy, c.length));
     EXPECT_EQ(recorder.events, expected);
     EXPECT_EQ(rig.Read(destination), older);
     EXPECT_EQ(SortedNames(rig, c.folder), std::vector<std::wstring>{L"old.bin"});

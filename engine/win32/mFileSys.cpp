@@ -119,7 +119,8 @@ void ReplaceWith(const std::wstring& from, const std::wstring& to) {
     throw cFileError::FromLastError(L"MoveFileExW", to);
 }
 
-bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink) {
+bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const std::byte>)>& sink,
+              std::int64_t from, std::int64_t to) {
   // The copy may still be open for writing. Unbuffered: from the device, not from the cache
   // that still holds what was written.
   struct Handle {
@@ -132,20 +133,28 @@ bool ReadBack(const std::wstring& path, const std::function<bool(std::span<const
   if (file.h == INVALID_HANDLE_VALUE) throw cFileError::FromLastError(L"CreateFileW", path);
   LARGE_INTEGER length{};
   if (!GetFileSizeEx(file.h, &length)) throw cFileError::FromLastError(L"GetFileSizeEx", path);
+  const LONGLONG end = std::min<LONGLONG>(length.QuadPart, to);
+  LARGE_INTEGER start{};
+  start.QuadPart = from;
+  if (from > 0 && !SetFilePointerEx(file.h, start, nullptr, FILE_BEGIN)) throw cFileError::FromLastError(L"SetFilePointerEx", path);
   // Unbuffered reads want whole sectors into memory aligned to them: whole pages. The block is
-  // no larger than the file, up to 1 MiB, and comes from the heap: the system pins each page for
+  // no larger than the part, up to 1 MiB, and comes from the heap: the system pins each page for
   // the read, and fresh pages would cost a small file more than reading it.
   constexpr LONGLONG kPage = 4096, kMostBytes = 1 << 20;
-  const auto blockBytes = static_cast<DWORD>(std::clamp((length.QuadPart + kPage - 1) / kPage * kPage, kPage, kMostBytes));
+  const auto RoundUp = [](LONGLONG bytes) { return (bytes + kPage - 1) / kPage * kPage; };
+  const auto blockBytes = static_cast<DWORD>(std::clamp(RoundUp(end - from), kPage, kMostBytes));
   const std::unique_ptr<void, decltype(&_aligned_free)> block(_aligned_malloc(blockBytes, kPage), &_aligned_free);
   if (!block) throw cFileError(L"_aligned_malloc", path, ERROR_NOT_ENOUGH_MEMORY, mSystemError::Text(ERROR_NOT_ENOUGH_MEMORY));
-  // Read up to the length the file has: no call is spent on finding its end.
-  for (LONGLONG left = length.QuadPart; left > 0;) {
+  // Read up to the part's end: no call is spent on finding the file's end, nor on what lies past
+  // the part, which may not have reached the device yet.
+  for (LONGLONG left = end - from; left > 0;) {
     DWORD got = 0;
-    if (!ReadFile(file.h, block.get(), blockBytes, &got, nullptr)) throw cFileError::FromLastError(L"ReadFile", path);
+    const auto most = static_cast<DWORD>(std::min<LONGLONG>(blockBytes, RoundUp(left)));
+    if (!ReadFile(file.h, block.get(), most, &got, nullptr)) throw cFileError::FromLastError(L"ReadFile", path);
     if (got == 0) return true;
-    if (!sink({static_cast<const std::byte*>(block.get()), got})) return false;
-    left -= got;
+    const auto bytes = static_cast<std::size_t>(std::min<LONGLONG>(got, left));
+    if (!sink({static_cast<const std::byte*>(block.get()), bytes})) return false;
+    left -= static_cast<LONGLONG>(bytes);
   }
   return true;
 }
