@@ -47,7 +47,7 @@ device_rows() {
     r=${row%/*} w=${row#*/}
     rig_mount "$native/device_rig" "$devices/source-backing" "$devices/source" "read_mbps=$r"
     rig_mount "$native/device_rig" "$devices/target-backing" "$devices/target" "write_mbps=$w"
-    "$@" "$r" "$w" 1
+    "$@" "$r" "$w" 5
     rig_unmount "$devices/source"
     rig_unmount "$devices/target"
   done
