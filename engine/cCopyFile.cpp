@@ -20,17 +20,6 @@ constexpr std::int32_t kDefaultBufferSize = 0x100000;
 // written, so that the flush at its end, which a stop has to wait for, holds little.
 constexpr std::int64_t kFlushStep = 32 * 1024 * 1024;
 
-// Runs one step of a copy; a file error that escapes it is labelled with the step.
-template <class Action>
-decltype(auto) AtStep(CopyStep step, Action&& action) {
-  try {
-    return std::forward<Action>(action)();
-  } catch (cFileError& error) {
-    if (error.Step() == CopyStep::None) error.SetStep(step);
-    throw;
-  }
-}
-
 // Names tried before giving up on finding a free one beside the destination.
 constexpr int kTemporaryNameAttempts = 1000;
 

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "CopyStep.h"
 
@@ -45,3 +46,14 @@ class cFileError : public std::runtime_error {
   std::uint32_t m_Code;
   std::wstring m_SystemText;
 };
+
+// Runs one step of a copy; a file error that escapes it is labelled with the step.
+template <class Action>
+decltype(auto) AtStep(CopyStep step, Action&& action) {
+  try {
+    return std::forward<Action>(action)();
+  } catch (cFileError& error) {
+    if (error.Step() == CopyStep::None) error.SetStep(step);
+    throw;
+  }
+}

@@ -6,29 +6,10 @@
 #include "cFileError.h"
 #include "mFileSys.h"
 
-namespace {
-
-// A file error of a part says which step of the copy failed.
-template <class Action>
-void AtStep(CopyStep step, Action&& action) {
-  try {
-    std::forward<Action>(action)();
-  } catch (cFileError& error) {
-    if (error.Step() == CopyStep::None) error.SetStep(step);
-    throw;
-  }
-}
-
-}  // namespace
-
 cReadBack::cReadBack(std::wstring path, std::function<void()> flush, bool verify)
     : m_Path(std::move(path)), m_Flush(std::move(flush)), m_Verify(verify) {}
 
-cReadBack::~cReadBack() {
-  m_Stop = true;
-  while (m_Worker && !m_Worker->Wait(cWorker::kSlice)) {
-  }
-}
+cReadBack::~cReadBack() { Abandon(); }
 
 void cReadBack::Abandon(const std::function<void()>& waiting) {
   m_Stop = true;
