@@ -137,7 +137,7 @@ int cPassthroughFs::Read(const char* path, char* buffer, size_t size, off_t offs
     if (offset >= *from) return -EIO;
     size = std::min(size, static_cast<size_t>(*from - offset));
   }
-  self.m_ReadBucket.Take(size);
+  const auto transfer = self.m_ReadBucket.Start(size);
   const ssize_t got = ::pread(static_cast<int>(fi->fh), buffer, size, offset);
   if (got < 0) return -errno;
   if (const auto from = self.m_Settings.faults.From(cDeviceFaults::Kind::FlipRead, path)) {
@@ -152,7 +152,7 @@ int cPassthroughFs::Write(const char* path, const char* data, size_t size, off_t
     if (offset >= *from) return -EIO;
     size = std::min(size, static_cast<size_t>(*from - offset));
   }
-  self.m_WriteBucket.Take(size);
+  const auto transfer = self.m_WriteBucket.Start(size);
   if (const auto from = self.m_Settings.faults.From(cDeviceFaults::Kind::DropWrite, path)) {
     // What lies before the offset is stored; the rest is only acknowledged.
     if (offset >= *from) return static_cast<int>(size);

@@ -1,25 +1,42 @@
 #pragma once
-// Limits a byte stream to a rate: every transfer takes its size in tokens, which come back at
-// the rate, and waits until the device would have finished it, after every transfer queued
-// before it. Safe to share among threads.
+// Limits a byte stream to a rate: every transfer ends when the device would have finished it,
+// after every transfer queued before it. Safe to share among threads.
 #include <chrono>
 #include <cstddef>
 #include <mutex>
 
 class cTokenBucket {
+  using Clock = std::chrono::steady_clock;
+
  public:
+  // One transfer under way: the bytes are moved while it lives, and its end waits until the
+  // device would have moved them, so that moving them is part of the device's time.
+  class Transfer {
+   public:
+    Transfer(const Transfer&) = delete;
+    Transfer& operator=(const Transfer&) = delete;
+    ~Transfer();
+
+   private:
+    friend class cTokenBucket;
+    Transfer(cTokenBucket* bucket, Clock::time_point done) : m_Bucket(bucket), m_Done(done) {}
+    cTokenBucket* m_Bucket;  // none: no limit
+    Clock::time_point m_Done;
+  };
+
   // bytesPerSecond 0: no limit.
   explicit cTokenBucket(double bytesPerSecond);
   cTokenBucket(const cTokenBucket&) = delete;
   cTokenBucket& operator=(const cTokenBucket&) = delete;
 
-  // Blocks the calling thread until the device would have moved these bytes.
-  void Take(std::size_t bytes);
+  // Begins a transfer of these bytes; it is over when the result goes.
+  [[nodiscard]] Transfer Start(std::size_t bytes);
 
  private:
-  using Clock = std::chrono::steady_clock;
+  void Finish(Clock::time_point done);
+
   const double m_Rate;
   std::mutex m_Mutex;
-  double m_Tokens;  // below zero: owed by transfers still waiting
-  Clock::time_point m_Last;
+  Clock::time_point m_Free;  // when the device has moved every transfer queued so far
+  Clock::duration m_Late;    // how long after its time the last transfer's thread woke
 };
