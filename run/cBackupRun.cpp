@@ -203,7 +203,8 @@ bool cBackupRun::Counted() {
 }
 
 // One step of the plan, or of the files in flight: a file of one chunk is launched while the
-// flight has room; any other step waits until every file in flight is done.
+// flight has room, and an entry's end takes its place in line behind them; any other step waits
+// until every file in flight is done.
 bool cBackupRun::Copy() {
   if (!m_Next) {
     cRunPlan::Step step;
@@ -224,6 +225,8 @@ bool cBackupRun::Copy() {
   }
   if (Flies(*m_Next) && (!m_Flight || m_Flight->Takes(m_Next->bytes)))
     Launch(*std::exchange(m_Next, std::nullopt));
+  else if (!m_InFlight.empty() && m_Next->kind == cRunPlan::Kind::EntryDone)
+    m_InFlight.push_back(*std::exchange(m_Next, std::nullopt));
   else if (!m_InFlight.empty())
     Land();
   else
@@ -245,25 +248,36 @@ void cBackupRun::Launch(cRunPlan::Step step) {
   m_InFlight.push_back(std::move(step));
 }
 
-// Takes the oldest file in flight once it is done, and tells its listener what a copy of its own
-// would have told.
+// Takes the oldest file in flight once it is done, and then the ends of entries in line behind
+// it: each entry is done once its last file is.
 void cBackupRun::Land() {
   const std::optional<cCopyFlight::Result> result = m_Flight->TakeOldest(cWorker::kSlice);
   if (!result) return;
   const cRunPlan::Step step = std::move(m_InFlight.front());
   m_InFlight.pop_front();
+  LandFile(step, *result);
+  // After a stop that cut a copy short no entry is done, as when no file was in flight.
+  while (!m_InFlight.empty() && m_InFlight.front().kind == cRunPlan::Kind::EntryDone) {
+    const cRunPlan::Step end = std::move(m_InFlight.front());
+    m_InFlight.pop_front();
+    if (!m_Outcome.stopped) Take(end);
+  }
+}
+
+// Tells its listener what a copy of its own would have told.
+void cBackupRun::LandFile(const cRunPlan::Step& step, const cCopyFlight::Result& result) {
   m_Progress->BeginFile(step.bytes);
   m_Listener.FileBegan(step.entry, *m_Progress);
   try {
-    if (result->failure) std::rethrow_exception(result->failure);
+    if (result.failure) std::rethrow_exception(result.failure);
   } catch (const cFileError& error) {
     return CopyFailed(step, error);
   }
   m_CopyingEntry = step.entry;
   m_CopyingSource = step.source;
-  m_StopSent = result->end == cCopyFlight::Result::End::Stopped;
-  if (!m_StopSent && result->bytes > 0) CopyProgress(result->bytes, result->bytes);
-  CopyComplete(result->bytes);
+  m_StopSent = result.end == cCopyFlight::Result::End::Stopped;
+  if (!m_StopSent && result.bytes > 0) CopyProgress(result.bytes, result.bytes);
+  CopyComplete(result.bytes);
   if (step.backup && !m_StopSent) m_Versioned.insert(step.entry);
   m_CopyingEntry.reset();
 }

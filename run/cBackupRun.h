@@ -89,6 +89,7 @@ class cBackupRun : private cCopyFileEvents {
   bool Flies(const cRunPlan::Step& step) const;
   void Launch(cRunPlan::Step step);
   void Land();
+  void LandFile(const cRunPlan::Step& step, const cCopyFlight::Result& result);
   void Drain();
   void SendStop();
   void Take(const cRunPlan::Step& step);
@@ -125,7 +126,9 @@ class cBackupRun : private cCopyFileEvents {
   std::set<std::size_t> m_SkippedEntries;  // entries with a replacement left undone
   std::optional<cRunPlan::Step> m_Next;  // a step that waits for the files in flight
   std::optional<cCopyFlight> m_Flight;   // made at the first file of one chunk
-  std::deque<cRunPlan::Step> m_InFlight;  // the steps of its copies, oldest first
+  // The steps of its copies, oldest first, with the ends of entries in line between them; a
+  // copy is always first.
+  std::deque<cRunPlan::Step> m_InFlight;
   std::optional<std::size_t> m_CopyingEntry;  // the entry whose file the engine copies now
   std::wstring m_CopyingSource;               // and that file
   bool m_StopRequested = false;

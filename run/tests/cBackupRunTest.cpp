@@ -395,6 +395,25 @@ TEST_F(BackupRunTest, ADestinationThatGoesAwayEndsTheRunAtOnce) {
   EXPECT_EQ(left, std::vector<std::wstring>{L"f0.txt"});
 }
 
+// Files of many entries are in flight at once, each entry's end in line behind its file: a stop
+// as the first one lands marks an entry only where its file was copied whole.
+TEST_F(BackupRunTest, AStopWithTheFilesOfManyEntriesInFlightMarksOnlyEntriesCopiedWhole) {
+  constexpr std::uint32_t kEntries = 8;
+  for (std::uint32_t i = 0; i < kEntries; ++i) {
+    dir.Write(L"src/f" + std::to_wstring(i) + L".txt", Pattern(10, i));
+    list.Add({At(L"src\\f" + std::to_wstring(i) + L".txt")});
+  }
+  cBackupRun run(list, At(L"dest"), engine, recorder);
+  recorder.onBegan = [&](std::size_t) { run.Stop(); };
+  EXPECT_TRUE(RunAll(run).stopped);
+  EXPECT_EQ(list.StateOf(0), cBackupList::State::BackedUp);
+  for (std::uint32_t i = 0; i < kEntries; ++i) {
+    const std::wstring backup = L"dest/f" + std::to_wstring(i) + L".txt";
+    const bool whole = fs::exists(FsPath(dir.Path(backup))) && dir.Read(backup) == Pattern(10, i);
+    EXPECT_EQ(list.StateOf(i) == cBackupList::State::BackedUp, whole) << i;
+  }
+}
+
 // A run that does not fit the destination's free space copies nothing; one that filled up after
 // the check fails the file it was copying and keeps its older backup.
 TEST_F(BackupRunTest, ARunThatDoesNotFitCopiesNothingAndAFullDiskKeepsTheOlderBackup) {
