@@ -190,7 +190,8 @@ LRESULT CALLBACK RefusingList(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
 TEST_F(InProcessWindowTest, AWindowFailureEndsTheRunWithASummaryAndKeepsWhatWasCopied) {
   std::filesystem::create_directory(FsPath(dir.Path(L"dest")));
   dir.Write(L"a.bin", Pattern(100));
-  dir.Write(L"b.bin", Pattern(200));
+  // Larger than the files copied several at a time, so that it waits for a.bin to be done.
+  dir.Write(L"b.bin", Pattern((1 << 20) + 1));
   Drop({dir.Path(L"a.bin"), dir.Path(L"b.bin")});
   g_ListProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingList)));
   g_RefuseInserts = 1;  // marking a.bin fails
