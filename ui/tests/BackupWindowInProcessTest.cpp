@@ -10,6 +10,7 @@
 
 #include "ControlIds.h"
 #include "cBackupWindow.h"
+#include "cCopyFlight.h"
 #include "cPlatformError.h"
 #include "mMessagePump.h"
 #include "cDialogWatcher.h"
@@ -191,7 +192,7 @@ TEST_F(InProcessWindowTest, AWindowFailureEndsTheRunWithASummaryAndKeepsWhatWasC
   std::filesystem::create_directory(FsPath(dir.Path(L"dest")));
   dir.Write(L"a.bin", Pattern(100));
   // Larger than the files copied several at a time, so that it waits for a.bin to be done.
-  dir.Write(L"b.bin", Pattern((1 << 20) + 1));
+  dir.Write(L"b.bin", Pattern(static_cast<std::size_t>(cCopyFlight::kLargestFile) + 1));
   Drop({dir.Path(L"a.bin"), dir.Path(L"b.bin")});
   g_ListProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingList)));
   g_RefuseInserts = 1;  // marking a.bin fails
