@@ -22,8 +22,8 @@ int Result(int value) { return value < 0 ? -errno : value; }
 cPassthroughFs::cPassthroughFs(Settings settings)
     : m_Settings(std::move(settings)),
       m_Root(::open(m_Settings.backing.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)),
-      m_ReadBucket(m_Settings.readBytesPerSecond),
-      m_WriteBucket(m_Settings.writeBytesPerSecond) {
+      m_ReadPace(m_Settings.readBytesPerSecond),
+      m_WritePace(m_Settings.writeBytesPerSecond) {
   if (m_Root < 0) throw std::system_error(errno, std::generic_category(), "open " + m_Settings.backing);
 }
 
@@ -137,7 +137,7 @@ int cPassthroughFs::Read(const char* path, char* buffer, size_t size, off_t offs
     if (offset >= *from) return -EIO;
     size = std::min(size, static_cast<size_t>(*from - offset));
   }
-  const auto transfer = self.m_ReadBucket.Start(size);
+  const auto transfer = self.m_ReadPace.Start(size);
   const ssize_t got = ::pread(static_cast<int>(fi->fh), buffer, size, offset);
   if (got < 0) return -errno;
   if (const auto from = self.m_Settings.faults.From(cDeviceFaults::Kind::FlipRead, path)) {
@@ -152,7 +152,7 @@ int cPassthroughFs::Write(const char* path, const char* data, size_t size, off_t
     if (offset >= *from) return -EIO;
     size = std::min(size, static_cast<size_t>(*from - offset));
   }
-  const auto transfer = self.m_WriteBucket.Start(size);
+  const auto transfer = self.m_WritePace.Start(size);
   if (const auto from = self.m_Settings.faults.From(cDeviceFaults::Kind::DropWrite, path)) {
     // What lies before the offset is stored; the rest is only acknowledged.
     if (offset >= *from) return static_cast<int>(size);

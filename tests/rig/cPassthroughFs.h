@@ -10,7 +10,7 @@
 #include <string>
 
 #include "cDeviceFaults.h"
-#include "cTokenBucket.h"
+#include "cPacedDevice.h"
 
 class cPassthroughFs {
  public:
@@ -59,6 +59,6 @@ class cPassthroughFs {
 
   Settings m_Settings;
   int m_Root;  // the backing folder, open
-  cTokenBucket m_ReadBucket;
-  cTokenBucket m_WriteBucket;
+  cPacedDevice m_ReadPace;
+  cPacedDevice m_WritePace;
 };

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <mutex>
 
-class cTokenBucket {
+class cPacedDevice {
   using Clock = std::chrono::steady_clock;
 
  public:
@@ -18,16 +18,16 @@ class cTokenBucket {
     ~Transfer();
 
    private:
-    friend class cTokenBucket;
-    Transfer(cTokenBucket* bucket, Clock::time_point done) : m_Bucket(bucket), m_Done(done) {}
-    cTokenBucket* m_Bucket;  // none: no limit
+    friend class cPacedDevice;
+    Transfer(cPacedDevice* device, Clock::time_point done) : m_Device(device), m_Done(done) {}
+    cPacedDevice* m_Device;  // none: no limit
     Clock::time_point m_Done;
   };
 
   // bytesPerSecond 0: no limit.
-  explicit cTokenBucket(double bytesPerSecond);
-  cTokenBucket(const cTokenBucket&) = delete;
-  cTokenBucket& operator=(const cTokenBucket&) = delete;
+  explicit cPacedDevice(double bytesPerSecond);
+  cPacedDevice(const cPacedDevice&) = delete;
+  cPacedDevice& operator=(const cPacedDevice&) = delete;
 
   // Begins a transfer of these bytes; it is over when the result goes.
   [[nodiscard]] Transfer Start(std::size_t bytes);

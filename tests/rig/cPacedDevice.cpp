@@ -1,4 +1,4 @@
-#include "cTokenBucket.h"
+#include "cPacedDevice.h"
 
 #include <algorithm>
 #include <thread>
@@ -9,9 +9,9 @@
 // the sleeping thread gets to run again, and the bytes move within that time, as a device's
 // would: the next transfer starts as it would have on a device whose clock is exact. Without
 // that a 40 MB/s device gave a stream of 4 MiB reads 38.0 to 38.6 MB/s.
-cTokenBucket::cTokenBucket(double bytesPerSecond) : m_Rate(bytesPerSecond), m_Free(Clock::now()), m_Late(0) {}
+cPacedDevice::cPacedDevice(double bytesPerSecond) : m_Rate(bytesPerSecond), m_Free(Clock::now()), m_Late(0) {}
 
-cTokenBucket::Transfer cTokenBucket::Start(std::size_t bytes) {
+cPacedDevice::Transfer cPacedDevice::Start(std::size_t bytes) {
   if (m_Rate <= 0) return Transfer(nullptr, {});
   std::lock_guard<std::mutex> lock(m_Mutex);
   // Transfers queue behind each other: one starts when those before it are done.
@@ -21,12 +21,12 @@ cTokenBucket::Transfer cTokenBucket::Start(std::size_t bytes) {
   return Transfer(this, m_Free);
 }
 
-void cTokenBucket::Finish(Clock::time_point done) {
+void cPacedDevice::Finish(Clock::time_point done) {
   std::this_thread::sleep_until(done);
   std::lock_guard<std::mutex> lock(m_Mutex);
   m_Late = std::max(Clock::duration(0), Clock::now() - done);
 }
 
-cTokenBucket::Transfer::~Transfer() {
-  if (m_Bucket) m_Bucket->Finish(m_Done);
+cPacedDevice::Transfer::~Transfer() {
+  if (m_Device) m_Device->Finish(m_Done);
 }
