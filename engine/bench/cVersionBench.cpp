@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <vector>
 
 #include "cCopyFile.h"
@@ -41,12 +43,14 @@ double cVersionBench::Round(int round, bool keep, std::size_t lanes) const {
   engine.BufferSize(0x400000);
   cCopyFlight flight(engine, lanes);
   const auto take = [&] {
-    while (!flight.TakeOldest(std::chrono::milliseconds(100))) {
+    std::optional<cCopyFlight::Result> result;
+    while (!(result = flight.TakeOldest(std::chrono::milliseconds(100)))) {
     }
+    if (result->failure) std::rethrow_exception(result->failure);
   };
+  const std::string runFolder = std::to_string(round) + "-" + std::to_string(lanes);
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < m_Files; ++i) {
-    const std::string runFolder = std::to_string(round) + "-" + std::to_string(lanes);
     const std::wstring keepAs = keep ? Wide(root / "_versions" / runFolder / Native(Name(i))) : L"";
     const std::wstring from = Wide(root / "source" / Native(Name(i))), to = Wide(root / "backup" / Native(Name(i)));
     if (lanes == 1) {
