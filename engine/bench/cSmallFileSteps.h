@@ -1,7 +1,8 @@
 #pragma once
 // Where the time of a small file's copy goes: the engine's steps done one by one through the
 // file layer over a set of small files, each step timed on its own, beside the whole engine
-// and the platform's copy with and without the flush.
+// and the platform's copy with and without the flush; and the same steps on one thread and on
+// as many threads as the engine keeps files in flight, with no run around them.
 #include <string>
 
 class cSmallFileSteps {
