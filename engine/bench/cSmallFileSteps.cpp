@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <chrono>
-#include <exception>
 #include <cstdio>
+#include <exception>
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -85,8 +84,8 @@ void CopyBySteps(const std::wstring& from, const std::wstring& to, std::vector<s
 }
 
 // The same steps with no run around them, on `threads` threads that each take every
-// threads-th file: how far the file layer alone goes with several files at once, against the
-// engine's flight. Gives the pass's seconds.
+// threads-th file: how far the file layer alone goes with several files at once, for the
+// window bench's rows of the engine's flight. Gives the pass's seconds.
 double CopyByStepsOnThreads(const std::vector<std::wstring>& from, const std::vector<std::wstring>& to, std::size_t threads) {
   std::vector<std::thread> workers;
   std::vector<std::exception_ptr> errors(threads);
@@ -105,27 +104,6 @@ double CopyByStepsOnThreads(const std::vector<std::wstring>& from, const std::ve
   for (auto& worker : workers) worker.join();
   for (const auto& error : errors)
     if (error) std::rethrow_exception(error);
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-// The engine's own flight over the same files, as a run keeps them: a copy launched as the oldest
-// lands once all lanes are taken. Gives the pass's seconds.
-double CopyInFlight(const std::vector<std::wstring>& from, const std::vector<std::wstring>& to) {
-  cCopyFile model;
-  model.BufferSize(0x400000);
-  cCopyFlight flight(model);
-  const auto land = [&] {
-    std::optional<cCopyFlight::Result> result;
-    while (!(result = flight.TakeOldest(std::chrono::milliseconds(20)))) {
-    }
-    if (result->failure) std::rethrow_exception(result->failure);
-  };
-  const auto start = Clock::now();
-  for (std::size_t i = 0; i < from.size(); ++i) {
-    if (flight.InFlight() == cCopyFlight::kLanes) land();
-    flight.Launch(from[i], to[i]);
-  }
-  while (flight.InFlight() > 0) land();
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
@@ -165,15 +143,15 @@ void cSmallFileSteps::Print(int rounds) const {
   std::vector<double> engineTimes, platformFlushed, platformPlain;
   cStepClock steps;
   std::vector<std::byte> buffer;
-  std::vector<double> stepsAlone, stepsInLanes, inFlight;
-  // Runs the bare steps into a fresh folder on `threads` threads.
+  std::vector<double> stepsAlone, stepsInLanes;
+  // The bare steps into a fresh folder on `threads` threads.
   const auto threaded = [&](const char* folder, std::size_t threads) {
     const fs::path target = root / folder;
     fs::remove_all(target);
     fs::create_directories(target);
     std::vector<std::wstring> to;
     for (const auto& name : names) to.push_back(Wide(target / Native(name)));
-    return threads ? CopyByStepsOnThreads(sources, to, threads) : CopyInFlight(sources, to);
+    return CopyByStepsOnThreads(sources, to, threads);
   };
   for (int round = 0; round < rounds; ++round) {
     engineTimes.push_back(pass("engine", [&](const std::wstring& from, const std::wstring& to) { engine.CopyFile(from, to); }));
@@ -182,7 +160,6 @@ void cSmallFileSteps::Print(int rounds) const {
     pass("steps", [&](const std::wstring& from, const std::wstring& to) { CopyBySteps(from, to, buffer, steps); });
     stepsAlone.push_back(threaded("steps-1", 1));
     stepsInLanes.push_back(threaded("steps-lanes", cCopyFlight::kLanes));
-    inFlight.push_back(threaded("flight", 0));
   }
   const double files = m_Files;
   std::printf("%s small files: %d files of %d KiB, median of %d rounds: engine %.0f files/s, %s+flush %.0f files/s, "
@@ -200,9 +177,9 @@ void cSmallFileSteps::Print(int rounds) const {
   std::printf("; all %.0f; engine %.0f, %s+flush %.0f\n", total, Median(engineTimes) / files * 1e6,
               cPlatformCopy::Tool(), Median(platformFlushed) / files * 1e6);
   std::printf("%s small file steps on threads, no run around them: 1 thread %.0f files/s, %zu threads %.0f files/s "
-              "(%.2f x one thread, %.2f x %s+flush); the engine's flight %.0f files/s\n",
+              "(%.2f x one thread, %.2f x %s+flush)\n",
               cPlatformCopy::Name(), files / Median(stepsAlone), cCopyFlight::kLanes, files / Median(stepsInLanes),
-              Median(stepsAlone) / Median(stepsInLanes), Median(platformFlushed) / Median(stepsInLanes), cPlatformCopy::Tool(), files / Median(inFlight));
+              Median(stepsAlone) / Median(stepsInLanes), Median(platformFlushed) / Median(stepsInLanes), cPlatformCopy::Tool());
   std::fflush(stdout);
   fs::remove_all(root);
 }
