@@ -26,9 +26,9 @@ cScratchFolder::~cScratchFolder() {
 
 std::wstring cScratchFolder::Child(const std::wstring& name) const { return m_Path + L"\\" + name; }
 
-// A pass's files are moved aside rather than removed before the next: on a file system that
-// reuses no inode freed in the last seconds (ext4 without a journal, as on the build machines),
-// every file the next pass creates would first be checked against each one just freed, and
+// A pass's files are moved aside rather than removed before the next: a file system that avoids
+// reusing an inode freed in the last minutes (ext4 without a journal, as on the build machines,
+// for up to five) checks every file the next pass creates against each one just freed, and
 // under Wine that happens in the server, where every thread of the pass waits for it.
 void cScratchFolder::Reset() const {
   if (std::filesystem::exists(FsPath(m_Path))) std::filesystem::rename(FsPath(m_Path), FsPath(Retired(++m_Passes)));
