@@ -76,6 +76,7 @@ void ZListBox::Initialize() {
   m_hWnd = pListBox;
   m_hFont = reinterpret_cast<HFONT>(SendMessageW(m_hWnd, WM_GETFONT, 0, 0));
   m_lMaxWidth = 0;
+  m_Widths.Clear();
 }
 
 void ZListBox::AddItem(const std::wstring& psItemText, bool pbScrollBottom) {
@@ -90,6 +91,7 @@ void ZListBox::AddItem(const std::wstring& psItemText, bool pbScrollBottom) {
                          L"more entries than a 16-bit count holds");
   }
   KeepWidth(index, width);
+  m_Widths.Add(width);
   if (width > m_lMaxWidth) {
     m_lMaxWidth = width;
     UpdateHorizontalExtent();
@@ -100,6 +102,7 @@ void ZListBox::AddItem(const std::wstring& psItemText, bool pbScrollBottom) {
 void ZListBox::Clear() {
   RequireCreated();
   Send(LB_RESETCONTENT, 0, 0);
+  m_Widths.Clear();
   m_lMaxWidth = 0;
   SetHorizontalExtent(0);
 }
@@ -139,7 +142,7 @@ std::wstring ZListBox::ReadText(std::int16_t piIndex, const wchar_t* operation) 
 void ZListBox::List(std::int16_t piIndex, const std::wstring& psItemText) {
   // Everything that can fail before the entry changes is done first.
   const std::wstring oldText = ReadText(piIndex, L"List set");
-  const std::int32_t oldWidth = KeptWidth(piIndex, oldText);
+  const std::optional<std::int32_t> oldWidth = KeptWidth(piIndex);
   const std::int32_t newWidth = GetTextWidth(psItemText);
   const LRESULT selected = Send(LB_GETCURSEL, 0, 0);
   const LRESULT top = Send(LB_GETTOPINDEX, 0, 0);
@@ -150,7 +153,8 @@ void ZListBox::List(std::int16_t piIndex, const std::wstring& psItemText) {
   try {
     Checked(LB_INSERTSTRING, IndexParam(piIndex), TextParam(psItemText), L"List set", subject);
   } catch (...) {
-    if (Send(LB_INSERTSTRING, IndexParam(piIndex), TextParam(oldText)) >= 0) KeepWidth(piIndex, oldWidth);
+    const LRESULT restored = Send(LB_INSERTSTRING, IndexParam(piIndex), TextParam(oldText));
+    if (restored >= 0 && oldWidth) KeepWidth(piIndex, *oldWidth);
     throw;
   }
   KeepWidth(piIndex, newWidth);
@@ -158,17 +162,9 @@ void ZListBox::List(std::int16_t piIndex, const std::wstring& psItemText) {
   if (selected == piIndex) Send(LB_SETCURSEL, IndexParam(piIndex), 0);
   Send(LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
 
-  if (oldWidth == m_lMaxWidth) {  // a widest entry was replaced
-    if (newWidth > oldWidth) {
-      m_lMaxWidth = newWidth;
-      UpdateHorizontalExtent();
-    } else {
-      Refresh_();  // another entry may now be the widest
-    }
-  } else if (newWidth > m_lMaxWidth) {
-    m_lMaxWidth = newWidth;
-    UpdateHorizontalExtent();
-  }
+  m_Widths.Add(newWidth);
+  if (oldWidth) m_Widths.Remove(*oldWidth);
+  FitExtent();
 }
 
 bool ZListBox::Enabled() const {
@@ -182,14 +178,19 @@ void ZListBox::Enabled(bool State) {
 }
 
 void ZListBox::RemoveItem(std::int16_t piIndex) {
-  const std::int32_t width = KeptWidth(piIndex, ReadText(piIndex, L"RemoveItem"));
+  ReadText(piIndex, L"RemoveItem");  // a refused index fails before anything changes
+  const std::optional<std::int32_t> width = KeptWidth(piIndex);
   const LRESULT remaining =
       Checked(LB_DELETESTRING, IndexParam(piIndex), 0, L"RemoveItem", IndexSubject(piIndex));
+  if (width) m_Widths.Remove(*width);
   if (remaining == 0) {
+    m_Widths.Clear();
     m_lMaxWidth = 0;
     SetHorizontalExtent(0);
-  } else if (width == m_lMaxWidth) {
-    Refresh_();
+  } else if (m_Widths.Empty()) {
+    Refresh_();  // only entries added behind the control's back are left: measured now
+  } else {
+    FitExtent();
   }
 }
 
@@ -201,9 +202,11 @@ void ZListBox::Refresh_() {
     const HDC dc = MeasuringDc(L"Refresh_");
     const cSelectedFont font(dc, m_hFont, L"Refresh_");
     const std::int16_t count = ListCount();
+    m_Widths.Clear();
     for (std::int16_t i = 0; i < count; i = static_cast<std::int16_t>(i + 1)) {
       const std::int32_t width = MeasureIn(dc, ReadText(i, L"Refresh_"), L"Refresh_");
       KeepWidth(i, width);
+      m_Widths.Add(width);
       widest = std::max(widest, width);
     }
   }
@@ -278,9 +281,17 @@ void ZListBox::KeepWidth(LRESULT index, std::int32_t width) {
   Send(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(width) + 1);
 }
 
-std::int32_t ZListBox::KeptWidth(std::int16_t piIndex, const std::wstring& text) const {
+std::optional<std::int32_t> ZListBox::KeptWidth(std::int16_t piIndex) const {
   const LRESULT kept = Send(LB_GETITEMDATA, IndexParam(piIndex), 0);
-  return kept > 0 ? static_cast<std::int32_t>(kept - 1) : GetTextWidth(text);
+  if (kept <= 0) return std::nullopt;
+  return static_cast<std::int32_t>(kept - 1);
+}
+
+void ZListBox::FitExtent() {
+  const std::int32_t widest = m_Widths.Widest();
+  if (widest == m_lMaxWidth) return;
+  m_lMaxWidth = widest;
+  UpdateHorizontalExtent();
 }
 
 std::int32_t ZListBox::GetTextWidth(const std::wstring& text) const {

@@ -17,6 +17,7 @@
 #include "cControlWindow.h"
 #include "cLayoutProperties.h"
 #include "cMemoryDC.h"
+#include "cWidthTally.h"
 
 // The owner's handlers of the control's events. Both are raised only while an entry is
 // selected. An exception thrown by a handler is kept by cControlWindow::RethrowPendingError.
@@ -61,7 +62,8 @@ class ZListBox : private cControlWindow {
   void WriteProperties(cLayoutProperties& PropBag) const;
 
   // The kept width of the widest entry, in pixels. Each entry keeps its own width, measured
-  // when its text is set, so that replacing an entry measures only the new text.
+  // when its text is set, so that replacing or removing an entry measures only the new text,
+  // even when it was the widest.
   std::int32_t MaxWidth() const noexcept { return m_lMaxWidth; }
 
  private:
@@ -76,7 +78,10 @@ class ZListBox : private cControlWindow {
   void UpdateHorizontalExtent();
   void SetHorizontalExtent(std::int32_t extent);
   void KeepWidth(LRESULT index, std::int32_t width);
-  std::int32_t KeptWidth(std::int16_t piIndex, const std::wstring& text) const;
+  // None for an entry added behind the control's back, which has not been measured.
+  std::optional<std::int32_t> KeptWidth(std::int16_t piIndex) const;
+  // The widest kept width and the scroll range, after entries changed.
+  void FitExtent();
   std::int32_t GetTextWidth(const std::wstring& text) const;
   HDC MeasuringDc(const wchar_t* operation) const;
   std::int32_t MeasureIn(HDC dc, const std::wstring& text, const wchar_t* operation) const;
@@ -90,6 +95,7 @@ class ZListBox : private cControlWindow {
   HWND m_hWnd = nullptr;     // pListBox's handle, recorded at initialisation
   HFONT m_hFont = nullptr;   // not owned: pListBox's font, recorded at initialisation
   std::int32_t m_lMaxWidth = 0;
+  cWidthTally m_Widths;  // the entries' kept widths
   // Made once, at the first measurement: making one costs more than measuring a text in it.
   // The font is selected into it only while a text is measured.
   mutable std::optional<cMemoryDC> m_MeasuringDc;

@@ -252,6 +252,23 @@ TEST_F(ZListBoxTest, ReplacingEntriesKeepsTheExtentFitted) {
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"√x", b, a + L"\\more"}));
 }
 
+// A job's entries listed again under another letter: each of many entries of the widest width
+// narrows in turn. Only the last of them moves the extent, and no other entry is read again.
+TEST_F(ZListBoxTest, NarrowingEntriesOfTheWidestWidthReadsOnlyTheirOwnText) {
+  const std::wstring before = L"W:\\DCIM\\IMG_1000.JPG";
+  const std::wstring after = L"I:\\DCIM\\IMG_1000.JPG";
+  ASSERT_LT(Width(after), Width(before));
+  constexpr std::int16_t kEntries = 40;
+  for (int i = 0; i < kEntries; ++i) list.AddItem(before, false);
+  for (std::int16_t i = 0; i < kEntries; ++i) {
+    recorder.Clear();
+    list.List(i, after);
+    EXPECT_EQ(recorder.TopLevel([](UINT message) { return message == LB_GETTEXT; }).size(), 1u) << i;
+    EXPECT_EQ(list.MaxWidth(), i + 1 < kEntries ? Width(before) : Width(after)) << i;
+  }
+  EXPECT_EQ(NativeExtent(), Width(after) + 4);
+}
+
 TEST_F(ZListBoxTest, ReplacingAnEntryKeepsSelectionAndScrollPosition) {
   for (int i = 0; i < 60; ++i) list.AddItem(L"F:\\file " + std::to_wstring(i) + L".bin");
   const auto top = static_cast<std::int16_t>(TopIndex());
@@ -312,11 +329,11 @@ TEST_F(ZListBoxTest, RefreshMeasuresEveryEntry) {
   EXPECT_EQ(NativeExtent(), Width(texts[1]) + 4);
 }
 
-TEST_F(ZListBoxTest, AnEntryAddedBehindItsBackIsMeasuredWhenReplaced) {
+TEST_F(ZListBoxTest, AnEntryAddedBehindItsBackIsLeftOutUntilReplaced) {
   const std::wstring wide = L"the widest entry, added behind the control's back";
   list.AddItem(wide);
   SendMessageW(List(), LB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
-  list.List(0, L"x");  // measured only now, it was one of two widest: the other keeps the extent
+  list.List(0, L"x");  // it was never counted: the other widest keeps the extent
   EXPECT_EQ(list.MaxWidth(), Width(wide));
   list.List(1, L"middle entry");
   EXPECT_EQ(list.MaxWidth(), Width(L"middle entry"));
