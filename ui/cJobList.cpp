@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "cRedrawOff.h"
 #include "mAppFolders.h"
 #include "mShellDrop.h"
 
@@ -40,10 +41,15 @@ mEntryVolumes::Arrival cJobList::Arrived(const std::wstring& root) {
 
 void cJobList::Locate() { ShowMoved(m_Job.Locate()); }
 
-// Entries listed under another root now: List1 shows their new paths, and the job keeps them.
+// Entries listed under another root now: List1 shows their new paths, drawn once for all of them
+// (under Wine each change to a drawn list repaints it, some 10 ms with thousands of entries), and
+// the job keeps them.
 void cJobList::ShowMoved(const std::vector<std::size_t>& entries) {
   if (entries.empty()) return;
-  for (const std::size_t entry : entries) m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
+  {
+    const cRedrawOff quiet(m_View.List1.ListHwnd());
+    for (const std::size_t entry : entries) m_View.List1.List(static_cast<std::int16_t>(entry), m_List.Text(entry));
+  }
   Save();
 }
 
