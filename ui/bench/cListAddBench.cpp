@@ -1,12 +1,14 @@
 #include "cListAddBench.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <stdexcept>
 #include <utility>
 
 #include "cFileSet.h"
 #include "cHostedWindow.h"
 #include "cListHost.h"
+#include "cRedrawOff.h"
 #include "mBenchTiming.h"
 #include "mMessagePump.h"
 
@@ -44,6 +46,26 @@ std::vector<double> ThroughAddItem(const std::vector<std::wstring>& paths, const
 
 cListAddBench::cListAddBench(std::wstring workFolder, std::vector<int> sizes, int rounds)
     : m_WorkFolder(std::move(workFolder)), m_Sizes(std::move(sizes)), m_Rounds(rounds) {}
+
+double cListAddBench::Relisting(int entries) {
+  const std::wstring before = L"W:\\DCIM\\IMG_1000.JPG";
+  const std::wstring after = L"I:\\DCIM\\IMG_1000.JPG";
+  cListHost host;
+  for (int i = 0; i < entries; ++i) host.List().AddItem(before, false);
+  UpdateWindow(host.hwnd());
+  mMessagePump::DispatchPending();
+  const auto start = mBenchTiming::Clock::now();
+  {
+    const cRedrawOff quiet(host.List().ListHwnd());  // as the window holds it for such a change
+    for (std::int16_t i = 0; i < entries; ++i) host.List().List(i, after);
+  }
+  UpdateWindow(host.hwnd());
+  mMessagePump::DispatchPending();
+  const double seconds = mBenchTiming::SecondsSince(start);
+  if (host.List().List(static_cast<std::int16_t>(entries - 1)) != after)
+    throw std::runtime_error("the list's last entry was not replaced");
+  return seconds;
+}
 
 std::vector<cListAddBench::Figures> cListAddBench::Measure(cDialogWatcher& watcher) const {
   // Files that exist, as dropped ones do: the drop asks each path whether it is a folder.

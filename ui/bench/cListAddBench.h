@@ -18,6 +18,10 @@ class cListAddBench {
 
   cListAddBench(std::wstring workFolder, std::vector<int> sizes, int rounds);
   std::vector<Figures> Measure(cDialogWatcher& watcher) const;
+  // Seconds to replace each of `entries` entries of one width with a narrower text, the list held
+  // from drawing meanwhile, as when the window lists a job's entries again under another letter,
+  // and to draw the list.
+  static double Relisting(int entries);
 
  private:
   std::wstring m_WorkFolder;

@@ -93,6 +93,11 @@ void PrintListAdd(const std::wstring& folder, int rounds, cDialogWatcher& watche
   std::printf("%s list add growth %d to %d (per-1000 time, 1.00 is linear): window %.2f, AddItem %.2f\n",
               cPlatformCopy::Name(), first.paths, last.paths, growth(first.window, last.window),
               growth(first.addItem, last.addItem));
+  constexpr int kRelisted = 2000;
+  const double relisting = cListAddBench::Relisting(kRelisted);
+  std::printf("%s list relisted: %d entries of one width, each replaced by a narrower path (a stick back under "
+              "another letter): %.2f s, %.0f us per entry\n",
+              cPlatformCopy::Name(), kRelisted, relisting, relisting * 1e6 / kRelisted);
   std::fflush(stdout);
 }
 
