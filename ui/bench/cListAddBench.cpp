@@ -51,7 +51,10 @@ double cListAddBench::Relisting(int entries) {
   const std::wstring before = L"W:\\DCIM\\IMG_1000.JPG";
   const std::wstring after = L"I:\\DCIM\\IMG_1000.JPG";
   cListHost host;
-  for (int i = 0; i < entries; ++i) host.List().AddItem(before, false);
+  {
+    const cRedrawOff quiet(host.List().ListHwnd());
+    for (int i = 0; i < entries; ++i) host.List().AddItem(before, false);
+  }
   UpdateWindow(host.hwnd());
   mMessagePump::DispatchPending();
   const auto start = mBenchTiming::Clock::now();
