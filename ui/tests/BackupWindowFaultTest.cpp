@@ -601,6 +601,7 @@ TEST_F(BackupWindowFaultTest, AStoppedRunKeepsTheOldBackupOfTheFileInProgress) {
       HWND question = driver.WaitForMessageBox();
       EXPECT_EQ(driver.MessageText(question), L"正在备份。要停止备份并关闭程序吗？");
       driver.PressButton(question, how == How::CloseYes ? IDYES : IDNO);
+      driver.WaitUntilGone(question);  // while it closes it may be found with its text gone
     }
     HWND box = driver.WaitForDialog([&](HWND w) {
       return driver.Text(w) == L"工程1" && driver.MessageText(w).find(L"正在备份") == std::wstring::npos;
