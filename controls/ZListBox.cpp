@@ -92,10 +92,7 @@ void ZListBox::AddItem(const std::wstring& psItemText, bool pbScrollBottom) {
   }
   KeepWidth(index, width);
   m_Widths.Add(width);
-  if (width > m_lMaxWidth) {
-    m_lMaxWidth = width;
-    UpdateHorizontalExtent();
-  }
+  FitExtent();
   if (pbScrollBottom) Send(WM_VSCROLL, SB_BOTTOM, 0);
 }
 
@@ -196,7 +193,6 @@ void ZListBox::RemoveItem(std::int16_t piIndex) {
 
 void ZListBox::Refresh_() {
   RequireCreated();
-  std::int32_t widest = 0;
   {
     // One font selection for the whole pass.
     const HDC dc = MeasuringDc(L"Refresh_");
@@ -207,10 +203,9 @@ void ZListBox::Refresh_() {
       const std::int32_t width = MeasureIn(dc, ReadText(i, L"Refresh_"), L"Refresh_");
       KeepWidth(i, width);
       m_Widths.Add(width);
-      widest = std::max(widest, width);
     }
   }
-  m_lMaxWidth = widest;
+  m_lMaxWidth = m_Widths.Widest();
   UpdateHorizontalExtent();
 }
 
