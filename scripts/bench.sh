@@ -73,8 +73,8 @@ device_rows "$winenv_wine" "$build/engine_bench.exe" --device "Z:${devices//\//\
 
 # How the window answers during a run, and how soon "停止" ends it: a folder of 100,000 small
 # files while it is counted and while it is copied, and a 1 GiB file to a 40 MB/s rig device
-# while its chunks are written and while it is read back. One process a row, so that each
-# peak is its own.
+# while its chunks are written and, stopped at once, as its last one is. One process a row, so
+# that each peak is its own.
 many="$work/many"
 if [ ! -d "$many" ]; then
   python3 - "$many" <<'PY'
