@@ -36,7 +36,7 @@ std::wstring Label3(HWND window) {
 }
 
 // The benchmark's thread: asks the window every 50 ms; from the moment on, keeps the longest
-// answer for `span`, then presses "停止" (with no span, until the run ends).
+// answer until the run ends, and presses "停止" once `span` has gone by (with no span, never).
 void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std::optional<std::chrono::milliseconds> span,
                  Probe& probe) {
   std::optional<mBenchTiming::Clock::time_point> from;
@@ -53,11 +53,10 @@ void ProbeWindow(HWND window, HWND stop, const cAnswerBench::Moment& moment, std
       probe.longestAt = Label3(window);
     }
     ++probe.probes;
-    if (span && mBenchTiming::Clock::now() - *from >= *span) {
+    if (span && !probe.stopped && mBenchTiming::Clock::now() - *from >= *span) {
       probe.caption = Label3(window);
       probe.stopped = mBenchTiming::Clock::now();
       PostMessageW(stop, BM_CLICK, 0, 0);
-      return;
     }
   }
 }

@@ -1,8 +1,8 @@
 #pragma once
 // How the window answers during a run. A thread of the benchmark sends the window a message every
 // 50 ms and times each answer; once the case's moment has come (counting, copying, a large
-// file's chunks, its read-back) it keeps timing for a while, then presses "停止" and times how
-// long the run takes to end. The process's peak memory is read at the end.
+// file's chunks, its read-back) it keeps timing to the run's end, pressing "停止" after a while,
+// and times how long the run takes to end. The process's peak memory is read at the end.
 #include <chrono>
 #include <functional>
 #include <optional>
@@ -29,8 +29,8 @@ class cAnswerBench {
 
   explicit cAnswerBench(cDialogWatcher& watcher) : m_Watcher(watcher) {}
 
-  // Drops `paths`, runs into `folder`, and measures from `moment` on for `span`, then stops the
-  // run; with no span, measures until the run's closing message and stops nothing.
+  // Drops `paths`, runs into `folder`, and measures from `moment` on until the run's closing
+  // message, stopping the run once `span` has gone by; with no span, stops nothing.
   Figures Measure(const std::vector<std::wstring>& paths, const std::wstring& folder, const Moment& moment,
                   std::optional<std::chrono::milliseconds> span);
 
