@@ -54,6 +54,8 @@ class cFile {
   void SetAttributes(Attributes attributes);
   // Discards everything written: the file is empty and writing starts again at its first byte.
   void Empty();
+  // Cuts the file to its first `length` bytes; writing goes on from there.
+  void Shorten(std::int64_t length);
   // Pushes written data through to stable storage.
   void Flush();
   // Closes now, reporting a failure (the destructor cannot).

@@ -132,9 +132,11 @@ void cFile::SetAttributes(Attributes attributes) {
   if (wanted != mode && ::fchmod(m_Handle, wanted) != 0) throw cFileError::FromLastError(L"fchmod", m_Path);
 }
 
-void cFile::Empty() {
-  if (::ftruncate(m_Handle, 0) != 0) throw cFileError::FromLastError(L"ftruncate", m_Path);
-  if (::lseek(m_Handle, 0, SEEK_SET) != 0) throw cFileError::FromLastError(L"lseek", m_Path);
+void cFile::Empty() { Shorten(0); }
+
+void cFile::Shorten(std::int64_t length) {
+  if (::ftruncate(m_Handle, static_cast<off_t>(length)) != 0) throw cFileError::FromLastError(L"ftruncate", m_Path);
+  if (::lseek(m_Handle, static_cast<off_t>(length), SEEK_SET) != length) throw cFileError::FromLastError(L"lseek", m_Path);
 }
 
 void cFile::Flush() {

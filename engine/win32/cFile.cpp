@@ -162,9 +162,12 @@ void cFile::SetAttributes(Attributes attributes) {
     throw cFileError::FromLastError(L"SetFileInformationByHandle", m_Path);
 }
 
-void cFile::Empty() {
-  const LARGE_INTEGER start{};
-  if (!SetFilePointerEx(m_Handle, start, nullptr, FILE_BEGIN)) throw cFileError::FromLastError(L"SetFilePointerEx", m_Path);
+void cFile::Empty() { Shorten(0); }
+
+void cFile::Shorten(std::int64_t length) {
+  LARGE_INTEGER end{};
+  end.QuadPart = length;
+  if (!SetFilePointerEx(m_Handle, end, nullptr, FILE_BEGIN)) throw cFileError::FromLastError(L"SetFilePointerEx", m_Path);
   if (!SetEndOfFile(m_Handle)) throw cFileError::FromLastError(L"SetEndOfFile", m_Path);
 }
 
