@@ -206,12 +206,14 @@ bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& 
 
 // Frees a copy that is thrown away from its end, a step at a time, before it is removed: under
 // Wine the server frees a file's blocks and answers no one meanwhile: some 0.3-0.4 s for 1 GiB at
-// once, some 10 ms a step.
-void FreeInSteps(cFile& file, const AsideCall& aside) {
+// once, some 10 ms a step. A step is shorter than the worker's slice, so `waiting` runs after
+// each: otherwise the steps would follow each other without the window's messages being taken.
+void FreeInSteps(cFile& file, const AsideCall& aside, const std::function<void()>& waiting) {
   constexpr std::int64_t kFreedAtOnce = 32 << 20;
   for (std::int64_t length = file.Length(); length > 0;) {
     length = std::max<std::int64_t>(0, length - kFreedAtOnce);
     aside([&] { file.Shorten(length); });
+    waiting();
   }
 }
 
@@ -227,7 +229,7 @@ void EndCopy(cFile& source, UnfinishedFile& target, const std::wstring& destinat
     back.Abandon([&] { goOn(); });
     AtStep(CopyStep::ReadSource, [&] { source.Close(); });
     AtStep(CopyStep::ReplaceDestination, [&] {
-      if (target.File().IsOpen()) FreeInSteps(target.File(), aside);
+      if (target.File().IsOpen()) FreeInSteps(target.File(), aside, [&] { goOn(); });
       target.Remove();
     });
     return;

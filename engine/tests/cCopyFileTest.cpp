@@ -172,6 +172,24 @@ TEST_F(CopyFileTest, StopFromAProgressHandlerDiscardsThePartialCopyAndKeepsTheOl
   }
 }
 
+// A large copy thrown away is freed a step at a time, and the listener hears from the engine
+// after each step: the steps are too short for the worker's slice, and the window would take no
+// message while they follow each other.
+TEST_F(CopyFileTest, ALargeCopyThrownAwayIsFreedWithTheListenerHeardAfterEachStep) {
+  constexpr std::int32_t kLarge = 16 << 20;
+  engine.BufferSize(kLarge);
+  dir.Write(L"src.bin", Pattern(6 * kLarge + 7));
+  int waitsAtStop = 0;
+  recorder.onProgress = [&](std::int64_t copy) {
+    if (copy != 5 * kLarge) return;
+    engine.CopyStop();
+    waitsAtStop = recorder.waits;
+  };
+  Copy();
+  EXPECT_GE(recorder.waits - waitsAtStop, 3) << "80 MiB freed 32 MiB at a time";
+  ExpectOnlyFiles({L"src.bin"});
+}
+
 // The read-ahead's pieces belong to the copy under way: a listener that starts another copy from
 // one of its events is refused, and the copy it interrupted goes on whole.
 TEST_F(CopyFileTest, ACopyStartedFromAnEventIsRefusedAndTheCopyUnderWayGoesOn) {
