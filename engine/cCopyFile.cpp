@@ -206,10 +206,11 @@ bool Complete(UnfinishedFile& target, const Ending& ending, const cContentHash& 
 
 // Frees a copy that is thrown away from its end, a step at a time, before it is removed: under
 // Wine the server frees a file's blocks and answers no one meanwhile: some 0.3-0.4 s for 1 GiB at
-// once, some 10 ms a step. A step is shorter than the worker's slice, so `waiting` runs after
-// each: otherwise the steps would follow each other without the window's messages being taken.
+// once, some 6 ms a step (now and then the system takes 50-100 ms for a step of twice the size).
+// A step is shorter than the worker's slice, so `waiting` runs after each: otherwise the steps
+// would follow each other without the window's messages being taken.
 void FreeInSteps(cFile& file, const AsideCall& aside, const std::function<void()>& waiting) {
-  constexpr std::int64_t kFreedAtOnce = 32 << 20;
+  constexpr std::int64_t kFreedAtOnce = 16 << 20;
   for (std::int64_t length = file.Length(); length > 0;) {
     length = std::max<std::int64_t>(0, length - kFreedAtOnce);
     aside([&] { file.Shorten(length); });
